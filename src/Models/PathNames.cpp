@@ -1,0 +1,46 @@
+#include "Models/PathNames.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace vantory {
+
+std::filesystem::path withoutTrailingSlash(const std::filesystem::path& path)
+{
+    std::string text = path.string();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return text;
+}
+
+std::string lastPathComponent(const std::filesystem::path& path)
+{
+    return withoutTrailingSlash(path).filename().string();
+}
+
+std::string pathExtension(const std::filesystem::path& path)
+{
+    const std::string extension = std::filesystem::path(lastPathComponent(path)).extension().string();
+    return extension.size() > 1 ? extension.substr(1) : std::string();
+}
+
+std::string nameWithoutExtension(const std::filesystem::path& path)
+{
+    const std::string name = lastPathComponent(path);
+    const std::string extension = pathExtension(path);
+    return extension.empty() ? name : name.substr(0, name.size() - extension.size() - 1);
+}
+
+std::string lowercased(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+std::string uppercased(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+    return text;
+}
+
+} // namespace vantory
