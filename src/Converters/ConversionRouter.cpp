@@ -1,0 +1,218 @@
+#include "Converters/ConversionRouter.h"
+
+#include "Converters/ConversionError.h"
+#include "Models/PathNames.h"
+
+#include <QMetaObject>
+#include <QPointer>
+#include <QSemaphore>
+#include <condition_variable>
+#include <deque>
+#include <future>
+#include <iostream>
+
+namespace vantory {
+
+namespace {
+
+struct Outcome {
+    bool success = false;
+    std::optional<std::string> message;
+};
+
+// Runs `work`, turning whatever it throws into a failure with the user's message and
+// printing the diagnostic line that goes with it.
+Outcome capture(const std::function<void()>& work, const std::string& diagnosticPrefix)
+{
+    try {
+        work();
+        return {true, std::nullopt};
+    } catch (const ConversionError& error) {
+        std::cout << diagnosticPrefix << error.debugDescription() << std::endl;
+        return {false, error.errorDescription()};
+    } catch (const std::exception& error) {
+        std::cout << diagnosticPrefix << error.what() << std::endl;
+        return {false, std::string(error.what())};
+    } catch (...) {
+        std::cout << diagnosticPrefix << "unknown error" << std::endl;
+        return {false, std::string("Conversion failed")};
+    }
+}
+
+} // namespace
+
+class ConversionRouter::Batch final : public Cancellable {
+public:
+    Batch(QObject* context, ProgressCallback onProgress, FinishedCallback onFinished)
+        : context_(context), onProgress_(std::move(onProgress)), onFinished_(std::move(onFinished))
+    {
+    }
+
+    void cancel() override { stop_.request_stop(); }
+    bool isCancelled() const { return stop_.stop_requested(); }
+
+    // Waits until the callback has run on the caller's thread, so a cancel made from
+    // inside it is seen before the next file starts.
+    void reportProgress(int done, int total)
+    {
+        auto delivered = std::make_shared<QSemaphore>();
+        deliver([callback = onProgress_, done, total, delivered] {
+            if (callback)
+                callback(done, total);
+            delivered->release();
+        });
+        while (!delivered->tryAcquire(1, 20)) {
+            if (isCancelled() || context_.isNull())
+                return;
+        }
+    }
+
+    void reportFinished(BatchResult result)
+    {
+        deliver([callback = onFinished_, result] {
+            if (callback)
+                callback(result);
+        });
+    }
+
+    std::atomic<bool> finished = false;
+
+private:
+    void deliver(std::function<void()> call)
+    {
+        if (QObject* context = context_.data())
+            QMetaObject::invokeMethod(context, std::move(call), Qt::QueuedConnection);
+    }
+
+    std::stop_source stop_;
+    QPointer<QObject> context_;
+    ProgressCallback onProgress_;
+    FinishedCallback onFinished_;
+};
+
+ConversionRouter::ConversionRouter(DispatchTable table) : table_(std::move(table))
+{
+    pool_.setMaxThreadCount(maxFilesInFlight);
+}
+
+ConversionRouter::~ConversionRouter()
+{
+    std::lock_guard lock(batchesMutex_);
+    for (auto& running : batches_)
+        running.batch->cancel();
+    batches_.clear();   // joins every coordinator while the executors still run
+    pool_.waitForDone();
+}
+
+std::shared_ptr<Cancellable> ConversionRouter::convertBatch(BatchRequest request, QObject* context,
+                                                            ProgressCallback onProgress, FinishedCallback onFinished)
+{
+    auto batch = std::make_shared<Batch>(context, std::move(onProgress), std::move(onFinished));
+    std::lock_guard lock(batchesMutex_);
+    pruneFinishedBatches();
+    std::jthread coordinator([this, batch, request = std::move(request)] {
+        BatchResult result = table_.isWholeBatch(request.actionId) ? runWholeBatch(request, *batch)
+                                                                   : runFileByFile(request, *batch);
+        batch->reportFinished(result);
+        batch->finished = true;
+    });
+    batches_.push_back({batch, std::move(coordinator)});
+    return batch;
+}
+
+void ConversionRouter::pruneFinishedBatches()
+{
+    // A finished coordinator joins at once.
+    batches_.remove_if([](const RunningBatch& running) { return running.batch->finished.load(); });
+}
+
+void ConversionRouter::runAction(const std::string& actionId, const FileJob& job) const
+{
+    const auto row = table_.fileOperations.find(actionId);
+    if (row == table_.fileOperations.end())
+        throw ConversionError::unsupportedFormat("no processor for the action \"" + actionId + "\"");
+    row->second.run(job);
+}
+
+BatchResult ConversionRouter::runWholeBatch(const BatchRequest& request, Batch& batch)
+{
+    batch.reportProgress(0, 1);
+    std::promise<Outcome> done;
+    serial_.submit([&] {
+        const WholeBatchJob job{request.urls, request.password.value_or(""), request.outputFolder};
+        done.set_value(capture([&] { table_.wholeBatchOperations.at(request.actionId)(job); },
+                               "ConversionRouter batch: "));
+    });
+    const Outcome outcome = done.get_future().get();
+    batch.reportProgress(1, 1);
+    return outcome.success ? BatchResult{1, 0, std::nullopt} : BatchResult{0, 1, outcome.message};
+}
+
+BatchResult ConversionRouter::runFileByFile(const BatchRequest& request, Batch& batch)
+{
+    std::mutex mutex;
+    std::condition_variable finishedOne;
+    std::deque<Outcome> outcomes;
+    int inFlight = 0;
+    std::size_t next = 0;
+    const int total = static_cast<int>(request.urls.size());
+
+    auto startChild = [&](const std::filesystem::path& url) {
+        ++inFlight;
+        runOnLane(request.actionId, [&, url] {
+            Outcome outcome{false, std::string("Cancelled")};
+            if (!batch.isCancelled()) {
+                const FileJob job{url, request.targetFormat, request.password.value_or(""), request.outputFolder};
+                outcome = capture([&] { runAction(request.actionId, job); },
+                                  "ConversionRouter: " + lastPathComponent(url) + " - ");
+            }
+            std::lock_guard lock(mutex);
+            outcomes.push_back(std::move(outcome));
+            finishedOne.notify_one();
+        });
+    };
+
+    std::unique_lock lock(mutex);
+    while (next < request.urls.size() && inFlight < maxFilesInFlight && !batch.isCancelled())
+        startChild(request.urls[next++]);
+
+    BatchResult result;
+    auto drain = [&] { finishedOne.wait(lock, [&] { return static_cast<int>(outcomes.size()) == inFlight; }); };
+    while (inFlight > 0) {
+        finishedOne.wait(lock, [&] { return !outcomes.empty(); });
+        Outcome outcome = std::move(outcomes.front());
+        outcomes.pop_front();
+        --inFlight;
+        if (batch.isCancelled()) {
+            drain();
+            return result;
+        }
+        if (outcome.success) {
+            ++result.successes;
+        } else {
+            ++result.failures;
+            if (!result.firstErrorMessage)
+                result.firstErrorMessage = outcome.message;
+        }
+        batch.reportProgress(result.successes + result.failures, total);
+        if (next < request.urls.size()) {
+            if (batch.isCancelled()) {
+                drain();
+                return result;
+            }
+            startChild(request.urls[next++]);
+        }
+    }
+    return result;
+}
+
+void ConversionRouter::runOnLane(const std::string& actionId, std::function<void()> work)
+{
+    const auto row = table_.fileOperations.find(actionId);
+    if (row != table_.fileOperations.end() && row->second.lane == Lane::pooled)
+        pool_.start(std::move(work));
+    else
+        serial_.submit(std::move(work));
+}
+
+} // namespace vantory

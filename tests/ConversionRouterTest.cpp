@@ -1,0 +1,199 @@
+#include "Converters/ConversionError.h"
+#include "Converters/ConversionRouter.h"
+#include "support/EventLoop.h"
+
+#include <gtest/gtest.h>
+#include <atomic>
+#include <thread>
+
+using namespace vantory;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Counts how many calls of a fake operation overlap.
+struct OverlapProbe {
+    std::atomic<int> running = 0;
+    std::atomic<int> peak = 0;
+
+    void enter()
+    {
+        const int now = ++running;
+        int seen = peak;
+        while (now > seen && !peak.compare_exchange_weak(seen, now)) {}
+    }
+    void leave() { --running; }
+};
+
+FileOperation sleepingOperation(Lane lane, OverlapProbe& probe, std::chrono::milliseconds duration = 30ms)
+{
+    return {lane, [&probe, duration](const FileJob& job) {
+                probe.enter();
+                std::this_thread::sleep_for(duration);
+                probe.leave();
+                if (job.url.filename().string().starts_with("bad"))
+                    throw ConversionError::exportFailed(job.url, "fake failure of " + job.url.filename().string());
+            }};
+}
+
+struct BatchRun {
+    std::vector<std::pair<int, int>> progress;
+    std::optional<BatchResult> result;
+    std::shared_ptr<Cancellable> handle;
+};
+
+std::vector<std::filesystem::path> files(std::initializer_list<const char*> names)
+{
+    std::vector<std::filesystem::path> result;
+    for (const char* name : names)
+        result.push_back(std::filesystem::path("/in") / name);
+    return result;
+}
+
+class RouterTest : public ::testing::Test {
+protected:
+    QObject context;
+
+    BatchRun run(ConversionRouter& router, BatchRequest request, std::function<void(BatchRun&)> onProgress = {})
+    {
+        BatchRun state;
+        state.handle = router.convertBatch(
+            std::move(request), &context,
+            [&state, onProgress](int done, int total) {
+                state.progress.emplace_back(done, total);
+                if (onProgress)
+                    onProgress(state);
+            },
+            [&state](BatchResult result) { state.result = result; });
+        EXPECT_TRUE(test::spinUntil([&] { return state.result.has_value(); }));
+        return state;
+    }
+};
+
+} // namespace
+
+TEST_F(RouterTest, EmptyListMakesNoProgressCall)
+{
+    ConversionRouter router(DispatchTable{});
+    const auto state = run(router, {{}, "format_json", {}, {}, "/out"});
+    EXPECT_TRUE(state.progress.empty());
+    EXPECT_EQ(*state.result, (BatchResult{0, 0, std::nullopt}));
+    EXPECT_FALSE(state.result->isFullFailure());
+    EXPECT_FALSE(state.result->isPartialSuccess());
+}
+
+TEST_F(RouterTest, SerialOperationsNeverOverlapAndCountFailures)
+{
+    OverlapProbe probe;
+    DispatchTable table;
+    table.fileOperations["format_json"] = sleepingOperation(Lane::serial, probe);
+    ConversionRouter router(table);
+
+    const auto state = run(router, {files({"a.json", "b.json", "bad1.json", "c.json", "d.json"}), "format_json", {}, {}, "/out"});
+    EXPECT_EQ(probe.peak, 1);
+    EXPECT_EQ(*state.result, (BatchResult{4, 1, "Could not save the converted file"}));
+    EXPECT_EQ(state.result->summaryText(), "4 Processed, 1 Skipped (Could not save the converted file)");
+    const std::vector<std::pair<int, int>> expected = {{1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}};
+    EXPECT_EQ(state.progress, expected);
+}
+
+TEST_F(RouterTest, PooledOperationsOverlapAtMostFour)
+{
+    OverlapProbe probe;
+    DispatchTable table;
+    table.fileOperations["convert_video"] = sleepingOperation(Lane::pooled, probe, 80ms);
+    ConversionRouter router(table);
+
+    const auto state = run(router, {files({"1.mov", "2.mov", "3.mov", "4.mov", "5.mov", "6.mov", "7.mov"}), "convert_video", "mp4", {}, "/out"});
+    EXPECT_EQ(probe.peak, 4);
+    EXPECT_EQ(state.result->successes, 7);
+    EXPECT_EQ(state.progress.back(), std::make_pair(7, 7));
+}
+
+TEST_F(RouterTest, SerialWorkStaysSerialWhileMediaRuns)
+{
+    // A media batch and a data batch at once: the data calls still never overlap each other.
+    OverlapProbe media, data;
+    DispatchTable table;
+    table.fileOperations["convert_audio"] = sleepingOperation(Lane::pooled, media, 60ms);
+    table.fileOperations["format_json"] = sleepingOperation(Lane::serial, data, 20ms);
+    ConversionRouter router(table);
+
+    BatchRun first, second;
+    first.handle = router.convertBatch({files({"1.wav", "2.wav", "3.wav", "4.wav"}), "convert_audio", "mp3", {}, "/out"},
+                                       &context, {}, [&](BatchResult r) { first.result = r; });
+    second.handle = router.convertBatch({files({"a.json", "b.json", "c.json", "d.json"}), "format_json", {}, {}, "/out"},
+                                        &context, {}, [&](BatchResult r) { second.result = r; });
+    ASSERT_TRUE(test::spinUntil([&] { return first.result && second.result; }));
+    EXPECT_EQ(data.peak, 1);
+    EXPECT_GE(media.peak, 2);
+}
+
+TEST_F(RouterTest, FirstFailureMessageIsKept)
+{
+    DispatchTable table;
+    table.fileOperations["format_json"] = {Lane::serial, [](const FileJob& job) {
+                                               if (job.url.filename() == "x.json")
+                                                   throw ConversionError::invalidDataStructure("first");
+                                               throw PlatformError("second message");
+                                           }};
+    ConversionRouter router(table);
+    const auto state = run(router, {files({"x.json", "y.json"}), "format_json", {}, {}, "/out"});
+    EXPECT_EQ(*state.result, (BatchResult{0, 2, "The file structure is not compatible with this conversion"}));
+    EXPECT_TRUE(state.result->isFullFailure());
+}
+
+TEST_F(RouterTest, WholeBatchActionIsOneCall)
+{
+    std::vector<std::vector<std::filesystem::path>> calls;
+    DispatchTable table;
+    table.wholeBatchOperations["merge_pdf"] = [&](const WholeBatchJob& job) { calls.push_back(job.urls); };
+    table.wholeBatchOperations["compress_zip_pw"] = [](const WholeBatchJob& job) {
+        if (job.password != "pw")
+            throw ConversionError::encryptionFailed();
+        throw ConversionError::exportFailed("/out/archive.zip", "ZIP compression failed");
+    };
+    ConversionRouter router(table);
+
+    const auto merged = run(router, {files({"a.png", "b.png", "c.png"}), "merge_pdf", {}, {}, "/out"});
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0], files({"a.png", "b.png", "c.png"}));
+    EXPECT_EQ(*merged.result, (BatchResult{1, 0, std::nullopt}));
+    const std::vector<std::pair<int, int>> expected = {{0, 1}, {1, 1}};
+    EXPECT_EQ(merged.progress, expected);
+
+    const auto failed = run(router, {files({"a", "b"}), "compress_zip_pw", {}, "pw", "/out"});
+    EXPECT_EQ(*failed.result, (BatchResult{0, 1, "Could not save the converted file"}));
+    EXPECT_TRUE(failed.result->isFullFailure());
+}
+
+TEST_F(RouterTest, UnknownActionAndMissingTargetFormatAreFailures)
+{
+    ConversionRouter router;   // the standard table
+    const auto unknown = run(router, {files({"a.png"}), "no_such_action", {}, {}, "/out"});
+    EXPECT_EQ(*unknown.result, (BatchResult{0, 1, "This format is not supported"}));
+
+    const auto noTarget = run(router, {files({"a.json"}), "convert_image", std::nullopt, {}, "/out"});
+    EXPECT_TRUE(noTarget.result->isFullFailure());
+}
+
+TEST_F(RouterTest, CancelStopsStartingFiles)
+{
+    std::atomic<int> started = 0;
+    DispatchTable table;
+    table.fileOperations["convert_audio"] = {Lane::pooled, [&](const FileJob&) {
+                                                 ++started;
+                                                 std::this_thread::sleep_for(40ms);
+                                             }};
+    ConversionRouter router(table);
+    std::vector<std::filesystem::path> many;
+    for (int i = 0; i < 12; ++i)
+        many.push_back("/in/" + std::to_string(i) + ".wav");
+
+    const auto state = run(router, {many, "convert_audio", "mp3", {}, "/out"},
+                           [](BatchRun& s) { if (s.progress.size() == 1) s.handle->cancel(); });
+    // Cancelled after the first result: the four first files were running, nothing after them starts.
+    EXPECT_EQ(started.load(), 4);
+    EXPECT_LT(state.result->successes + state.result->failures, 12);
+    EXPECT_EQ(state.result->failures, 0);   // "Cancelled" children are never counted
+}
