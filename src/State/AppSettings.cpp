@@ -1,0 +1,45 @@
+#include "State/AppSettings.h"
+
+namespace vantory {
+
+AppSettings& AppSettings::shared()
+{
+    static AppSettings settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Vantory", "Vantory"));
+    return settings;
+}
+
+AppSettings::AppSettings(std::unique_ptr<QSettings> store) : store_(std::move(store))
+{
+    moveOriginalToTrash_ = store_->value(moveToTrashKey, false).toBool();
+    outputLocation_ = outputLocationFromRawValue(store_->value(outputLocationKey).toString().toStdString())
+                          .value_or(OutputLocation::sameFolder);
+}
+
+void AppSettings::setMoveOriginalToTrash(bool value)
+{
+    moveOriginalToTrash_ = value;
+    store_->setValue(moveToTrashKey, value);
+    store_->sync();
+    emit moveOriginalToTrashChanged(value);
+}
+
+void AppSettings::setOutputLocation(OutputLocation value)
+{
+    outputLocation_ = value;
+    store_->setValue(outputLocationKey, QString::fromStdString(rawValue(value)));
+    store_->sync();
+    emit outputLocationChanged(value);
+}
+
+int AppSettings::completedRunCount() const
+{
+    return store_->value(completedRunCountKey, 0).toInt();
+}
+
+void AppSettings::setCompletedRunCount(int count)
+{
+    store_->setValue(completedRunCountKey, count);
+    store_->sync();
+}
+
+} // namespace vantory

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "State/OutputLocation.h"
+
+#include <QObject>
+#include <QSettings>
+#include <memory>
+
+namespace vantory {
+
+// The user's persisted settings. Every assignment is stored at once.
+class AppSettings final : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool moveOriginalToTrash READ moveOriginalToTrash WRITE setMoveOriginalToTrash NOTIFY moveOriginalToTrashChanged)
+
+public:
+    // The process's settings, in the user's configuration folder.
+    static AppSettings& shared();
+    // Settings kept in `store` (tests give each one a file of its own).
+    explicit AppSettings(std::unique_ptr<QSettings> store);
+
+    bool moveOriginalToTrash() const { return moveOriginalToTrash_; }
+    void setMoveOriginalToTrash(bool value);
+
+    OutputLocation outputLocation() const { return outputLocation_; }
+    void setOutputLocation(OutputLocation value);
+
+    // Completed runs so far, for the donation prompt.
+    int completedRunCount() const;
+    void setCompletedRunCount(int count);
+
+signals:
+    void moveOriginalToTrashChanged(bool value);
+    void outputLocationChanged(vantory::OutputLocation value);
+
+private:
+    static constexpr const char* moveToTrashKey = "moveOriginalToTrash";
+    static constexpr const char* outputLocationKey = "outputLocation";
+    static constexpr const char* completedRunCountKey = "completedRunCount";
+
+    std::unique_ptr<QSettings> store_;
+    bool moveOriginalToTrash_ = false;
+    OutputLocation outputLocation_ = OutputLocation::sameFolder;
+};
+
+} // namespace vantory

@@ -1,0 +1,69 @@
+#include "State/OutputFolderManager.h"
+
+#include "Models/PathNames.h"
+
+#include <QRandomGenerator>
+#include <map>
+
+namespace vantory::OutputFolderManager {
+
+std::string folderWord(const std::string& actionId, const std::optional<std::string>& targetFormat)
+{
+    static const std::map<std::string, std::string> words = {
+        {"remove_bg", "transparent"},      {"compress_image", "compressed"},   {"compress_video", "compressed"},
+        {"compress_zip", "archived"},      {"image_to_pdf", "pdf"},            {"merge_pdf", "merged_pdf"},
+        {"merge_pdfs", "merged_pdf"},      {"pdf_to_images", "pages"},         {"lock_pdf", "locked"},
+        {"unlock_pdf", "unlocked"},        {"extract_audio", "audio"},         {"extract_text", "text"},
+        {"summarize", "summary"},          {"format_json", "formatted"},       {"minify_json", "minified"},
+        {"json_to_csv", "csv"},            {"csv_to_json", "json"},            {"yaml_to_json", "json"},
+        {"xml_to_json", "json"},           {"base64_encode", "base64"},        {"base64_decode", "decoded"},
+        {"extract_archive", "extracted"},  {"unlock_extract_zip", "extracted"}, {"compress_zip_pw", "protected"},
+    };
+    if (actionId == "convert_image" || actionId == "convert_video" || actionId == "convert_audio")
+        return targetFormat.value_or("converted");
+    const auto word = words.find(actionId);
+    return word == words.end() ? "converted" : word->second;
+}
+
+namespace {
+
+// True only when this call made the folder (an existing one does not count).
+bool createdFresh(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    return std::filesystem::create_directory(folder, error);
+}
+
+} // namespace
+
+std::optional<std::filesystem::path> createOutputFolder(const std::filesystem::path& base,
+                                                        const std::filesystem::path& firstFile,
+                                                        const std::string& actionId,
+                                                        const std::optional<std::string>& targetFormat, int fileCount)
+{
+    const std::string word = folderWord(actionId, targetFormat);
+    const std::string suffix = fileCount < 2 ? nameWithoutExtension(firstFile) : randomID(5);
+    if (const auto folder = base / (word + "_" + suffix); createdFresh(folder))
+        return folder;
+
+    // The name is taken (an earlier run) or cannot be made (too long): try random names.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const std::string candidate = fileCount < 2 && suffix.size() < 200 ? word + "_" + suffix + "_" + randomID(5)
+                                                                              : word + "_" + randomID(5);
+        if (const auto folder = base / candidate; createdFresh(folder))
+            return folder;
+    }
+    return std::nullopt;
+}
+
+std::string randomID(int length)
+{
+    static constexpr char alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string result;
+    result.reserve(static_cast<std::size_t>(std::max(length, 0)));
+    for (int i = 0; i < length; ++i)
+        result.push_back(alphabet[QRandomGenerator::system()->bounded(36)]);
+    return result;
+}
+
+} // namespace vantory::OutputFolderManager

@@ -1,0 +1,61 @@
+#include "State/OutputLocation.h"
+
+#include "Models/PathNames.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace vantory {
+
+std::string rawValue(OutputLocation location)
+{
+    switch (location) {
+    case OutputLocation::sameFolder: return "sameFolder";
+    case OutputLocation::desktop: return "desktop";
+    case OutputLocation::downloads: return "downloads";
+    }
+    return "sameFolder";
+}
+
+std::optional<OutputLocation> outputLocationFromRawValue(const std::string& raw)
+{
+    for (OutputLocation location : allOutputLocations)
+        if (rawValue(location) == raw)
+            return location;
+    return std::nullopt;
+}
+
+std::string label(OutputLocation location)
+{
+    switch (location) {
+    case OutputLocation::sameFolder: return "Same Folder as Original";
+    case OutputLocation::desktop: return "Desktop";
+    case OutputLocation::downloads: return "Downloads";
+    }
+    return "";
+}
+
+namespace {
+
+std::filesystem::path userFolder(QStandardPaths::StandardLocation kind)
+{
+    const std::filesystem::path folder = QStandardPaths::writableLocation(kind).toStdString();
+    std::error_code error;
+    if (!folder.empty() && (std::filesystem::is_directory(folder, error) || std::filesystem::create_directories(folder, error)))
+        return folder;
+    return QDir::homePath().toStdString();
+}
+
+} // namespace
+
+std::filesystem::path resolve(OutputLocation location, const std::filesystem::path& file)
+{
+    switch (location) {
+    case OutputLocation::sameFolder: return withoutTrailingSlash(file).parent_path();
+    case OutputLocation::desktop: return userFolder(QStandardPaths::DesktopLocation);
+    case OutputLocation::downloads: return userFolder(QStandardPaths::DownloadLocation);
+    }
+    return withoutTrailingSlash(file).parent_path();
+}
+
+} // namespace vantory

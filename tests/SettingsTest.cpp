@@ -1,0 +1,114 @@
+#include "State/AppSettings.h"
+#include "State/OutputFolderManager.h"
+#include "support/TempDir.h"
+#include "support/TestSettings.h"
+
+#include <gtest/gtest.h>
+#include <regex>
+#include <sys/stat.h>
+
+using namespace vantory;
+
+TEST(AppSettings, DefaultsStoreAndReload)
+{
+    test::TestSettings settings;
+    EXPECT_FALSE(settings->moveOriginalToTrash());
+    EXPECT_EQ(settings->outputLocation(), OutputLocation::sameFolder);
+
+    settings->setMoveOriginalToTrash(true);
+    settings->setOutputLocation(OutputLocation::downloads);
+    AppSettings reloaded(settings.makeStore());
+    EXPECT_TRUE(reloaded.moveOriginalToTrash());
+    EXPECT_EQ(reloaded.outputLocation(), OutputLocation::downloads);
+    EXPECT_EQ(settings.makeStore()->value("outputLocation").toString(), "downloads");
+}
+
+TEST(AppSettings, UnknownStoredLocationFallsBackToSameFolder)
+{
+    for (const char* stored : {"Desktop", "elsewhere", ""}) {
+        test::TestSettings settings;
+        settings.makeStore()->setValue("outputLocation", stored);
+        EXPECT_EQ(AppSettings(settings.makeStore()).outputLocation(), OutputLocation::sameFolder) << stored;
+    }
+    test::TestSettings settings;
+    settings.makeStore()->setValue("outputLocation", "desktop");
+    EXPECT_EQ(AppSettings(settings.makeStore()).outputLocation(), OutputLocation::desktop);
+}
+
+TEST(OutputLocation, ResolvesBaseFolders)
+{
+    test::TempDir home;
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((home / "config").string()));
+    home.write("config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"" + (home / "My Desktop").string() + "\"\n");
+    EXPECT_EQ(resolve(OutputLocation::sameFolder, "/photos/holiday.jpeg"), "/photos");
+    EXPECT_EQ(resolve(OutputLocation::sameFolder, "/photos/album/"), "/photos");
+    const auto desktop = resolve(OutputLocation::desktop, "/photos/holiday.jpeg");
+    EXPECT_EQ(desktop, home / "My Desktop");
+    EXPECT_TRUE(std::filesystem::is_directory(desktop));   // created when missing
+    EXPECT_EQ(label(OutputLocation::sameFolder), "Same Folder as Original");
+}
+
+TEST(OutputFolderManager, FolderWords)
+{
+    const std::vector<std::tuple<std::string, std::optional<std::string>, std::string>> rows = {
+        {"remove_bg", {}, "transparent"},        {"compress_video", {}, "compressed"},
+        {"convert_image", "webp", "webp"},       {"convert_audio", {}, "converted"},
+        {"merge_pdfs", {}, "merged_pdf"},        {"unlock_extract_zip", {}, "extracted"},
+        {"compress_zip_pw", {}, "protected"},    {"something_else", {}, "converted"},
+    };
+    for (const auto& [id, format, word] : rows)
+        EXPECT_EQ(OutputFolderManager::folderWord(id, format), word) << id;
+}
+
+TEST(OutputFolderManager, NamesFreshFolders)
+{
+    test::TempDir dir;
+    const auto input = dir.write("holiday.jpeg", "x");
+    const auto first = OutputFolderManager::createOutputFolder(dir.path(), input, "compress_image", {}, 1);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(*first, dir / "compressed_holiday");
+
+    // A second run never reuses the first run's folder (a failure would remove its files).
+    const auto second = OutputFolderManager::createOutputFolder(dir.path(), input, "compress_image", {}, 1);
+    ASSERT_TRUE(second);
+    EXPECT_NE(*second, *first);
+    EXPECT_TRUE(std::regex_match(second->filename().string(), std::regex("compressed_holiday_[a-z0-9]{5}")));
+
+    const auto batch = OutputFolderManager::createOutputFolder(dir.path(), input, "convert_image", "webp", 3);
+    ASSERT_TRUE(batch);
+    EXPECT_TRUE(std::regex_match(batch->filename().string(), std::regex("webp_[a-z0-9]{5}")));
+}
+
+TEST(OutputFolderManager, CreationFailuresNeverFallBackToTheBase)
+{
+    test::TempDir dir;
+    const auto input = dir.write("report.pdf", "x");
+    dir.write("pages_report", "a file in the way");
+
+    const auto inTheWay = OutputFolderManager::createOutputFolder(dir.path(), input, "pdf_to_images", {}, 1);
+    ASSERT_TRUE(inTheWay);
+    EXPECT_NE(*inTheWay, dir.path());
+    EXPECT_TRUE(std::filesystem::is_directory(*inTheWay));
+
+    const auto longName = dir.write(std::string(250, 'n') + ".pdf", "x");
+    const auto tooLong = OutputFolderManager::createOutputFolder(dir.path(), longName, "lock_pdf", {}, 1);
+    ASSERT_TRUE(tooLong);
+    EXPECT_TRUE(std::regex_match(tooLong->filename().string(), std::regex("locked_[a-z0-9]{5}")));
+
+    EXPECT_FALSE(OutputFolderManager::createOutputFolder(dir / "missing", input, "lock_pdf", {}, 1));
+    if (geteuid() != 0) {
+        const auto readOnly = dir / "readonly";
+        std::filesystem::create_directory(readOnly);
+        chmod(readOnly.c_str(), 0555);
+        EXPECT_FALSE(OutputFolderManager::createOutputFolder(readOnly, input, "lock_pdf", {}, 1));
+        chmod(readOnly.c_str(), 0755);
+    }
+}
+
+TEST(OutputFolderManager, RandomIDAlphabet)
+{
+    const std::string id = OutputFolderManager::randomID(400);
+    EXPECT_EQ(id.size(), 400u);
+    EXPECT_TRUE(std::regex_match(id, std::regex("[a-z0-9]+")));
+    EXPECT_EQ(OutputFolderManager::randomID(0), "");
+}
