@@ -31,6 +31,11 @@ std::string nameWithoutExtension(const std::filesystem::path& path)
     return extension.empty() ? name : name.substr(0, name.size() - extension.size() - 1);
 }
 
+std::string standardizedPath(const std::filesystem::path& path)
+{
+    return withoutTrailingSlash(path.lexically_normal()).string();
+}
+
 std::string lowercased(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });

@@ -14,6 +14,8 @@ std::string lastPathComponent(const std::filesystem::path& path);
 std::string pathExtension(const std::filesystem::path& path);
 // The name less its last extension: "archive.tar.gz" gives "archive.tar".
 std::string nameWithoutExtension(const std::filesystem::path& path);
+// The path with "." and ".." components resolved and no trailing "/", for comparing drops.
+std::string standardizedPath(const std::filesystem::path& path);
 std::string lowercased(std::string text);
 std::string uppercased(std::string text);
 

@@ -1,0 +1,230 @@
+#include "State/WidgetStateManager.h"
+
+#include "Converters/ConversionRouter.h"
+#include "Models/PathNames.h"
+#include "State/ActionResolver.h"
+
+#include <set>
+
+namespace vantory {
+
+namespace {
+
+constexpr Scheduler::Duration processingTime{600};
+constexpr Scheduler::Duration unsupportedResetTime{2000};
+constexpr Scheduler::Duration actionAreaNoticeTime{2000};
+constexpr Scheduler::Duration inlineErrorTime{6000};
+constexpr Scheduler::Duration singleFileErrorTime{3500};
+
+template <typename T, typename Signal>
+void assign(WidgetStateManager* manager, T& field, T value, Signal changed)
+{
+    if (field == value)
+        return;
+    field = std::move(value);
+    emit(manager->*changed)();
+}
+
+} // namespace
+
+WidgetStateManager::WidgetStateManager(Services services, QObject* parent) : QObject(parent), services_(std::move(services))
+{
+    if (!services_.router)
+        services_.router = std::make_shared<ConversionRouter>();
+    if (!services_.scheduler)
+        services_.scheduler = &QtScheduler::shared();
+    if (!services_.settings)
+        services_.settings = &AppSettings::shared();
+    if (!services_.environment)
+        services_.environment = &DesktopRunEnvironment::shared();
+    if (!services_.sendSignal)
+        services_.sendSignal = [](const std::string&, const std::map<std::string, std::string>&) {};
+}
+
+WidgetStateManager::~WidgetStateManager()
+{
+    if (conversionTask_)
+        conversionTask_->cancel();
+}
+
+// MARK: published properties
+
+void WidgetStateManager::setState(WidgetPhase state) { assign(this, state_, std::move(state), &WidgetStateManager::stateChanged); }
+void WidgetStateManager::setAnchorEdge(AnchorEdge edge) { assign(this, anchorEdge_, edge, &WidgetStateManager::anchorEdgeChanged); }
+void WidgetStateManager::setActiveTab(std::optional<FileCategory> tab) { assign(this, activeTab_, tab, &WidgetStateManager::activeTabChanged); }
+void WidgetStateManager::setInlineError(std::optional<std::string> message) { assign(this, inlineError_, std::move(message), &WidgetStateManager::inlineErrorChanged); }
+void WidgetStateManager::setIsAppendDragOver(bool over) { assign(this, isAppendDragOver_, over, &WidgetStateManager::isAppendDragOverChanged); }
+void WidgetStateManager::setShowDonation(bool show) { assign(this, showDonation_, show, &WidgetStateManager::showDonationChanged); }
+void WidgetStateManager::setStreamingText(std::string text) { assign(this, streamingText_, std::move(text), &WidgetStateManager::streamingTextChanged); }
+void WidgetStateManager::setSummaryNote(std::optional<std::string> note) { assign(this, summaryNote_, std::move(note), &WidgetStateManager::summaryNoteChanged); }
+void WidgetStateManager::setActionAreaNotice(std::optional<std::string> notice) { assign(this, actionAreaNotice_, std::move(notice), &WidgetStateManager::actionAreaNoticeChanged); }
+
+void WidgetStateManager::setPayload(std::optional<DropPayload> payload)
+{
+    {
+        std::lock_guard lock(snapshotMutex_);
+        payload_ = std::move(payload);
+    }
+    emit payloadChanged();
+}
+
+std::optional<DropPayload> WidgetStateManager::payloadSnapshot() const
+{
+    std::lock_guard lock(snapshotMutex_);
+    return payload_;
+}
+
+// MARK: derived values
+
+std::optional<CategoryGroup> WidgetStateManager::activeGroup() const
+{
+    if (!payload_)
+        return std::nullopt;
+    if (!activeTab_) {
+        if (payload_->groups.empty())
+            return std::nullopt;
+        return payload_->groups.front();
+    }
+    for (const auto& group : payload_->groups)
+        if (group.category == *activeTab_)
+            return group;
+    return std::nullopt;
+}
+
+bool WidgetStateManager::showTabs() const
+{
+    return payload_ && payload_->groups.size() > 1;
+}
+
+std::vector<FileAction> WidgetStateManager::suggestedActions() const
+{
+    return ActionResolver{payload_, activeGroup(), activeTab_}.suggestedActions();
+}
+
+// MARK: drops
+
+void WidgetStateManager::handleDrop(const std::vector<std::filesystem::path>& urls)
+{
+    if (urls.empty())
+        return;
+    setPayload(DropPayload::from(urls));
+    setActiveTab(std::nullopt);
+    setState(WidgetPhase::processing());
+    const std::uint64_t drop = ++dropSerial_;
+
+    after(processingTime, [this, drop] {
+        if (!state_.is(WidgetPhase::Kind::processing))
+            return;
+        setState(WidgetPhase::actions());
+        const auto actions = suggestedActions();
+        if (actions.size() == 1 && actions.front().id == "unsupported") {
+            // Only this drop's card goes away: a newer drop or append keeps its own.
+            after(unsupportedResetTime, [this, drop] {
+                if (state_.is(WidgetPhase::Kind::actions) && dropSerial_ == drop)
+                    reset();
+            });
+        }
+    });
+}
+
+void WidgetStateManager::appendFiles(const std::vector<std::filesystem::path>& urls)
+{
+    if (!payload_) {
+        handleDrop(urls);
+        return;
+    }
+    std::set<std::string> known;
+    for (const auto& url : payload_->urls)
+        known.insert(standardizedPath(url));
+    std::vector<std::filesystem::path> added;
+    for (const auto& url : urls)
+        if (!known.contains(standardizedPath(url)))
+            added.push_back(url);
+    const std::size_t skipped = urls.size() - added.size();
+
+    if (!added.empty()) {
+        std::vector<std::filesystem::path> all = payload_->urls;
+        all.insert(all.end(), added.begin(), added.end());
+        setPayload(DropPayload::from(all));
+        ++dropSerial_;
+        if (skipped == 1)
+            showActionAreaNotice("1 duplicate skipped");
+        else if (skipped > 1)
+            showActionAreaNotice(std::to_string(skipped) + " duplicates skipped");
+    } else if (!urls.empty()) {
+        showActionAreaNotice(urls.size() == 1 ? "Already added" : "All " + std::to_string(urls.size()) + " files already added");
+    }
+}
+
+void WidgetStateManager::reset()
+{
+    if (conversionTask_) {
+        conversionTask_->cancel();
+        conversionTask_.reset();
+    }
+    setStreamingText("");
+    setSummaryNote(std::nullopt);
+    setState(WidgetPhase::idle());
+    setPayload(std::nullopt);
+    setActiveTab(std::nullopt);
+    setInlineError(std::nullopt);
+}
+
+void WidgetStateManager::cancelConversion()
+{
+    ++conversionGeneration_;
+    if (auto task = std::exchange(conversionTask_, nullptr))
+        task->cancel();
+    removeCurrentOutputFolder();
+    if (state_.is(WidgetPhase::Kind::converting)) {
+        setState(WidgetPhase::actions());
+    } else if (state_.is(WidgetPhase::Kind::summarizing)) {
+        setStreamingText("");
+        setState(WidgetPhase::actions());
+    }
+}
+
+void WidgetStateManager::removeCurrentOutputFolder()
+{
+    if (!currentOutputFolder_)
+        return;
+    std::error_code ignored;
+    std::filesystem::remove_all(*currentOutputFolder_, ignored);
+    currentOutputFolder_.reset();
+}
+
+// MARK: notices
+
+void WidgetStateManager::showActionAreaNotice(const std::string& notice)
+{
+    setActionAreaNotice(notice);
+    after(actionAreaNoticeTime, [this] { setActionAreaNotice(std::nullopt); });
+}
+
+void WidgetStateManager::showInlineError(const std::string& message)
+{
+    setInlineError(message);
+    after(inlineErrorTime, [this, message] {
+        if (inlineError_ == message)
+            setInlineError(std::nullopt);
+    });
+}
+
+void WidgetStateManager::showSingleFileError(const std::string& actionId, const std::string& message)
+{
+    setInlineError(std::nullopt);
+    setState(WidgetPhase::actions());
+    assign(this, singleFileErrorActionId_, std::optional<std::string>(actionId), &WidgetStateManager::singleFileErrorActionIdChanged);
+    assign(this, singleFileError_, std::optional<std::string>(message), &WidgetStateManager::singleFileErrorChanged);
+    after(singleFileErrorTime, [this] {
+        assign(this, singleFileError_, std::optional<std::string>(), &WidgetStateManager::singleFileErrorChanged);
+        assign(this, singleFileErrorActionId_, std::optional<std::string>(), &WidgetStateManager::singleFileErrorActionIdChanged);
+    });
+}
+
+void WidgetStateManager::after(Scheduler::Duration delay, std::function<void()> step)
+{
+    services_.scheduler->post(delay, this, std::move(step));
+}
+
+} // namespace vantory

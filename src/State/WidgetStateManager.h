@@ -1,0 +1,143 @@
+#pragma once
+
+#include "Converters/ConversionService.h"
+#include "Models/DropPayload.h"
+#include "Models/FileAction.h"
+#include "Platform/Scheduler.h"
+#include "State/AppSettings.h"
+#include "State/RunEnvironment.h"
+#include "State/WidgetPhase.h"
+
+#include <QObject>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+namespace vantory {
+
+// The observable state behind every card of the panel. Used on the main thread only,
+// except payloadSnapshot() and validatePDFPassword(), which any thread may call.
+class WidgetStateManager final : public QObject {
+    Q_OBJECT
+
+public:
+    using SignalSender = std::function<void(const std::string& name, const std::map<std::string, std::string>& parameters)>;
+
+    // What the manager talks to; tests replace any of them.
+    struct Services {
+        std::shared_ptr<ConversionService> router;   // a ConversionRouter when none
+        Scheduler* scheduler = nullptr;              // the Qt timers when none
+        AppSettings* settings = nullptr;             // AppSettings::shared() when none
+        RunEnvironment* environment = nullptr;       // the desktop's services when none
+        SignalSender sendSignal;                     // the telemetry facade when none
+    };
+
+    static constexpr std::uint64_t minimumFreeSpace = 500'000'000;
+
+    explicit WidgetStateManager(Services services = {}, QObject* parent = nullptr);
+    ~WidgetStateManager() override;
+
+    // Published state.
+    const WidgetPhase& state() const { return state_; }
+    AnchorEdge anchorEdge() const { return anchorEdge_; }
+    const std::optional<DropPayload>& payload() const { return payload_; }
+    std::optional<FileCategory> activeTab() const { return activeTab_; }
+    const std::optional<std::string>& inlineError() const { return inlineError_; }
+    const std::string& streamingText() const { return streamingText_; }
+    const std::optional<std::string>& summaryNote() const { return summaryNote_; }
+    bool isAppendDragOver() const { return isAppendDragOver_; }
+    const std::optional<std::string>& actionAreaNotice() const { return actionAreaNotice_; }
+    const std::optional<std::string>& singleFileError() const { return singleFileError_; }
+    const std::optional<std::string>& singleFileErrorActionId() const { return singleFileErrorActionId_; }
+    bool showDonation() const { return showDonation_; }
+
+    // The few properties the views write directly.
+    void setState(WidgetPhase state);
+    void setAnchorEdge(AnchorEdge edge);
+    void setActiveTab(std::optional<FileCategory> tab);
+    void setInlineError(std::optional<std::string> message);
+    void setIsAppendDragOver(bool over);
+    void setShowDonation(bool show);
+
+    // Derived.
+    std::optional<CategoryGroup> activeGroup() const;
+    bool showTabs() const;
+    std::vector<FileAction> suggestedActions() const;
+    static constexpr int panelSize = 460;
+
+    // A copy of the current payload, safe to take and keep on any thread.
+    std::optional<DropPayload> payloadSnapshot() const;
+
+    // Operations.
+    void handleDrop(const std::vector<std::filesystem::path>& urls);
+    void appendFiles(const std::vector<std::filesystem::path>& urls);
+    void reset();
+    void cancelConversion();
+    void showInlineError(const std::string& message);
+    void startConversion(const std::string& actionId, const std::optional<std::string>& targetFormat = std::nullopt,
+                         const std::optional<std::string>& password = std::nullopt);
+    // Whether the password opens the payload's PDF; any thread.
+    bool validatePDFPassword(const std::string& password) const;
+    void completeAndShowRemaining();
+
+signals:
+    void stateChanged();
+    void anchorEdgeChanged();
+    void payloadChanged();
+    void activeTabChanged();
+    void inlineErrorChanged();
+    void streamingTextChanged();
+    void summaryNoteChanged();
+    void isAppendDragOverChanged();
+    void actionAreaNoticeChanged();
+    void singleFileErrorChanged();
+    void singleFileErrorActionIdChanged();
+    void showDonationChanged();
+
+private:
+    struct Run;
+    class RunTask;
+
+    void setPayload(std::optional<DropPayload> payload);
+    void setStreamingText(std::string text);
+    void setSummaryNote(std::optional<std::string> note);
+    void setActionAreaNotice(std::optional<std::string> notice);
+    void showActionAreaNotice(const std::string& notice);
+    void showSingleFileError(const std::string& actionId, const std::string& message);
+    void after(Scheduler::Duration delay, std::function<void()> step);
+
+    void startSummarize();
+    void applyRunResult(const Run& run, const BatchResult& result);
+    void finishSucceededRun(const Run& run, const BatchResult& result);
+    void showDonationPromptIfNeeded(const Run& run);
+    bool nextCompletedRunWantsDonation();
+    void completeAndShowRemaining(const std::vector<std::filesystem::path>& done);
+    void removeCurrentOutputFolder();
+
+    Services services_;
+
+    WidgetPhase state_;
+    AnchorEdge anchorEdge_ = AnchorEdge::right;
+    std::optional<DropPayload> payload_;
+    std::optional<FileCategory> activeTab_;
+    std::optional<std::string> inlineError_;
+    std::string streamingText_;
+    std::optional<std::string> summaryNote_;
+    bool isAppendDragOver_ = false;
+    std::optional<std::string> actionAreaNotice_;
+    std::optional<std::string> singleFileError_;
+    std::optional<std::string> singleFileErrorActionId_;
+    bool showDonation_ = false;
+
+    mutable std::mutex snapshotMutex_;   // guards payload_ against readers on other threads
+    std::shared_ptr<Cancellable> conversionTask_;
+    std::optional<std::filesystem::path> currentOutputFolder_;
+    std::uint64_t conversionGeneration_ = 0;
+    std::uint64_t dropSerial_ = 0;
+    std::optional<std::vector<std::filesystem::path>> donationRunInputs_;
+};
+
+} // namespace vantory
