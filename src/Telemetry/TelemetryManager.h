@@ -1,0 +1,80 @@
+#pragma once
+
+#include "Telemetry/Helpers/ParameterMaps.h"
+#include "Telemetry/TelemetryManagerConfiguration.h"
+#include "Telemetry/TelemetryManagerDependencies.h"
+
+#include <QDateTime>
+#include <memory>
+#include <optional>
+#include <shared_mutex>
+#include <string>
+
+namespace vantory {
+
+// The process-wide telemetry client: a configuration and the signal manager its
+// signals go to. The facade (Telemetry) stores one and works through it.
+class TelemetryManager {
+public:
+    // Builds the manager and schedules the first session start 0.5 s later on the main thread.
+    TelemetryManager(
+        std::shared_ptr<TelemetryManagerConfiguration> configuration, TelemetryManagerDependencies dependencies = {});
+
+    TelemetryManager(const TelemetryManager&) = delete;
+    TelemetryManager& operator=(const TelemetryManager&) = delete;
+
+    // The stored manager, or none before initialisation and after termination.
+    static std::shared_ptr<TelemetryManager> shared();
+    static bool isInitialized();
+
+    const std::shared_ptr<SignalManageable>& signalManager() const { return signalManager_; }
+
+    std::shared_ptr<TelemetryManagerConfiguration> configuration() const;
+    void setConfiguration(std::shared_ptr<TelemetryManagerConfiguration> configuration);
+
+    QDateTime lastTimeImmediateSyncRequested() const;
+    void setLastTimeImmediateSyncRequested(QDateTime date);
+    QDateTime lastDateAppEnteredBackground() const;
+    void setLastDateAppEnteredBackground(QDateTime date);
+
+    // When more than 10 seconds passed since the last granted request, records now
+    // and returns true; otherwise returns false. Check and update are one step.
+    bool claimImmediateSync();
+
+    // Starts a new session when the application was in the background for more than 5 minutes.
+    void willEnterForeground();
+    void didEnterBackground();
+
+    // sha256 of the signal manager's default user identifier with the configuration's salt.
+    std::string hashedDefaultUser() const;
+
+    Scheduler& scheduler() const { return *scheduler_; }
+    QDateTime now() const { return clock_(); }
+    void startSessionAccounting() const;
+
+    // Older forms of the facade's operations; each only forwards to Telemetry.
+    static void initialize(std::shared_ptr<TelemetryManagerConfiguration> configuration);
+    static void terminate();
+    static void send(const std::string& signalName, const SignalParameters& parameters = {});
+    static void send(const std::string& signalName, const std::optional<std::string>& customUserID,
+        std::optional<double> floatValue, const SignalParameters& parameters = {});
+    static void requestImmediateSync();
+    static void updateDefaultUser(std::optional<std::string> user);
+    static void generateNewSession();
+
+private:
+    friend class Telemetry;
+    static void setShared(std::shared_ptr<TelemetryManager> manager);
+
+    const std::shared_ptr<SignalManageable> signalManager_;
+    Scheduler* const scheduler_;
+    const TelemetryClock clock_;
+    const std::function<void()> startSessionAccounting_;
+
+    mutable std::shared_mutex mutex_;
+    std::shared_ptr<TelemetryManagerConfiguration> configuration_;
+    QDateTime lastTimeImmediateSyncRequested_;
+    QDateTime lastDateAppEnteredBackground_;
+};
+
+} // namespace vantory
