@@ -3,6 +3,7 @@
 #include "Converters/ConversionRouter.h"
 #include "Models/PathNames.h"
 #include "State/ActionResolver.h"
+#include "Telemetry/Telemetry.h"
 
 #include <set>
 
@@ -38,7 +39,9 @@ WidgetStateManager::WidgetStateManager(Services services, QObject* parent) : QOb
     if (!services_.environment)
         services_.environment = &DesktopRunEnvironment::shared();
     if (!services_.sendSignal)
-        services_.sendSignal = [](const std::string&, const std::map<std::string, std::string>&) {};
+        services_.sendSignal = [](const std::string& name, const std::map<std::string, std::string>& parameters) {
+            Telemetry::signal(name, parameters);
+        };
 }
 
 WidgetStateManager::~WidgetStateManager()
