@@ -1,0 +1,112 @@
+#include "Models/DropPayload.h"
+
+#include "Models/PathNames.h"
+#include "Models/PayloadProbeCache.h"
+#include "Platform/PdfInspection.h"
+
+#include <algorithm>
+#include <map>
+#include <system_error>
+
+namespace vantory {
+
+namespace {
+
+bool isSymbolicLink(const std::filesystem::path& url)
+{
+    std::error_code error;
+    return std::filesystem::is_symlink(std::filesystem::symlink_status(withoutTrailingSlash(url), error));
+}
+
+bool isDirectory(const std::filesystem::path& url)
+{
+    std::error_code error;
+    return std::filesystem::is_directory(url, error);
+}
+
+// Groups in category order first, so that groups of equal size always keep that order.
+std::vector<CategoryGroup> groupsBySize(const std::vector<std::filesystem::path>& urls,
+                                        const std::vector<std::string>& extensions)
+{
+    std::map<FileCategory, CategoryGroup> byCategory;
+    for (std::size_t i = 0; i < urls.size(); ++i) {
+        const bool directory = !isSymbolicLink(urls[i]) && isDirectory(urls[i]);
+        const FileCategory category = directory ? FileCategory::folder : fileCategoryFromExtension(extensions[i]);
+        CategoryGroup& group = byCategory[category];
+        group.category = category;
+        group.urls.push_back(urls[i]);
+        group.extensions.push_back(directory ? "folder" : extensions[i]);
+    }
+    std::vector<CategoryGroup> groups;
+    for (auto& [category, group] : byCategory)
+        groups.push_back(std::move(group));
+    std::stable_sort(groups.begin(), groups.end(),
+                     [](const CategoryGroup& a, const CategoryGroup& b) { return a.count() > b.count(); });
+    return groups;
+}
+
+std::optional<std::string> outlierNoteFor(const std::vector<CategoryGroup>& groups)
+{
+    if (groups.size() < 2)
+        return std::nullopt;
+    std::string note = "+ ";
+    for (std::size_t i = 1; i < groups.size(); ++i) {
+        if (i > 1)
+            note += ", ";
+        note += std::to_string(groups[i].count()) + " " + lowercased(pluralName(groups[i].category));
+    }
+    return note + " skipped";
+}
+
+} // namespace
+
+DropPayload DropPayload::from(const std::vector<std::filesystem::path>& urls)
+{
+    DropPayload payload;
+    payload.probes_ = std::make_shared<PayloadProbeCache>();
+    payload.urls = urls;
+    for (const auto& url : urls)
+        payload.extensions.push_back(lowercased(pathExtension(url)));
+    payload.isBatch = urls.size() > 1;
+    payload.groups = groupsBySize(urls, payload.extensions);
+    payload.isHighlyMixed = payload.groups.size() > 2;
+
+    if (urls.empty()) {
+        payload.label = "No files";
+        payload.icon = "doc.fill";
+        return payload;
+    }
+    payload.icon = payload.groups.front().icon();
+    if (payload.isBatch) {
+        payload.label = payload.groups.front().label();
+        payload.outlierNote = outlierNoteFor(payload.groups);
+        return payload;
+    }
+
+    payload.label = "." + uppercased(payload.extensions.front());
+    if (payload.extensions.front() == "pdf")
+        payload.isEncryptedPDF = vantory::isEncryptedPDF(urls.front());
+    if (payload.extensions.front() == "zip")
+        payload.isEncryptedZIP = payload.archiveNeedsPassword(urls.front());
+    return payload;
+}
+
+bool DropPayload::archiveNeedsPassword(const std::filesystem::path& url) const
+{
+    return probes_ ? probes_->archiveNeedsPassword(url) : PayloadProbeCache().archiveNeedsPassword(url);
+}
+
+bool DropPayload::looksLikeBase64Text(const std::filesystem::path& url) const
+{
+    return probes_ ? probes_->looksLikeBase64Text(url) : PayloadProbeCache().looksLikeBase64Text(url);
+}
+
+bool DropPayload::operator==(const DropPayload& other) const
+{
+    return urls == other.urls && extensions == other.extensions && isBatch == other.isBatch
+        && groups == other.groups && isHighlyMixed == other.isHighlyMixed && label == other.label
+        && icon == other.icon && outlierNote == other.outlierNote && isEncryptedPDF == other.isEncryptedPDF
+        && isEncryptedZIP == other.isEncryptedZIP;
+}
+
+} // namespace vantory

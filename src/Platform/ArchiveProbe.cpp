@@ -1,0 +1,26 @@
+#include "Platform/ArchiveProbe.h"
+
+#include "Platform/ProcessRunner.h"
+
+namespace vantory {
+
+namespace {
+
+constexpr int unzipPasswordExitStatus = 82;
+
+} // namespace
+
+bool zipNeedsPassword(const std::filesystem::path& archive, std::chrono::milliseconds timeout)
+{
+    ProcessOptions options;
+    options.timeout = timeout;
+    // An absolute path can never be taken for one of unzip's options.
+    std::error_code error;
+    const std::filesystem::path absolutePath = std::filesystem::absolute(archive, error);
+    const std::string path = error ? archive.string() : absolutePath.string();
+    const ProcessResult result = runProcess(ToolPaths::current().unzip, {"-t", "-P", "", path}, options);
+    return result.launched && !result.timedOut && !result.killedBySignal
+        && result.exitStatus == unzipPasswordExitStatus;
+}
+
+} // namespace vantory

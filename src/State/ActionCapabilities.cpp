@@ -1,0 +1,11 @@
+#include "State/ActionCapabilities.h"
+
+namespace vantory {
+
+ActionCapabilities& ActionCapabilities::current()
+{
+    static ActionCapabilities capabilities;
+    return capabilities;
+}
+
+} // namespace vantory
