@@ -20,11 +20,11 @@ protected:
     test::TestSettings settings;
     test::FakeEnvironment environment;
     std::shared_ptr<test::FakeRouter> router = std::make_shared<test::FakeRouter>();
-    std::vector<test::SentSignal> signals;
+    std::vector<test::SentSignal> sentSignals;
     std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(WidgetStateManager::Services{
         router, &clock, settings.settings.get(), &environment,
         [this](const std::string& name, const std::map<std::string, std::string>& parameters) {
-            signals.push_back({name, parameters});
+            sentSignals.push_back({name, parameters});
         }});
 
     std::filesystem::path file(const std::string& name) { return dir.write(name, "content of " + name); }
@@ -196,7 +196,7 @@ TEST_F(StateManagerTest, CompletedRunShowsTheRemainingFiles)
     router->last().onFinished({2, 0, std::nullopt});
     EXPECT_EQ(manager->state(), WidgetPhase::completed(request.outputFolder.string()));
     EXPECT_EQ(environment.opened, std::vector{request.outputFolder});
-    EXPECT_EQ(signals, (std::vector<test::SentSignal>{{"conversion.completed", {{"actionId", "convert_image"}, {"fileCount", "2"}}}}));
+    EXPECT_EQ(sentSignals, (std::vector<test::SentSignal>{{"conversion.completed", {{"actionId", "convert_image"}, {"fileCount", "2"}}}}));
     EXPECT_TRUE(environment.trashed.empty());
 
     clock.advance(1499ms);
@@ -219,23 +219,21 @@ TEST_F(StateManagerTest, CompletingTheOnlyGroupGoesIdle)
 
 TEST_F(StateManagerTest, PartialSuccessTexts)
 {
-    struct Row {
-        BatchResult result;
-        std::string summary;
+    BatchResult withMessage{3, 1, "Could not open the file"};
+    BatchResult withoutMessage{3, 1, std::nullopt};
+    const std::vector<std::pair<BatchResult, std::string>> rows = {
+        {withMessage, "3 Processed, 1 Skipped (Could not open the file)"},
+        {withoutMessage, "3 processed, 1 skipped"},
     };
-    const std::vector<Row> rows = {
-        {{3, 1, "Could not open the file"}, "3 Processed, 1 Skipped (Could not open the file)"},
-        {{3, 1, std::nullopt}, "3 processed, 1 skipped"},
-    };
-    for (const auto& row : rows) {
+    for (const auto& [result, summary] : rows) {
         dropAndSettle({file("a.png"), file("b.png"), file("c.png"), file("d.png")});
         settings->setMoveOriginalToTrash(false);
         manager->startConversion("compress_image");
         settings->setMoveOriginalToTrash(true);   // read when the result arrives
         environment.trashed.clear();
-        router->last().onFinished(row.result);
+        router->last().onFinished(result);
         EXPECT_EQ(manager->state().kind, Kind::partialSuccess);
-        EXPECT_EQ(manager->state().summary, row.summary);
+        EXPECT_EQ(manager->state().summary, summary);
         EXPECT_EQ(environment.trashed.size(), 4u);   // the failed ones too
         clock.advance(3999ms);
         EXPECT_EQ(phase(), Kind::partialSuccess);
@@ -266,7 +264,7 @@ TEST_F(StateManagerTest, FullFailureRemovesOnlyTheRunsFolder)
     EXPECT_EQ(phase(), Kind::actions);
     EXPECT_EQ(manager->singleFileErrorActionId(), "format_json");
     EXPECT_EQ(manager->singleFileError(), "The file structure is not compatible with this conversion");
-    EXPECT_EQ(signals.size(), 1u);   // only the first run's
+    EXPECT_EQ(sentSignals.size(), 1u);   // only the first run's
     clock.advance(3500ms);
     EXPECT_FALSE(manager->singleFileError());
     EXPECT_FALSE(manager->singleFileErrorActionId());
@@ -334,7 +332,7 @@ TEST_F(StateManagerTest, CancelWhileConvertingRemovesTheFolder)
     call.onFinished({2, 0, std::nullopt});   // late: dropped
     EXPECT_EQ(phase(), Kind::actions);
     EXPECT_TRUE(environment.opened.empty());
-    EXPECT_TRUE(signals.empty());
+    EXPECT_TRUE(sentSignals.empty());
 }
 
 TEST_F(StateManagerTest, CancelAfterCompletionStopsTheFollowUp)
@@ -398,7 +396,7 @@ TEST_F(StateManagerTest, DonationPromptAfterTheFifthCompletedRun)
         clock.advance(1500ms);
         EXPECT_EQ(manager->showDonation(), run == 5) << run;
     }
-    EXPECT_EQ(signals.back(), (test::SentSignal{"donation.shown", {}}));
+    EXPECT_EQ(sentSignals.back(), (test::SentSignal{"donation.shown", {}}));
     EXPECT_EQ(phase(), Kind::actions);
     EXPECT_EQ(manager->payload()->urls.size(), 2u);   // left as it was until the card is dismissed
 

@@ -18,22 +18,24 @@
 
 namespace vantory {
 
+// What the state manager talks to; tests replace any of them.
+struct WidgetStateServices {
+    using SignalSender = std::function<void(const std::string& name, const std::map<std::string, std::string>& parameters)>;
+
+    std::shared_ptr<ConversionService> router;   // a ConversionRouter when none
+    Scheduler* scheduler = nullptr;              // the Qt timers when none
+    AppSettings* settings = nullptr;             // AppSettings::shared() when none
+    RunEnvironment* environment = nullptr;       // the desktop's services when none
+    SignalSender sendSignal;                     // the telemetry facade when none
+};
+
 // The observable state behind every card of the panel. Used on the main thread only,
 // except payloadSnapshot() and validatePDFPassword(), which any thread may call.
 class WidgetStateManager final : public QObject {
     Q_OBJECT
 
 public:
-    using SignalSender = std::function<void(const std::string& name, const std::map<std::string, std::string>& parameters)>;
-
-    // What the manager talks to; tests replace any of them.
-    struct Services {
-        std::shared_ptr<ConversionService> router;   // a ConversionRouter when none
-        Scheduler* scheduler = nullptr;              // the Qt timers when none
-        AppSettings* settings = nullptr;             // AppSettings::shared() when none
-        RunEnvironment* environment = nullptr;       // the desktop's services when none
-        SignalSender sendSignal;                     // the telemetry facade when none
-    };
+    using Services = WidgetStateServices;
 
     static constexpr std::uint64_t minimumFreeSpace = 500'000'000;
 
