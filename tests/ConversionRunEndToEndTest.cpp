@@ -1,0 +1,93 @@
+#include "Converters/ConversionError.h"
+#include "Converters/ConversionRouter.h"
+#include "Converters/OutputNaming.h"
+#include "State/WidgetStateManager.h"
+#include "support/EventLoop.h"
+#include "support/FakeServices.h"
+#include "support/ManualScheduler.h"
+#include "support/TempDir.h"
+#include "support/TestSettings.h"
+
+#include <gtest/gtest.h>
+#include <fstream>
+
+using namespace vantory;
+using namespace std::chrono_literals;
+using Kind = WidgetPhase::Kind;
+
+namespace {
+
+// Writes an upper-cased copy of each input: a stand-in for a real processor.
+DispatchTable upperCasingTable()
+{
+    DispatchTable table;
+    table.fileOperations["format_json"] = {Lane::serial, [](const FileJob& job) {
+                                               std::string text = test::readFile(job.url);
+                                               if (text.empty())
+                                                   throw ConversionError::loadFailed(job.url);
+                                               for (auto& c : text)
+                                                   c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+                                               std::ofstream(OutputNaming::uniqueURL(job.outputFolder, OutputNaming::stem(job.url) + "_formatted", "json")) << text;
+                                           }};
+    return table;
+}
+
+std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder)
+{
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+} // namespace
+
+TEST(ConversionRun, FromADropToFilesOnDiskAndBackToTheRest)
+{
+    test::TempDir dir;
+    test::ManualScheduler clock;
+    test::TestSettings settings;
+    test::FakeEnvironment environment;
+    WidgetStateManager manager({std::make_shared<ConversionRouter>(upperCasingTable()), &clock, settings.settings.get(),
+                                &environment, [](auto&, auto&) {}});
+
+    const auto a = dir.write("a.json", "{\"a\": 1}");
+    const auto b = dir.write("b.json", "{\"b\": 2}");
+    const auto image = dir.write("photo.png", "not really");
+    manager.handleDrop({a, b, image});
+    clock.advance(600ms);
+    ASSERT_EQ(manager.state().kind, Kind::actions);
+    ASSERT_EQ(manager.activeGroup()->category, FileCategory::data);
+
+    manager.startConversion("format_json");
+    ASSERT_TRUE(test::spinUntil([&] { return manager.state().kind == Kind::completed; }));
+    const std::filesystem::path folder = manager.state().outputPath;
+    const auto written = filesIn(folder);
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(test::readFile(written[0]), "{\"A\": 1}");
+    EXPECT_EQ(test::readFile(written[1]), "{\"B\": 2}");
+    EXPECT_EQ(test::readFile(a), "{\"a\": 1}");   // the originals are untouched
+
+    clock.advance(1500ms);
+    EXPECT_EQ(manager.state().kind, Kind::actions);
+    EXPECT_EQ(manager.payload()->urls, std::vector{image});
+}
+
+TEST(ConversionRun, AllFilesFailingLeavesNoFolder)
+{
+    test::TempDir dir;
+    test::ManualScheduler clock;
+    test::TestSettings settings;
+    test::FakeEnvironment environment;
+    WidgetStateManager manager({std::make_shared<ConversionRouter>(upperCasingTable()), &clock, settings.settings.get(),
+                                &environment, [](auto&, auto&) {}});
+
+    const auto empty = dir.write("empty.json", "");
+    manager.handleDrop({empty});
+    clock.advance(600ms);
+    manager.startConversion("format_json");
+    ASSERT_TRUE(test::spinUntil([&] { return manager.singleFileError().has_value(); }));
+    EXPECT_EQ(manager.singleFileError(), "Could not open the file");
+    EXPECT_EQ(filesIn(dir.path()), std::vector{empty});
+}
