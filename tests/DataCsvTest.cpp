@@ -3,6 +3,7 @@
 #include "Converters/DataFileProcessor.h"
 #include "support/OutputFolder.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <regex>
@@ -71,10 +72,27 @@ TEST_F(CsvOperations, JsonToCsvRefusesAnythingButAnArrayOfObjects)
     }
 }
 
+TEST_F(CsvOperations, LargeTopLevelObjectIsRefusedWithoutBuildingIt)
+{
+    std::string text = "{";
+    for (int i = 0; i < 300000; ++i)
+        text += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":" + std::to_string(i);
+    text += "}";
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_THROW(toCSV(text), ConversionError);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+}
+
 TEST_F(CsvOperations, JsonToCsvOfMalformedJsonIsAReadableSentence)
 {
     try {
         toCSV("[{\"a\": }]");
+        ADD_FAILURE() << "no error";
+    } catch (const PlatformError& error) {
+        EXPECT_STREQ(error.what(), "The data couldn\u2019t be read because it isn\u2019t in the correct format.");
+    }
+    try {
+        toCSV("{\"a\": ");
         ADD_FAILURE() << "no error";
     } catch (const PlatformError& error) {
         EXPECT_EQ(std::string(error.what()).find("json.exception"), std::string::npos);

@@ -103,7 +103,12 @@ void minifyJSON(const fs::path& url, const fs::path& outputFolder)
 void jsonToCSV(const fs::path& url, const fs::path& outputFolder)
 {
     guarded(url, [&] {
-        const std::string csv = data::csvFromJsonRecords(data::parseOrderedJsonContainer(data::readFileBytes(url)));
+        const std::string bytes = data::readFileBytes(url);
+        // The key-ordered document model inserts a key in time proportional to the keys
+        // before it; a large top-level object would take minutes to build only to be refused.
+        if (data::isJsonObject(bytes))
+            data::throwNotJsonRecords();
+        const std::string csv = data::csvFromJsonRecords(data::parseOrderedJsonContainer(bytes));
         writeBytes(outputURL(url, outputFolder, "", "csv"), OutputFile::Mode::atomic, csv);
     });
 }

@@ -51,11 +51,6 @@ std::string cellText(const nlohmann::ordered_json& value)
     return value.is_string() ? value.get<std::string>() : value.dump();
 }
 
-[[noreturn]] void notRecords()
-{
-    throw ConversionError::invalidDataStructure("JSON must be an array of objects for CSV conversion");
-}
-
 std::vector<std::string> headerOf(const nlohmann::ordered_json& records)
 {
     std::vector<std::string> header;
@@ -79,6 +74,11 @@ void appendLine(std::string& csv, const std::vector<std::string>& cells)
 
 } // namespace
 
+void throwNotJsonRecords()
+{
+    throw ConversionError::invalidDataStructure("JSON must be an array of objects for CSV conversion");
+}
+
 void writeRowsAsJsonRecords(const std::vector<std::string_view>& rows, char separator, OutputFile& out)
 {
     const std::vector<Column> columns = columnsFor(parseCSVRow(rows.front(), separator));
@@ -95,9 +95,9 @@ void writeRowsAsJsonRecords(const std::vector<std::string_view>& rows, char sepa
 std::string csvFromJsonRecords(const nlohmann::ordered_json& records)
 {
     if (!records.is_array() || records.empty())
-        notRecords();
+        throwNotJsonRecords();
     if (!std::all_of(records.begin(), records.end(), [](const auto& record) { return record.is_object(); }))
-        notRecords();
+        throwNotJsonRecords();
     const std::vector<std::string> header = headerOf(records);
     std::string csv;
     appendLine(csv, header);

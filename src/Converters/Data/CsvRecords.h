@@ -20,4 +20,7 @@ void writeRowsAsJsonRecords(const std::vector<std::string_view>& rows, char sepa
 // for anything but a non-empty array of objects.
 std::string csvFromJsonRecords(const nlohmann::ordered_json& records);
 
+// The failure for JSON that is not a non-empty array of objects.
+[[noreturn]] void throwNotJsonRecords();
+
 } // namespace vantory::data

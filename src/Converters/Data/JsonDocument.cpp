@@ -44,4 +44,9 @@ bool isJsonContainer(std::string_view bytes)
     return (first == '{' || first == '[') && nlohmann::json::accept(bytes.begin(), bytes.end());
 }
 
+bool isJsonObject(std::string_view bytes)
+{
+    return firstSignificantCharacter(bytes) == '{' && nlohmann::json::accept(bytes.begin(), bytes.end());
+}
+
 } // namespace vantory::data

@@ -13,4 +13,7 @@ nlohmann::ordered_json parseOrderedJsonContainer(std::string_view bytes);
 // Whether the bytes are a well-formed JSON object or array.
 bool isJsonContainer(std::string_view bytes);
 
+// Whether the bytes are a well-formed JSON object, checked without building it.
+bool isJsonObject(std::string_view bytes);
+
 } // namespace vantory::data
