@@ -1,0 +1,35 @@
+# Structured data rows, sourced by bench/run: JSON formatting and minifying of a ~50 MB
+# file against jq, CSV to JSON of a 200,000-row file against Python's csv and json.
+
+python3 - "$WORK/records.json" "$WORK/rows.csv" <<'PY'
+import csv, json, random, sys
+random.seed(7)
+words = ["alpha", "beta", "gamma", "delta", "épsilon", "zeta/eta", 'theta "q"', "iota\tx", "kappa", "λambda"]
+with open(sys.argv[1], "w", encoding="utf-8") as f:
+    f.write("[")
+    size, n = 1, 0
+    while size < 50 * 1024 * 1024:
+        record = {"id": n, "name": random.choice(words) + str(n), "score": round(random.random() * 1000, 3),
+                  "active": n % 3 == 0, "tags": random.sample(words, 3), "ratio": random.random(),
+                  "owner": {"zip": "%05d" % random.randint(0, 99999), "city": random.choice(words), "note": None},
+                  "url": "https://example.org/items/%d" % n}
+        text = ("," if n else "") + json.dumps(record, ensure_ascii=False)
+        f.write(text)
+        size += len(text.encode())
+        n += 1
+    f.write("]")
+with open(sys.argv[2], "w", encoding="utf-8", newline="") as f:
+    w = csv.writer(f)
+    w.writerow(["id", "name", "city", "score", "comment", "created"])
+    for n in range(200000):
+        comment = random.choice(["plain", "with, comma", 'with "quotes"', "two\nlines", "ünïcode"])
+        w.writerow([n, random.choice(words) + str(n), random.choice(words), round(random.random() * 100, 2),
+                    comment, "2024-%02d-%02d" % (n % 12 + 1, n % 28 + 1)])
+PY
+
+row json_format "\"\$BENCH\" format_json \"\$OUT\" \"$WORK/records.json\"" \
+  "jq . \"$WORK/records.json\" > \"\$OUT/records.json\""
+row json_minify "\"\$BENCH\" minify_json \"\$OUT\" \"$WORK/records.json\"" \
+  "jq -c . \"$WORK/records.json\" > \"\$OUT/records.json\""
+row csv_to_json "\"\$BENCH\" csv_to_json \"\$OUT\" \"$WORK/rows.csv\"" \
+  "python3 -c 'import csv, json, sys; json.dump(list(csv.DictReader(open(sys.argv[1], newline=\"\", encoding=\"utf-8\"))), open(sys.argv[2], \"w\", encoding=\"utf-8\"), indent=2, sort_keys=True, ensure_ascii=False)' \"$WORK/rows.csv\" \"\$OUT/rows.json\""

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Converters/Data/OutputFile.h"
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantory::data {
+
+// CSV rows (the first one the header) written as a pretty JSON array with one object
+// per later row, keys sorted, every value a string: the same text the library's writer
+// gives for that array, produced row by row. A missing field is the empty string, extra
+// fields are dropped, and of two equal headers the later column stands.
+void writeRowsAsJsonRecords(const std::vector<std::string_view>& rows, char separator, OutputFile& out);
+
+// The CSV text for an array of objects: a header of every key in order of first
+// appearance, then one line per object. Throws ConversionError::invalidDataStructure
+// for anything but a non-empty array of objects.
+std::string csvFromJsonRecords(const nlohmann::ordered_json& records);
+
+// The failure for JSON that is not a non-empty array of objects.
+[[noreturn]] void throwNotJsonRecords();
+
+} // namespace vantory::data

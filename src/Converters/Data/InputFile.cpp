@@ -1,0 +1,81 @@
+#include "Converters/Data/InputFile.h"
+
+#include "Converters/ConversionError.h"
+#include "Converters/Data/Utf8Text.h"
+#include "Models/PathNames.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantory::data {
+
+namespace {
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Reads to the end; the size from fstat is only a hint, so a file that grows or
+// shrinks while being read is still read whole.
+std::string readAll(int fd, const std::filesystem::path& url)
+{
+    struct stat info {};
+    std::string bytes;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+    if (bytes.size() < 65536)
+        bytes.resize(65536);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw PlatformError::fromErrno(errno, url);
+        }
+        if (n == 0)
+            break;
+        used += static_cast<std::size_t>(n);
+    }
+    bytes.resize(used);
+    return bytes;
+}
+
+} // namespace
+
+std::string readFileBytes(const std::filesystem::path& url)
+{
+    const FileDescriptor file(::open(withoutTrailingSlash(url).c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0)
+        throw PlatformError::fromErrno(errno, url);
+    return readAll(file.get(), url);
+}
+
+std::string readUTF8File(const std::filesystem::path& url)
+{
+    std::string text = readFileBytes(url);
+    if (!isValidUTF8(text))
+        throw PlatformError("The file \u201C" + lastPathComponent(url)
+                            + "\u201D couldn\u2019t be opened because the text encoding of its contents can\u2019t be determined.");
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.erase(0, 3);
+    return text;
+}
+
+} // namespace vantory::data

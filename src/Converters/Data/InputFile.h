@@ -1,0 +1,15 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace vantory::data {
+
+// The whole file's bytes. Throws PlatformError when it cannot be read.
+std::string readFileBytes(const std::filesystem::path& url);
+
+// The file as UTF-8 text, without a leading byte-order mark. Throws PlatformError when
+// it cannot be read or is not valid UTF-8.
+std::string readUTF8File(const std::filesystem::path& url);
+
+} // namespace vantory::data

@@ -1,0 +1,165 @@
+#include "Converters/DataFileProcessor.h"
+
+#include "Converters/ConversionError.h"
+#include "Converters/Data/Base64.h"
+#include "Converters/Data/CsvRecords.h"
+#include "Converters/Data/CsvText.h"
+#include "Converters/Data/FlatYaml.h"
+#include "Converters/Data/InputFile.h"
+#include "Converters/Data/JsonDocument.h"
+#include "Converters/Data/JsonErrors.h"
+#include "Converters/Data/JsonMinifier.h"
+#include "Converters/Data/OutputFile.h"
+#include "Converters/Data/PrettyJsonWriter.h"
+#include "Converters/Data/PropertyListJson.h"
+#include "Converters/Data/SortedJsonFormatter.h"
+#include "Converters/Data/Utf8Text.h"
+#include "Converters/OutputNaming.h"
+#include "Models/PathNames.h"
+
+#include <new>
+
+namespace vantory::DataFileProcessor {
+
+namespace fs = std::filesystem;
+using data::OutputFile;
+
+namespace {
+
+fs::path outputURL(const fs::path& url, const fs::path& outputFolder, const std::string& suffix, const std::string& ext)
+{
+    return OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url) + suffix, ext);
+}
+
+// Library and system failures leave here as one readable sentence.
+template <class Operation>
+void guarded(const fs::path& url, Operation&& operation)
+{
+    try {
+        operation();
+    } catch (const ConversionError&) {
+        throw;
+    } catch (const PlatformError&) {
+        throw;
+    } catch (const nlohmann::json::exception&) {
+        throw data::malformedJsonError();
+    } catch (const fs::filesystem_error& error) {
+        throw PlatformError::from(error);
+    } catch (const std::bad_alloc&) {
+        throw PlatformError("There isn\u2019t enough memory to convert \u201C" + lastPathComponent(url) + "\u201D.");
+    }
+}
+
+void writeBytes(const fs::path& destination, OutputFile::Mode mode, std::string_view bytes)
+{
+    OutputFile out(destination, mode);
+    out.append(bytes);
+    out.commit();
+}
+
+void writePrettyJsonFile(const fs::path& destination, const nlohmann::json& value)
+{
+    OutputFile out(destination, OutputFile::Mode::direct);
+    data::writePrettyJson(value, out);
+    out.commit();
+}
+
+char csvSeparator(const fs::path& url)
+{
+    return lowercased(pathExtension(url)) == "tsv" ? '\t' : ',';
+}
+
+std::string decodedExtension(const std::string& bytes)
+{
+    if (data::isJsonContainer(bytes))
+        return "json";
+    if (!bytes.empty() && data::isValidUTF8(bytes))
+        return "txt";
+    return "bin";
+}
+
+} // namespace
+
+void formatJSON(const fs::path& url, const fs::path& outputFolder)
+{
+    guarded(url, [&] {
+        const std::string bytes = data::readFileBytes(url);
+        OutputFile out(outputURL(url, outputFolder, "_formatted", "json"), OutputFile::Mode::direct);
+        data::writeSortedPrettyJson(bytes, out);
+        out.commit();
+    });
+}
+
+void minifyJSON(const fs::path& url, const fs::path& outputFolder)
+{
+    guarded(url, [&] {
+        const std::string bytes = data::readFileBytes(url);
+        OutputFile out(outputURL(url, outputFolder, "_min", "json"), OutputFile::Mode::direct);
+        data::writeMinifiedJson(bytes, out);
+        out.commit();
+    });
+}
+
+void jsonToCSV(const fs::path& url, const fs::path& outputFolder)
+{
+    guarded(url, [&] {
+        const std::string bytes = data::readFileBytes(url);
+        // The key-ordered document model inserts a key in time proportional to the keys
+        // before it; a large top-level object would take minutes to build only to be refused.
+        if (data::isJsonObject(bytes))
+            data::throwNotJsonRecords();
+        const std::string csv = data::csvFromJsonRecords(data::parseOrderedJsonContainer(bytes));
+        writeBytes(outputURL(url, outputFolder, "", "csv"), OutputFile::Mode::atomic, csv);
+    });
+}
+
+void csvToJSON(const fs::path& url, const fs::path& outputFolder)
+{
+    guarded(url, [&] {
+        const std::string text = data::readUTF8File(url);
+        const std::vector<std::string_view> rows = data::splitCSVRows(text);
+        if (rows.empty())
+            throw ConversionError::noTextContent();
+        OutputFile out(outputURL(url, outputFolder, "", "json"), OutputFile::Mode::direct);
+        data::writeRowsAsJsonRecords(rows, csvSeparator(url), out);
+        out.commit();
+    });
+}
+
+void yamlToJSON(const fs::path& url, const fs::path& outputFolder)
+{
+    guarded(url, [&] {
+        const nlohmann::json object = data::readFlatYaml(data::readUTF8File(url));
+        writePrettyJsonFile(outputURL(url, outputFolder, "", "json"), object);
+    });
+}
+
+void xmlToJSON(const fs::path& url, const fs::path& outputFolder)
+{
+    guarded(url, [&] {
+        const nlohmann::json value = data::jsonFromPropertyList(data::readFileBytes(url));
+        writePrettyJsonFile(outputURL(url, outputFolder, "", "json"), value);
+    });
+}
+
+void base64Encode(const fs::path& url, const fs::path& outputFolder)
+{
+    guarded(url, [&] {
+        const std::string bytes = data::readFileBytes(url);
+        OutputFile out(outputURL(url, outputFolder, "_base64", "txt"), OutputFile::Mode::atomic);
+        data::writeBase64Lines(bytes, out);
+        out.commit();
+    });
+}
+
+void base64Decode(const fs::path& url, const fs::path& outputFolder)
+{
+    guarded(url, [&] {
+        const auto bytes = data::decodeBase64(data::readUTF8File(url));
+        if (!bytes)
+            throw ConversionError::invalidDataStructure("Invalid Base64 content");
+        writeBytes(outputURL(url, outputFolder, "_decoded", decodedExtension(*bytes)), OutputFile::Mode::direct, *bytes);
+    });
+}
+
+} // namespace vantory::DataFileProcessor
