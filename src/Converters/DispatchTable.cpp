@@ -1,10 +1,18 @@
 #include "Converters/DispatchTable.h"
 
 #include "Converters/ConversionError.h"
+#include "Converters/DataFileProcessor.h"
 
 namespace vantory {
 
 namespace {
+
+using PathOperation = void (*)(const std::filesystem::path&, const std::filesystem::path&);
+
+FileOperation serial(PathOperation operation)
+{
+    return {Lane::serial, [operation](const FileJob& job) { operation(job.url, job.outputFolder); }};
+}
 
 // A row whose processor this build does not have yet: a clear failure, never a success.
 FileOperation unavailable(const std::string& actionId, Lane lane = Lane::serial)
@@ -14,15 +22,33 @@ FileOperation unavailable(const std::string& actionId, Lane lane = Lane::serial)
             }};
 }
 
+void addDataRows(DispatchTable& table)
+{
+    table.fileOperations["format_json"] = serial(DataFileProcessor::formatJSON);
+    table.fileOperations["minify_json"] = serial(DataFileProcessor::minifyJSON);
+    table.fileOperations["json_to_csv"] = serial(DataFileProcessor::jsonToCSV);
+    table.fileOperations["csv_to_json"] = serial(DataFileProcessor::csvToJSON);
+    table.fileOperations["yaml_to_json"] = serial(DataFileProcessor::yamlToJSON);
+    table.fileOperations["xml_to_json"] = serial(DataFileProcessor::xmlToJSON);
+    table.fileOperations["base64_encode"] = serial(DataFileProcessor::base64Encode);
+    table.fileOperations["base64_decode"] = serial(DataFileProcessor::base64Decode);
+}
+
+void addMediaRows(DispatchTable& table)
+{
+    for (const char* id : {"convert_image", "compress_image", "remove_bg"})
+        table.fileOperations[id] = unavailable(id);
+    for (const char* id : {"extract_audio", "compress_video", "convert_video", "convert_audio"})
+        table.fileOperations[id] = unavailable(id, Lane::pooled);
+}
+
 } // namespace
 
 DispatchTable DispatchTable::standard()
 {
     DispatchTable table;
-    for (const char* id : {"convert_image", "compress_image", "remove_bg"})
-        table.fileOperations[id] = unavailable(id);
-    for (const char* id : {"extract_audio", "compress_video", "convert_video", "convert_audio"})
-        table.fileOperations[id] = unavailable(id, Lane::pooled);
+    addDataRows(table);
+    addMediaRows(table);
     return table;
 }
 
