@@ -1,0 +1,56 @@
+#include "Converters/DocumentText.h"
+
+#include "Converters/PopplerDocument.h"
+
+#include <poppler/cpp/poppler-page.h>
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <memory>
+
+namespace vantory::DocumentText {
+
+namespace {
+
+bool hasVisibleText(const std::vector<char>& text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) { return !std::isspace(static_cast<unsigned char>(c)); });
+}
+
+} // namespace
+
+bool appendPdfText(const std::filesystem::path& url, PendingOutputFile& output)
+{
+    const auto document = PopplerDocument::open(url);
+    bool visible = false;
+    const int count = document->pages();
+    for (int index = 0; index < count; ++index) {
+        const std::unique_ptr<poppler::page> page(document->create_page(index));
+        if (!page)
+            continue;
+        const std::vector<char> text = page->text(poppler::rectf(), poppler::page::non_raw_non_physical_layout).to_utf8();
+        if (index > 0)
+            output.append("\n");
+        output.append(std::string_view(text.data(), text.size()));
+        visible = visible || hasVisibleText(text);
+    }
+    return visible;
+}
+
+std::string readUtf8File(const std::filesystem::path& url)
+{
+    std::ifstream in(url, std::ios::binary);
+    if (!in)
+        return {};
+    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        return {};
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    (void)decoder.decode(QByteArrayView(content.data(), static_cast<qsizetype>(content.size()))).operator QString();
+    return decoder.hasError() ? std::string() : content;
+}
+
+} // namespace vantory::DocumentText
