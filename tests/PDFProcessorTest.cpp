@@ -7,6 +7,8 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <qpdf/QPDFAcroFormDocumentHelper.hh>
+#include <sys/resource.h>
 
 #include <cmath>
 #include <fstream>
@@ -177,17 +179,52 @@ TEST_F(PDFProcessorTest, OrientationTagTurnsThePageUpright)
     }
 }
 
+TEST_F(PDFProcessorTest, ImagesOfEveryColourModelKeepTheirColours)
+{
+    struct Case {
+        std::string name;
+        vips::VImage pixels;
+        std::vector<double> expected; // empty: as vips reads the file in sRGB
+    };
+    const auto orange = solidImage(40, 40, {255, 128, 0});
+    const std::vector<Case> cases = {
+        {"cmyk.jpg", orange.colourspace(VIPS_INTERPRETATION_CMYK), {}},
+        {"deep.png", orange.colourspace(VIPS_INTERPRETATION_RGB16), {255, 128, 0}},
+        {"grey.jpg", solidImage(40, 40, {90}), {90, 90, 90}},
+        {"grey-alpha.png", solidImage(40, 40, {90, 255}), {90, 90, 90}},
+        {"half-clear.tif", solidImage(40, 40, {255, 0, 0, 128}), {255, 127, 127}},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(out());
+        fs::create_directories(out());
+        const auto file = image(c.name, c.pixels);
+        const auto expected = c.expected.empty()
+            ? vips::VImage::new_from_file(file.c_str()).colourspace(VIPS_INTERPRETATION_sRGB).getpoint(20, 20)
+            : c.expected;
+        PDFProcessor::imageToPDF(file, out());
+        fs::remove_all(dir_ / "pages");
+        fs::create_directories(dir_ / "pages");
+        PDFProcessor::pdfToImages(onlyEntry(out()), dir_ / "pages");
+        SCOPED_TRACE(c.name);
+        expectColour(pixelAt(onlyEntry(dir_ / "pages"), 40, 40), expected, 20);
+    }
+}
+
 TEST_F(PDFProcessorTest, MergedImagesFollowTheGivenOrder)
 {
+    // vips would read "[2]" at the end of a name as load options.
+    const auto bracketed = in() / "scan[2]";
+    fs::rename(image("scan.tif", solidImage(15, 15, red)), bracketed);
     const std::vector<fs::path> urls = {
         image("b.png", solidImage(30, 10, red)),
+        bracketed,
         image("a.jpg", solidImage(10, 20, blue)),
         image("c.png", solidImage(20, 30, {128, 200})), // grey with alpha
     };
     PDFProcessor::mergeImagesToPDF(urls, out());
     const fs::path pdf = onlyEntry(out());
     EXPECT_TRUE(std::regex_match(pdf.filename().string(), std::regex("merged_[0-9a-f]{8}\\.pdf")));
-    EXPECT_EQ(pageSizes(pdf), (std::vector<std::pair<double, double>>{{30, 10}, {10, 20}, {20, 30}}));
+    EXPECT_EQ(pageSizes(pdf), (std::vector<std::pair<double, double>>{{30, 10}, {15, 15}, {10, 20}, {20, 30}}));
 }
 
 TEST_F(PDFProcessorTest, UnreadableImageFailsWithNothingWritten)
@@ -223,6 +260,63 @@ TEST_F(PDFProcessorTest, MergedDocumentsKeepOrderAndPages)
     PDFProcessor::mergePDFs({second, first, second}, out());
     EXPECT_EQ(pageSizes(onlyEntry(out())),
               (std::vector<std::pair<double, double>>{{300, 100}, {100, 100}, {200, 100}, {300, 100}}));
+}
+
+TEST_F(PDFProcessorTest, MergedDocumentTakesTheNewestInputVersion)
+{
+    const auto older = textPdf("older.pdf", {{100, 100, "one"}});
+    const auto newer = in() / "newer.pdf";
+    {
+        QPDF pdf;
+        pdf.processFile(textPdf("plain.pdf", {{100, 100, "two"}}).c_str());
+        QPDFWriter writer(pdf, newer.c_str());
+        writer.setMinimumPDFVersion("1.7");
+        writer.write();
+    }
+    PDFProcessor::mergePDFs({older, newer}, out());
+    QPDF merged;
+    merged.processFile(onlyEntry(out()).c_str());
+    EXPECT_EQ(merged.getPDFVersion(), "1.7");
+}
+
+TEST_F(PDFProcessorTest, MergedDocumentsKeepTheirFormFields)
+{
+    const auto first = in() / "first.pdf";
+    const auto second = in() / "second.pdf";
+    writeFormPdf(first, "name", "Ada");
+    writeFormPdf(second, "name", "Grace");
+    PDFProcessor::mergePDFs({first, second}, out());
+
+    QPDF merged;
+    merged.processFile(onlyEntry(out()).c_str());
+    QPDFAcroFormDocumentHelper forms(merged);
+    std::vector<std::string> values;
+    for (auto& field : forms.getFormFields())
+        values.push_back(field.getValueAsString());
+    std::sort(values.begin(), values.end());
+    EXPECT_EQ(values, (std::vector<std::string>{"Ada", "Grace"}));
+}
+
+TEST_F(PDFProcessorTest, ManyDocumentsMergeWithFewFileDescriptors)
+{
+    std::vector<fs::path> urls;
+    for (int i = 0; i < 260; ++i)
+        urls.push_back(textPdf("part" + std::to_string(i) + ".pdf", {{10.0 + i, 10, "p"}}));
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit low = saved;
+    low.rlim_cur = 128;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+    try {
+        PDFProcessor::mergePDFs(urls, out());
+    } catch (...) {
+        setrlimit(RLIMIT_NOFILE, &saved);
+        throw;
+    }
+    setrlimit(RLIMIT_NOFILE, &saved);
+    const auto sizes = pageSizes(onlyEntry(out()));
+    ASSERT_EQ(sizes.size(), urls.size());
+    EXPECT_EQ(sizes.back().first, 10.0 + 259);
 }
 
 TEST_F(PDFProcessorTest, MergeFailsOnALockedOrUnreadableInput)
@@ -330,6 +424,7 @@ TEST_F(PDFProcessorTest, ExtractsTextInPageOrder)
     ASSERT_NE(hello, std::string::npos) << content;
     ASSERT_NE(second, std::string::npos) << content;
     EXPECT_LT(hello, second);
+    EXPECT_EQ(content.find('\f'), std::string::npos);
 }
 
 TEST_F(PDFProcessorTest, DocumentWithoutTextHasNoTextContent)

@@ -15,9 +15,18 @@ namespace vantory::DocumentText {
 
 namespace {
 
-bool hasVisibleText(const std::vector<char>& text)
+bool hasVisibleText(std::string_view text)
 {
     return std::any_of(text.begin(), text.end(), [](char c) { return !std::isspace(static_cast<unsigned char>(c)); });
+}
+
+// Poppler ends each page with a form feed; the file gets line breaks instead.
+std::string_view withoutPageBreak(const std::vector<char>& text)
+{
+    std::string_view view(text.data(), text.size());
+    while (!view.empty() && view.back() == '\f')
+        view.remove_suffix(1);
+    return view;
 }
 
 } // namespace
@@ -31,10 +40,11 @@ bool appendPdfText(const std::filesystem::path& url, PendingOutputFile& output)
         const std::unique_ptr<poppler::page> page(document->create_page(index));
         if (!page)
             continue;
-        const std::vector<char> text = page->text(poppler::rectf(), poppler::page::non_raw_non_physical_layout).to_utf8();
-        if (index > 0)
+        const std::vector<char> utf8 = page->text(poppler::rectf(), poppler::page::non_raw_non_physical_layout).to_utf8();
+        const std::string_view text = withoutPageBreak(utf8);
+        output.append(text);
+        if (!text.empty() && text.back() != '\n')
             output.append("\n");
-        output.append(std::string_view(text.data(), text.size()));
         visible = visible || hasVisibleText(text);
     }
     return visible;

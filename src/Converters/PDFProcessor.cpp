@@ -13,6 +13,9 @@
 #include "Models/PathNames.h"
 
 #include <poppler/cpp/poppler-page.h>
+#include <qpdf/PDFVersion.hh>
+
+#include <algorithm>
 
 namespace vantory::PDFProcessor {
 
@@ -20,6 +23,8 @@ namespace {
 
 // Past this many inputs, merged documents are opened only while they are read.
 constexpr size_t maxOpenMergeInputs = 200;
+// Soft masks (image transparency) need PDF 1.4.
+constexpr const char* imageDocumentVersion = "1.4";
 
 void requirePages(QPDF& pdf, const std::filesystem::path& output)
 {
@@ -36,7 +41,7 @@ void writeImagesAsPDF(const std::vector<std::filesystem::path>& urls, const std:
         pages.append(url);
     requirePages(pdf, output);
     try {
-        QpdfFiles::write(pdf, output);
+        QpdfFiles::write(pdf, output, [](QPDFWriter& writer) { writer.setMinimumPDFVersion(imageDocumentVersion); });
     } catch (const ConversionError&) {
         if (const auto image = pages.failedImage())
             throw ConversionError::loadFailed(*image);
@@ -92,16 +97,19 @@ void mergePDFs(const std::vector<std::filesystem::path>& urls, const std::filesy
         PdfPageCopier copier(merged);
         const bool keepFilesClosed = urls.size() > maxOpenMergeInputs;
         std::vector<std::unique_ptr<QPDF>> sources;
+        PDFVersion newestVersion(1, 3);
         for (const auto& url : urls) {
             sources.push_back(QpdfFiles::open(url, "", ConversionError::loadFailed(url), keepFilesClosed));
             try {
                 copier.appendPagesOf(*sources.back());
+                newestVersion = std::max(newestVersion, sources.back()->getVersionAsPDFVersion());
             } catch (const std::exception&) {
                 throw ConversionError::loadFailed(url);
             }
         }
         requirePages(merged, output);
-        QpdfFiles::write(merged, output);
+        // The pages may use features of the newest input's version.
+        QpdfFiles::write(merged, output, [&](QPDFWriter& writer) { writer.setMinimumPDFVersion(newestVersion); });
     });
 }
 

@@ -16,12 +16,18 @@ using vips::VImage;
 constexpr double defaultDpi = 72;
 constexpr double millimetresPerInch = 25.4;
 
+// Read through a source first: vips takes "[...]" at the end of a file name for load
+// options. Formats that vips reads only from named files (BMP through ImageMagick)
+// fall back to the name.
 VImage load(const std::filesystem::path& url)
 {
     ensureVipsStarted();
-    // The empty "[]" keeps vips from reading load options out of a name that ends in "]".
-    const std::string name = url.string() + "[]";
-    return VImage::new_from_file(name.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
+    try {
+        return VImage::new_from_source(vips::VSource::new_from_file(url.c_str()), "",
+                                       VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
+    } catch (const vips::VError&) {
+        return VImage::new_from_file(url.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
+    }
 }
 
 // vips reports 1 pixel per millimetre when a file names no resolution. Files that

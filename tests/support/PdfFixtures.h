@@ -126,3 +126,28 @@ inline std::filesystem::path onlyEntry(const std::filesystem::path& folder)
 }
 
 } // namespace vantory::test
+
+namespace vantory::test {
+
+// A one-page PDF with one filled-in text field named `fieldName`.
+inline void writeFormPdf(const std::filesystem::path& file, const std::string& fieldName, const std::string& value)
+{
+    QPDF pdf;
+    pdf.emptyPDF();
+    auto page = pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 200 100] >>"));
+    page.replaceKey("/Contents", QPDFObjectHandle::newStream(&pdf, ""));
+    auto field = pdf.makeIndirectObject(QPDFObjectHandle::parse(
+        "<< /Type /Annot /Subtype /Widget /FT /Tx /Rect [10 10 190 40] /T (" + fieldName + ") /V (" + value + ") >>"));
+    field.replaceKey("/P", page);
+    auto annots = QPDFObjectHandle::newArray();
+    annots.appendItem(field);
+    page.replaceKey("/Annots", annots);
+    QPDFPageDocumentHelper(pdf).addPage(QPDFPageObjectHelper(page), false);
+    auto form = QPDFObjectHandle::newDictionary();
+    form.replaceKey("/Fields", annots.shallowCopy());
+    pdf.getRoot().replaceKey("/AcroForm", form);
+    QPDFWriter writer(pdf, file.c_str());
+    writer.write();
+}
+
+} // namespace vantory::test
