@@ -36,15 +36,15 @@ inline void writeTextPdf(const std::filesystem::path& file, const std::vector<Te
     pdf.emptyPDF();
     auto font = pdf.makeIndirectObject(QPDFObjectHandle::parse(
         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"));
-    for (const auto& spec : pages) {
+    for (const auto& wanted : pages) {
         auto resources = QPDFObjectHandle::parse("<< /Font << >> >>");
         resources.getKey("/Font").replaceKey("/F1", font);
         auto page = QPDFObjectHandle::newDictionary();
         page.replaceKey("/Type", QPDFObjectHandle::newName("/Page"));
         page.replaceKey("/MediaBox",
-                        QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(0, 0, spec.width, spec.height)));
+                        QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(0, 0, wanted.width, wanted.height)));
         page.replaceKey("/Resources", resources);
-        const std::string content = spec.text.empty() ? "" : "BT /F1 12 Tf 20 20 Td (" + spec.text + ") Tj ET";
+        const std::string content = wanted.text.empty() ? "" : "BT /F1 12 Tf 20 20 Td (" + wanted.text + ") Tj ET";
         page.replaceKey("/Contents", QPDFObjectHandle::newStream(&pdf, content));
         QPDFPageDocumentHelper(pdf).addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(page)), false);
     }
@@ -125,9 +125,6 @@ inline std::filesystem::path onlyEntry(const std::filesystem::path& folder)
     return names.size() == 1 ? folder / names.front() : std::filesystem::path();
 }
 
-} // namespace vantory::test
-
-namespace vantory::test {
 
 // A one-page PDF with one filled-in text field named `fieldName`.
 inline void writeFormPdf(const std::filesystem::path& file, const std::string& fieldName, const std::string& value)
