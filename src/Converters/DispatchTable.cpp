@@ -2,16 +2,29 @@
 
 #include "Converters/ConversionError.h"
 #include "Converters/DataFileProcessor.h"
+#include "Converters/PDFProcessor.h"
 
 namespace vantory {
 
 namespace {
 
 using PathOperation = void (*)(const std::filesystem::path&, const std::filesystem::path&);
+using PasswordOperation = void (*)(const std::filesystem::path&, const std::string&, const std::filesystem::path&);
+using ListOperation = void (*)(const std::vector<std::filesystem::path>&, const std::filesystem::path&);
 
 FileOperation serial(PathOperation operation)
 {
     return {Lane::serial, [operation](const FileJob& job) { operation(job.url, job.outputFolder); }};
+}
+
+FileOperation serial(PasswordOperation operation)
+{
+    return {Lane::serial, [operation](const FileJob& job) { operation(job.url, job.password, job.outputFolder); }};
+}
+
+std::function<void(const WholeBatchJob&)> wholeBatch(ListOperation operation)
+{
+    return [operation](const WholeBatchJob& job) { operation(job.urls, job.outputFolder); };
 }
 
 // A row whose processor this build does not have yet: a clear failure, never a success.
@@ -34,6 +47,17 @@ void addDataRows(DispatchTable& table)
     table.fileOperations["base64_decode"] = serial(DataFileProcessor::base64Decode);
 }
 
+void addPdfRows(DispatchTable& table)
+{
+    table.fileOperations["image_to_pdf"] = serial(PDFProcessor::imageToPDF);
+    table.fileOperations["pdf_to_images"] = serial(PDFProcessor::pdfToImages);
+    table.fileOperations["lock_pdf"] = serial(PDFProcessor::lockPDF);
+    table.fileOperations["unlock_pdf"] = serial(PDFProcessor::unlockPDF);
+    table.fileOperations["extract_text"] = serial(PDFProcessor::extractText);
+    table.wholeBatchOperations["merge_pdf"] = wholeBatch(PDFProcessor::mergeImagesToPDF);
+    table.wholeBatchOperations["merge_pdfs"] = wholeBatch(PDFProcessor::mergePDFs);
+}
+
 void addMediaRows(DispatchTable& table)
 {
     for (const char* id : {"convert_image", "compress_image", "remove_bg"})
@@ -48,6 +72,7 @@ DispatchTable DispatchTable::standard()
 {
     DispatchTable table;
     addDataRows(table);
+    addPdfRows(table);
     addMediaRows(table);
     return table;
 }

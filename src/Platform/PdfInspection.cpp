@@ -1,9 +1,5 @@
 #include "Platform/PdfInspection.h"
 
-#ifndef POINTERHOLDER_TRANSITION
-#define POINTERHOLDER_TRANSITION 4  // qpdf's own shared pointers, none of the legacy ones
-#endif
-
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>
 

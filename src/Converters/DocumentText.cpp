@@ -1,0 +1,66 @@
+#include "Converters/DocumentText.h"
+
+#include "Converters/PopplerDocument.h"
+
+#include <poppler/cpp/poppler-page.h>
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <memory>
+
+namespace vantory::DocumentText {
+
+namespace {
+
+bool hasVisibleText(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) { return !std::isspace(static_cast<unsigned char>(c)); });
+}
+
+// Poppler ends each page with a form feed; the file gets line breaks instead.
+std::string_view withoutPageBreak(const std::vector<char>& text)
+{
+    std::string_view view(text.data(), text.size());
+    while (!view.empty() && view.back() == '\f')
+        view.remove_suffix(1);
+    return view;
+}
+
+} // namespace
+
+bool appendPdfText(const std::filesystem::path& url, PendingOutputFile& output)
+{
+    const auto document = PopplerDocument::open(url);
+    bool visible = false;
+    const int count = document->pages();
+    for (int index = 0; index < count; ++index) {
+        const std::unique_ptr<poppler::page> page(document->create_page(index));
+        if (!page)
+            continue;
+        const std::vector<char> utf8 = page->text(poppler::rectf(), poppler::page::non_raw_non_physical_layout).to_utf8();
+        const std::string_view text = withoutPageBreak(utf8);
+        output.append(text);
+        if (!text.empty() && text.back() != '\n')
+            output.append("\n");
+        visible = visible || hasVisibleText(text);
+    }
+    return visible;
+}
+
+std::string readUtf8File(const std::filesystem::path& url)
+{
+    std::ifstream in(url, std::ios::binary);
+    if (!in)
+        return {};
+    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        return {};
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    (void)decoder.decode(QByteArrayView(content.data(), static_cast<qsizetype>(content.size()))).operator QString();
+    return decoder.hasError() ? std::string() : content;
+}
+
+} // namespace vantory::DocumentText

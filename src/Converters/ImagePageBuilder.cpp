@@ -1,0 +1,257 @@
+#include "Converters/ImagePageBuilder.h"
+
+#include "Converters/ConversionError.h"
+#include "Converters/PdfImageSource.h"
+
+#include <qpdf/QPDFObjectHandle.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <vips/vips8>
+
+#include <array>
+#include <charconv>
+#include <fstream>
+
+namespace vantory {
+
+namespace {
+
+using Failure = std::shared_ptr<std::optional<std::filesystem::path>>;
+
+// The decoded pixels of one image, shared by its colour stream and its soft mask so
+// the file is decoded once, and released when both have been written.
+class DecodedImage {
+public:
+    DecodedImage(std::filesystem::path url, PdfImageSource::Layout layout, Failure failure)
+        : url_(std::move(url)), layout_(std::move(layout)), failure_(std::move(failure))
+    {
+    }
+
+    // Writes band `first` .. `first + count - 1` of every pixel.
+    void pipeBands(Pipeline& pipeline, int first, int count)
+    {
+        if (!pixels_.data)
+            decode();
+        const int stride = layout_.colourBands + (layout_.hasAlpha ? 1 : 0);
+        if (count == stride) {
+            pipeline.write(pixels_.data.get(), pixels_.size);
+        } else {
+            pipeInterleavedBands(pipeline, stride, first, count);
+        }
+        pipeline.finish();
+        if (++servedStreams_ == (layout_.hasAlpha ? 2 : 1)) {
+            pixels_ = {};
+            servedStreams_ = 0;
+        }
+    }
+
+private:
+    void decode()
+    {
+        try {
+            pixels_ = PdfImageSource::decode(url_, layout_);
+        } catch (const std::exception&) {
+            if (!*failure_)
+                *failure_ = url_;
+            throw;
+        }
+    }
+
+    void pipeInterleavedBands(Pipeline& pipeline, int stride, int first, int count)
+    {
+        constexpr size_t chunkPixels = 64 * 1024;
+        std::vector<unsigned char> chunk(chunkPixels * static_cast<size_t>(count));
+        const size_t pixelCount = pixels_.size / static_cast<size_t>(stride);
+        const std::uint8_t* source = pixels_.data.get() + first;
+        for (size_t done = 0; done < pixelCount;) {
+            const size_t n = std::min(chunkPixels, pixelCount - done);
+            unsigned char* target = chunk.data();
+            for (size_t i = 0; i < n; ++i, source += stride)
+                for (int band = 0; band < count; ++band)
+                    *target++ = source[band];
+            pipeline.write(chunk.data(), n * static_cast<size_t>(count));
+            done += n;
+        }
+    }
+
+    std::filesystem::path url_;
+    PdfImageSource::Layout layout_;
+    Failure failure_;
+    PdfImageSource::Pixels pixels_;
+    int servedStreams_ = 0;
+};
+
+class BandsProvider : public QPDFObjectHandle::StreamDataProvider {
+public:
+    BandsProvider(std::shared_ptr<DecodedImage> image, int first, int count)
+        : image_(std::move(image)), first_(first), count_(count)
+    {
+    }
+    void provideStreamData(QPDFObjGen const&, Pipeline* pipeline) override { image_->pipeBands(*pipeline, first_, count_); }
+
+private:
+    std::shared_ptr<DecodedImage> image_;
+    int first_;
+    int count_;
+};
+
+// A file's bytes, unchanged: a JPEG is already a DCTDecode stream.
+class FileBytesProvider : public QPDFObjectHandle::StreamDataProvider {
+public:
+    FileBytesProvider(std::filesystem::path url, Failure failure) : url_(std::move(url)), failure_(std::move(failure)) {}
+
+    void provideStreamData(QPDFObjGen const&, Pipeline* pipeline) override
+    {
+        std::ifstream in(url_, std::ios::binary);
+        std::array<char, 256 * 1024> buffer;
+        while (in) {
+            in.read(buffer.data(), buffer.size());
+            pipeline->write(reinterpret_cast<unsigned char*>(buffer.data()), static_cast<size_t>(in.gcount()));
+        }
+        if (in.bad() || !in.eof()) {
+            if (!*failure_)
+                *failure_ = url_;
+            throw std::runtime_error("cannot read " + url_.string());
+        }
+        pipeline->finish();
+    }
+
+private:
+    std::filesystem::path url_;
+    Failure failure_;
+};
+
+std::string number(double value)
+{
+    std::array<char, 64> text;
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, 4).ptr;
+    return std::string(text.data(), end);
+}
+
+struct PageSize {
+    double width;
+    double height;
+};
+
+PageSize pageSize(const PdfImageSource::Layout& layout)
+{
+    const bool transposed = layout.orientation >= 5;
+    return transposed ? PageSize{layout.heightPoints, layout.widthPoints}
+                      : PageSize{layout.widthPoints, layout.heightPoints};
+}
+
+// The matrix that draws the image's unit square upright over the whole page, for
+// each EXIF orientation (mirrors and quarter turns of the stored pixels).
+std::array<double, 6> placement(int orientation, PageSize page)
+{
+    const double w = page.width;
+    const double h = page.height;
+    switch (orientation) {
+    case 2: return {-w, 0, 0, h, w, 0};
+    case 3: return {-w, 0, 0, -h, w, h};
+    case 4: return {w, 0, 0, -h, 0, h};
+    case 5: return {0, -h, -w, 0, w, h};
+    case 6: return {0, -h, w, 0, 0, h};
+    case 7: return {0, h, w, 0, 0, 0};
+    case 8: return {0, h, -w, 0, w, 0};
+    default: return {w, 0, 0, h, 0, 0};
+    }
+}
+
+std::string drawImageContent(const std::array<double, 6>& matrix)
+{
+    std::string content = "q";
+    for (double value : matrix)
+        content += " " + number(value);
+    return content + " cm /Im0 Do Q\n";
+}
+
+QPDFObjectHandle deviceColourSpace(int colourBands)
+{
+    return QPDFObjectHandle::newName(colourBands == 1 ? "/DeviceGray" : "/DeviceRGB");
+}
+
+QPDFObjectHandle colourSpace(QPDF& pdf, const PdfImageSource::Layout& layout)
+{
+    if (layout.iccProfile.empty())
+        return deviceColourSpace(layout.colourBands);
+    auto profile = QPDFObjectHandle::newStream(&pdf, layout.iccProfile);
+    profile.getDict().replaceKey("/N", QPDFObjectHandle::newInteger(layout.colourBands));
+    profile.getDict().replaceKey("/Alternate", deviceColourSpace(layout.colourBands));
+    auto space = QPDFObjectHandle::newArray();
+    space.appendItem(QPDFObjectHandle::newName("/ICCBased"));
+    space.appendItem(profile);
+    return space;
+}
+
+QPDFObjectHandle imageStream(QPDF& pdf, const PdfImageSource::Layout& layout, QPDFObjectHandle space)
+{
+    auto stream = QPDFObjectHandle::newStream(&pdf);
+    auto dict = QPDFObjectHandle::newDictionary();
+    dict.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
+    dict.replaceKey("/Subtype", QPDFObjectHandle::newName("/Image"));
+    dict.replaceKey("/Width", QPDFObjectHandle::newInteger(layout.width));
+    dict.replaceKey("/Height", QPDFObjectHandle::newInteger(layout.height));
+    dict.replaceKey("/ColorSpace", space);
+    dict.replaceKey("/BitsPerComponent", QPDFObjectHandle::newInteger(8));
+    stream.replaceDict(dict);
+    return stream;
+}
+
+QPDFObjectHandle imageXObject(QPDF& pdf, const std::filesystem::path& url, const PdfImageSource::Layout& layout,
+                              const Failure& failure)
+{
+    auto image = imageStream(pdf, layout, colourSpace(pdf, layout));
+    if (layout.embedFileAsJpeg) {
+        image.replaceStreamData(std::make_shared<FileBytesProvider>(url, failure),
+                                QPDFObjectHandle::newName("/DCTDecode"), QPDFObjectHandle::newNull());
+        return image;
+    }
+    auto pixels = std::make_shared<DecodedImage>(url, layout, failure);
+    image.replaceStreamData(std::make_shared<BandsProvider>(pixels, 0, layout.colourBands),
+                            QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
+    if (layout.hasAlpha) {
+        PdfImageSource::Layout maskLayout = layout;
+        maskLayout.colourBands = 1;
+        auto mask = imageStream(pdf, maskLayout, deviceColourSpace(1));
+        mask.replaceStreamData(std::make_shared<BandsProvider>(pixels, layout.colourBands, 1),
+                               QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
+        image.getDict().replaceKey("/SMask", mask);
+    }
+    return image;
+}
+
+QPDFObjectHandle mediaBox(PageSize size)
+{
+    return QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(0, 0, size.width, size.height));
+}
+
+} // namespace
+
+ImagePageBuilder::ImagePageBuilder(QPDF& pdf)
+    : pdf_(pdf), failedImage_(std::make_shared<std::optional<std::filesystem::path>>())
+{
+}
+
+void ImagePageBuilder::append(const std::filesystem::path& url)
+{
+    PdfImageSource::Layout layout;
+    try {
+        layout = PdfImageSource::describe(url);
+    } catch (const vips::VError&) {
+        throw ConversionError::loadFailed(url);
+    }
+    const PageSize size = pageSize(layout);
+    auto xobjects = QPDFObjectHandle::newDictionary();
+    xobjects.replaceKey("/Im0", imageXObject(pdf_, url, layout, failedImage_));
+    auto resources = QPDFObjectHandle::newDictionary();
+    resources.replaceKey("/XObject", xobjects);
+
+    auto page = QPDFObjectHandle::newDictionary();
+    page.replaceKey("/Type", QPDFObjectHandle::newName("/Page"));
+    page.replaceKey("/MediaBox", mediaBox(size));
+    page.replaceKey("/Resources", resources);
+    page.replaceKey("/Contents", QPDFObjectHandle::newStream(&pdf_, drawImageContent(placement(layout.orientation, size))));
+    QPDFPageDocumentHelper(pdf_).addPage(QPDFPageObjectHelper(pdf_.makeIndirectObject(page)), false);
+}
+
+} // namespace vantory

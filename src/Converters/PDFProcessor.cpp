@@ -1,0 +1,177 @@
+#include "Converters/PDFProcessor.h"
+
+#include "Converters/ConversionError.h"
+#include "Converters/DocumentText.h"
+#include "Converters/ImagePageBuilder.h"
+#include "Converters/OutputNaming.h"
+#include "Converters/PdfErrorTranslation.h"
+#include "Converters/PdfPageCopier.h"
+#include "Converters/PdfPageRenderer.h"
+#include "Converters/PendingOutputFile.h"
+#include "Converters/PopplerDocument.h"
+#include "Converters/QpdfFiles.h"
+#include "Models/PathNames.h"
+
+#include <poppler/cpp/poppler-page.h>
+#include <qpdf/PDFVersion.hh>
+
+#include <algorithm>
+
+namespace vantory::PDFProcessor {
+
+namespace {
+
+// Past this many inputs, merged documents are opened only while they are read.
+constexpr size_t maxOpenMergeInputs = 200;
+// Soft masks (image transparency) need PDF 1.4.
+constexpr const char* imageDocumentVersion = "1.4";
+
+void requirePages(QPDF& pdf, const std::filesystem::path& output)
+{
+    if (pdf.getAllPages().empty())
+        throw QpdfFiles::writeFailed(output);
+}
+
+void writeImagesAsPDF(const std::vector<std::filesystem::path>& urls, const std::filesystem::path& output)
+{
+    QPDF pdf;
+    pdf.emptyPDF();
+    ImagePageBuilder pages(pdf);
+    for (const auto& url : urls)
+        pages.append(url);
+    requirePages(pdf, output);
+    try {
+        QpdfFiles::write(pdf, output, [](QPDFWriter& writer) { writer.setMinimumPDFVersion(imageDocumentVersion); });
+    } catch (const ConversionError&) {
+        if (const auto image = pages.failedImage())
+            throw ConversionError::loadFailed(*image);
+        throw;
+    }
+}
+
+std::string pageImageStem(const std::filesystem::path& url, int pageCount, int index)
+{
+    const std::string stem = OutputNaming::stem(url);
+    return pageCount == 1 ? stem : stem + "_page" + std::to_string(index + 1);
+}
+
+void writeFile(const std::filesystem::path& output, std::string_view bytes)
+{
+    PendingOutputFile file(output);
+    file.append(bytes);
+    file.commit();
+}
+
+std::unique_ptr<QPDF> openForUnlocking(const std::filesystem::path& url, const std::string& password)
+{
+    try {
+        return QpdfFiles::open(url, "", ConversionError::incorrectPassword());
+    } catch (const ConversionError& error) {
+        if (error.kind() != ConversionError::Kind::incorrectPassword || password.empty())
+            throw;
+    }
+    return QpdfFiles::open(url, password, ConversionError::incorrectPassword());
+}
+
+} // namespace
+
+void imageToPDF(const std::filesystem::path& url, const std::filesystem::path& outputFolder)
+{
+    translatingLibraryErrors(url, [&] {
+        writeImagesAsPDF({url}, OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), "pdf"));
+    });
+}
+
+void mergeImagesToPDF(const std::vector<std::filesystem::path>& urls, const std::filesystem::path& outputFolder)
+{
+    const auto output = OutputNaming::uniqueURL(outputFolder, "merged", "pdf");
+    translatingLibraryErrors(output, [&] { writeImagesAsPDF(urls, output); });
+}
+
+void mergePDFs(const std::vector<std::filesystem::path>& urls, const std::filesystem::path& outputFolder)
+{
+    const auto output = OutputNaming::uniqueURL(outputFolder, "merged", "pdf");
+    translatingLibraryErrors(output, [&] {
+        QPDF merged;
+        merged.emptyPDF();
+        PdfPageCopier copier(merged);
+        const bool keepFilesClosed = urls.size() > maxOpenMergeInputs;
+        std::vector<std::unique_ptr<QPDF>> sources;
+        PDFVersion newestVersion(1, 3);
+        for (const auto& url : urls) {
+            sources.push_back(QpdfFiles::open(url, "", ConversionError::loadFailed(url), keepFilesClosed));
+            try {
+                copier.appendPagesOf(*sources.back());
+                newestVersion = std::max(newestVersion, sources.back()->getVersionAsPDFVersion());
+            } catch (const std::exception&) {
+                throw ConversionError::loadFailed(url);
+            }
+        }
+        requirePages(merged, output);
+        // The pages may use features of the newest input's version.
+        QpdfFiles::write(merged, output, [&](QPDFWriter& writer) { writer.setMinimumPDFVersion(newestVersion); });
+    });
+}
+
+void pdfToImages(const std::filesystem::path& url, const std::filesystem::path& outputFolder)
+{
+    translatingLibraryErrors(url, [&] {
+        const auto document = PopplerDocument::open(url);
+        const int count = document->pages();
+        int written = 0;
+        for (int index = 0; index < count; ++index) {
+            const std::unique_ptr<poppler::page> page(document->create_page(index));
+            const std::string png = page ? PdfPageRenderer::renderPng(*page) : std::string();
+            if (png.empty())
+                continue;
+            writeFile(OutputNaming::uniqueURL(outputFolder, pageImageStem(url, count, index), "png"), png);
+            ++written;
+        }
+        if (written == 0)
+            throw ConversionError::loadFailed(url);
+    });
+}
+
+void lockPDF(const std::filesystem::path& url, const std::string& password, const std::filesystem::path& outputFolder)
+{
+    translatingLibraryErrors(url, [&] {
+        if (password.empty())
+            throw ConversionError::encryptionFailed();
+        const auto pdf = QpdfFiles::open(url, "", ConversionError::loadFailed(url));
+        const auto output = OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url) + "_locked", "pdf");
+        QpdfFiles::write(*pdf, output, [&](QPDFWriter& writer) {
+            writer.setR6EncryptionParameters(password.c_str(), password.c_str(), true, true, true, true, true, true,
+                                             qpdf_r3p_full, true);
+        });
+    });
+}
+
+void unlockPDF(const std::filesystem::path& url, const std::string& password, const std::filesystem::path& outputFolder)
+{
+    translatingLibraryErrors(url, [&] {
+        const auto pdf = openForUnlocking(url, password);
+        const auto output = OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url) + "_unlocked", "pdf");
+        QpdfFiles::write(*pdf, output, [](QPDFWriter& writer) { writer.setPreserveEncryption(false); });
+    });
+}
+
+void extractText(const std::filesystem::path& url, const std::filesystem::path& outputFolder)
+{
+    translatingLibraryErrors(url, [&] {
+        PendingOutputFile output(OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), "txt"));
+        bool hasText = false;
+        if (OutputNaming::normalize(pathExtension(url)) == "pdf") {
+            hasText = DocumentText::appendPdfText(url, output);
+        } else {
+            const std::string text = DocumentText::readUtf8File(url);
+            hasText = !text.empty();
+            if (hasText)
+                output.append(text);
+        }
+        if (!hasText)
+            throw ConversionError::noTextContent();
+        output.commit();
+    });
+}
+
+} // namespace vantory::PDFProcessor

@@ -1,0 +1,43 @@
+#include "Converters/PdfErrorTranslation.h"
+
+#include "Converters/ConversionError.h"
+#include "Models/PathNames.h"
+
+#include <qpdf/QPDFExc.hh>
+#include <vips/vips8>
+
+#include <new>
+
+namespace vantory {
+
+namespace {
+
+std::string quotedName(const std::filesystem::path& url)
+{
+    return "\u201C" + lastPathComponent(url) + "\u201D";
+}
+
+} // namespace
+
+void translatingLibraryErrors(const std::filesystem::path& url, const std::function<void()>& operation)
+{
+    try {
+        operation();
+    } catch (const ConversionError&) {
+        throw;
+    } catch (const PlatformError&) {
+        throw;
+    } catch (const std::filesystem::filesystem_error& error) {
+        throw PlatformError::from(error);
+    } catch (const QPDFExc& error) {
+        throw PlatformError("The PDF " + quotedName(url) + " could not be processed (" + error.getMessageDetail() + ").");
+    } catch (const vips::VError&) {
+        throw PlatformError("The image " + quotedName(url) + " could not be processed.");
+    } catch (const std::bad_alloc&) {
+        throw PlatformError("There isn\u2019t enough memory to process " + quotedName(url) + ".");
+    } catch (const std::exception&) {
+        throw PlatformError("The file " + quotedName(url) + " could not be processed.");
+    }
+}
+
+} // namespace vantory

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Converters/ConversionError.h"
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace vantory::QpdfFiles {
+
+// Opens a PDF, quietly repairing what qpdf can. Throws `whenPasswordRefused` when the
+// file needs a password that `password` is not, and loadFailed(url) when it cannot be
+// read as a PDF at all. With `keepFileClosed` the file is opened only while qpdf reads
+// from it, so that many documents can be held at once without running out of file
+// descriptors.
+std::unique_ptr<QPDF> open(const std::filesystem::path& url, const std::string& password,
+                           const ConversionError& whenPasswordRefused, bool keepFileClosed = false);
+
+// Writes the document to `output` (under a temporary name until complete). Throws
+// exportFailed(output, "PDF write failed") when qpdf cannot write it; nothing is
+// left at `output` then.
+void write(QPDF& pdf, const std::filesystem::path& output,
+           const std::function<void(QPDFWriter&)>& configure = {});
+
+// The failure every PDF write reports.
+ConversionError writeFailed(const std::filesystem::path& output);
+
+} // namespace vantory::QpdfFiles
