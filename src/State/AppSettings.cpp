@@ -20,7 +20,7 @@ void AppSettings::setMoveOriginalToTrash(bool value)
     moveOriginalToTrash_ = value;
     store_->setValue(moveToTrashKey, value);
     store_->sync();
-    emit moveOriginalToTrashChanged(value);
+    Q_EMIT moveOriginalToTrashChanged(value);
 }
 
 void AppSettings::setOutputLocation(OutputLocation value)
@@ -28,7 +28,7 @@ void AppSettings::setOutputLocation(OutputLocation value)
     outputLocation_ = value;
     store_->setValue(outputLocationKey, QString::fromStdString(rawValue(value)));
     store_->sync();
-    emit outputLocationChanged(value);
+    Q_EMIT outputLocationChanged(value);
 }
 
 int AppSettings::completedRunCount() const

@@ -29,7 +29,7 @@ public:
     int completedRunCount() const;
     void setCompletedRunCount(int count);
 
-signals:
+Q_SIGNALS:
     void moveOriginalToTrashChanged(bool value);
     void outputLocationChanged(vantory::OutputLocation value);
 

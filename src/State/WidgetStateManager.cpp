@@ -23,7 +23,7 @@ void assign(WidgetStateManager* manager, T& field, T value, Signal changed)
     if (field == value)
         return;
     field = std::move(value);
-    emit(manager->*changed)();
+    Q_EMIT(manager->*changed)();
 }
 
 } // namespace
@@ -68,7 +68,7 @@ void WidgetStateManager::setPayload(std::optional<DropPayload> payload)
         std::lock_guard lock(snapshotMutex_);
         payload_ = std::move(payload);
     }
-    emit payloadChanged();
+    Q_EMIT payloadChanged();
 }
 
 std::optional<DropPayload> WidgetStateManager::payloadSnapshot() const

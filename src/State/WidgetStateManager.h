@@ -85,7 +85,7 @@ public:
     bool validatePDFPassword(const std::string& password) const;
     void completeAndShowRemaining();
 
-signals:
+Q_SIGNALS:
     void stateChanged();
     void anchorEdgeChanged();
     void payloadChanged();

@@ -1,0 +1,75 @@
+// Every routed action of the built processors, through the real router, on real files.
+#include "Converters/ConversionRouter.h"
+#include "support/EventLoop.h"
+#include "support/OutputFolder.h"
+#include "support/PdfFixtures.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace vantory;
+
+namespace {
+
+struct RoutedCase {
+    std::string actionId;
+    std::vector<std::string> inputs;   // names of fixtures made below
+    std::optional<std::string> password;
+};
+
+void PrintTo(const RoutedCase& c, std::ostream* os) { *os << c.actionId; }
+
+class ProcessorRouting : public ::testing::TestWithParam<RoutedCase> {
+protected:
+    test::TempDir dir;
+
+    void SetUp() override
+    {
+        dir.write("data.json", R"([{"name": "a", "size": 1}, {"name": "b", "size": 2}])");
+        dir.write("table.csv", "name,size\na,1\nb,2\n");
+        dir.write("config.yaml", "name: vantory\ncount: 3\n");
+        dir.write("info.plist", R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>Name</key><string>Vantory</string></dict></plist>)");
+        dir.write("encoded.txt", "aGVsbG8gd29ybGQ=");
+        test::solidImage(40, 30, {200, 10, 10}).pngsave((dir / "red.png").c_str());
+        test::solidImage(30, 40, {10, 200, 10}).pngsave((dir / "green.png").c_str());
+        test::writeTextPdf(dir / "one.pdf", {{200, 200, "first document"}});
+        test::writeTextPdf(dir / "two.pdf", {{200, 200, "second"}, {200, 200, "page"}});
+        const test::Encryption password{"pw", "pw"};
+        test::writeTextPdf(dir / "locked.pdf", {{200, 200, "secret"}}, &password);
+    }
+};
+
+} // namespace
+
+TEST_P(ProcessorRouting, SucceedsAndWritesIntoTheOutputFolder)
+{
+    const auto& c = GetParam();
+    std::vector<std::filesystem::path> urls;
+    for (const auto& name : c.inputs)
+        urls.push_back(dir / name);
+    const auto out = dir / "out";
+    std::filesystem::create_directory(out);
+
+    ConversionRouter router;
+    QObject context;
+    std::optional<BatchResult> result;
+    router.convertBatch({urls, c.actionId, std::nullopt, c.password, out}, &context, {},
+                        [&](BatchResult r) { result = r; });
+    ASSERT_TRUE(test::spinUntil([&] { return result.has_value(); }));
+    EXPECT_EQ(result->failures, 0) << result->firstErrorMessage.value_or("");
+    EXPECT_GE(result->successes, 1);
+    EXPECT_FALSE(test::entriesIn(out).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryAction, ProcessorRouting,
+    ::testing::Values(RoutedCase{"format_json", {"data.json"}, {}}, RoutedCase{"minify_json", {"data.json"}, {}},
+                      RoutedCase{"json_to_csv", {"data.json"}, {}}, RoutedCase{"csv_to_json", {"table.csv"}, {}},
+                      RoutedCase{"yaml_to_json", {"config.yaml"}, {}}, RoutedCase{"xml_to_json", {"info.plist"}, {}},
+                      RoutedCase{"base64_encode", {"data.json"}, {}}, RoutedCase{"base64_decode", {"encoded.txt"}, {}},
+                      RoutedCase{"image_to_pdf", {"red.png"}, {}}, RoutedCase{"merge_pdf", {"red.png", "green.png"}, {}},
+                      RoutedCase{"merge_pdfs", {"one.pdf", "two.pdf"}, {}}, RoutedCase{"pdf_to_images", {"two.pdf"}, {}},
+                      RoutedCase{"lock_pdf", {"one.pdf"}, "pw"}, RoutedCase{"unlock_pdf", {"locked.pdf"}, "pw"},
+                      RoutedCase{"extract_text", {"one.pdf"}, {}}),
+    [](const auto& info) { return info.param.actionId; });
