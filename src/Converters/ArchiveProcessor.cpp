@@ -1,0 +1,250 @@
+#include "Converters/ArchiveProcessor.h"
+
+#include "Converters/ArchivePasswordDialogue.h"
+#include "Converters/ArchiveToolArguments.h"
+#include "Converters/ConversionError.h"
+#include "Converters/ExtractionStaging.h"
+#include "Converters/OutputNaming.h"
+#include "Models/PathNames.h"
+#include "Platform/ProcessRunner.h"
+
+#include <map>
+#include <system_error>
+
+namespace vantory::ArchiveProcessor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const compressionFailed = "ZIP compression failed";
+const char* const extractionFailed = "Failed to extract archive";
+
+// Library and file-system failures leave the processor as one readable sentence.
+template <typename Work>
+auto guarded(Work&& work)
+{
+    try {
+        return work();
+    } catch (const fs::filesystem_error& error) {
+        throw PlatformError::from(error);
+    }
+}
+
+ProcessResult runTool(const std::string& tool, const std::vector<std::string>& arguments, const ProcessOptions& options = {})
+{
+    ProcessResult result = runProcess(tool, arguments, options);
+    if (!result.launched)
+        throw PlatformError("The archive tool \u201C" + lastPathComponent(tool) + "\u201D could not be started: "
+                            + result.launchError + ".");
+    return result;
+}
+
+ProcessResult runDialogue(const std::string& script, std::map<std::string, std::string> environment)
+{
+    ProcessOptions options;
+    options.extraEnvironment = std::move(environment);
+    return runTool(ToolPaths::current().expect, {"-c", script}, options);
+}
+
+// The archive being built; removed when the operation leaves before `keep`.
+class ArchiveUnderConstruction {
+public:
+    explicit ArchiveUnderConstruction(fs::path archive) : archive_(std::move(archive)) {}
+    ~ArchiveUnderConstruction()
+    {
+        if (!kept_) {
+            std::error_code ignored;
+            fs::remove(archive_, ignored);
+        }
+    }
+    ArchiveUnderConstruction(const ArchiveUnderConstruction&) = delete;
+    ArchiveUnderConstruction& operator=(const ArchiveUnderConstruction&) = delete;
+
+    const fs::path& path() const { return archive_; }
+    void keep() { kept_ = true; }
+
+private:
+    fs::path archive_;
+    bool kept_ = false;
+};
+
+fs::path inputPath(const fs::path& url)
+{
+    return fs::absolute(withoutTrailingSlash(url)).lexically_normal();
+}
+
+// Every input enters the archive under its own name, so two inputs of one name from
+// different folders would land on the same entries, the later silently replacing the
+// earlier.
+void refuseNameClashes(const std::vector<fs::path>& urls)
+{
+    std::map<std::string, fs::path> inputsByName;
+    for (const auto& url : urls) {
+        const fs::path input = inputPath(url);
+        const std::string name = lastPathComponent(input);
+        const auto [known, inserted] = inputsByName.emplace(name, input);
+        if (!inserted && known->second != input)
+            throw PlatformError("Two of the items are named \u201C" + name
+                                + "\u201D and an archive can hold only one of them. Rename one and try again.");
+    }
+}
+
+// zip creates the archive, but not the folder that holds it.
+fs::path archiveFor(const std::vector<fs::path>& urls, const fs::path& outputFolder)
+{
+    const std::string stem = urls.size() == 1 ? OutputNaming::stem(urls.front()) : "archive";
+    fs::create_directories(outputFolder);
+    return OutputNaming::uniqueURL(fs::absolute(outputFolder), stem, "zip");
+}
+
+// zip runs once per input, in the input's parent folder, adding to the same archive.
+void compressToZipAt(const std::vector<fs::path>& urls, const fs::path& archive)
+{
+    for (const auto& url : urls) {
+        const fs::path input = inputPath(url);
+        if (!fs::exists(fs::symlink_status(input)))
+            throw ConversionError::exportFailed(url, compressionFailed);
+        std::vector<std::string> arguments;
+        if (fs::is_directory(input))
+            arguments.push_back("-r");
+        // -nw: the name is a name, never a wildcard pattern.
+        arguments.insert(arguments.end(), {"-q", "-nw", archive.string(),
+                                           ArchiveToolArguments::zipEntry(input.filename().string())});
+        ProcessOptions options;
+        options.workingDirectory = input.parent_path().string();
+        if (!runTool(ToolPaths::current().zip, arguments, options).succeeded())
+            throw ConversionError::exportFailed(url, compressionFailed);
+    }
+}
+
+void encrypt(const fs::path& archive, const std::string& password)
+{
+    using namespace ArchivePasswordDialogue;
+    const auto result = runDialogue(encryptScript(), {{toolVariable, ToolPaths::current().zipcloak},
+                                                      {archiveVariable, archive.string()},
+                                                      {passwordVariable, password}});
+    if (!result.succeeded())
+        throw ConversionError::encryptionFailed();
+}
+
+// An encrypted archive does not test sound without its password: unzip says 82, or, when
+// a wrong password passes an entry's one-byte check (one time in 256), 1 or 2 for the
+// entry's failed content check. Only an archive of empty entries can pass with a wrong
+// password, so a pass is tried again with other wrong ones before it counts.
+void verifyEncrypted(const fs::path& archive)
+{
+    const ArchiveToolArguments::UnzipArchivePath unzipPath(archive);
+    for (const char* wrongPassword : {"", "1", "2", "3"}) {
+        const auto result = runTool(ToolPaths::current().unzip, {"-t", "-P", wrongPassword, unzipPath.argument()});
+        if (result.killedBySignal)
+            break;
+        if (result.exitStatus == 82 || result.exitStatus == 1 || result.exitStatus == 2)
+            return;
+        if (result.exitStatus != 0)
+            break;
+    }
+    throw ConversionError::encryptionFailed();
+}
+
+std::string statusText(const ProcessResult& result)
+{
+    return result.killedBySignal ? "killed by a signal" : "exit " + std::to_string(result.exitStatus);
+}
+
+} // namespace
+
+void compressToZip(const std::vector<fs::path>& urls, const fs::path& outputFolder)
+{
+    if (urls.empty())
+        return;
+    guarded([&] {
+        refuseNameClashes(urls);
+        ArchiveUnderConstruction archive(archiveFor(urls, outputFolder));
+        compressToZipAt(urls, archive.path());
+        archive.keep();
+    });
+}
+
+void compressToZipWithPassword(const std::vector<fs::path>& urls, const std::string& password, const fs::path& outputFolder)
+{
+    if (urls.empty())
+        return;
+    guarded([&] {
+        refuseNameClashes(urls);
+        ArchiveUnderConstruction archive(archiveFor(urls, outputFolder));
+        compressToZipAt(urls, archive.path());
+        encrypt(archive.path(), password);
+        verifyEncrypted(archive.path());
+        archive.keep();
+    });
+}
+
+void extractArchive(const fs::path& url, const fs::path& outputFolder)
+{
+    if (lowercased(pathExtension(url)) == "zip")
+        extractZipArchive(url, outputFolder);
+    else
+        extractTarArchive(url, outputFolder);
+}
+
+void extractZipArchive(const fs::path& url, const fs::path& outputFolder)
+{
+    guarded([&] {
+        const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
+        ExtractionStaging staging(outputFolder);
+        const auto result = runTool(ToolPaths::current().unzip, {"-o", "-q", unzipPath.argument(), "-d", staging.path().string()});
+        if (!result.succeeded())
+            throw ConversionError::exportFailed(url, extractionFailed);
+        staging.publish(url);
+    });
+}
+
+void extractTarArchive(const fs::path& url, const fs::path& outputFolder)
+{
+    guarded([&] {
+        ExtractionStaging staging(outputFolder);
+        // Extracted files belong to whoever extracts them, with that user's umask, and a
+        // name with a colon is a local file, not a remote host.
+        const auto result = runTool(ToolPaths::current().tar,
+                                    {"-xf", fs::absolute(url).string(), "-C", staging.path().string(), "--no-same-owner",
+                                     "--no-same-permissions", "--force-local"});
+        if (!result.succeeded())
+            throw ConversionError::exportFailed(url, extractionFailed);
+        staging.publish(url);
+    });
+}
+
+void extractArchiveWithPassword(const fs::path& url, const std::string& password, const fs::path& outputFolder)
+{
+    using namespace ArchivePasswordDialogue;
+    guarded([&] {
+        const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
+        ExtractionStaging staging(outputFolder);
+        const auto result = runDialogue(extractScript(), {{toolVariable, ToolPaths::current().unzip},
+                                                          {archiveVariable, unzipPath.argument()},
+                                                          {destinationVariable, staging.path().string()},
+                                                          {passwordVariable, password}});
+        if (!result.killedBySignal && result.exitStatus == passwordRejectedStatus)
+            throw ConversionError::incorrectPassword();
+        if (!result.succeeded())
+            throw ConversionError::exportFailed(url, std::string(extractionFailed) + " (" + statusText(result) + ")");
+        staging.publish(url);
+    });
+}
+
+bool testPassword(const fs::path& url, const std::string& password)
+{
+    using namespace ArchivePasswordDialogue;
+    try {
+        const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
+        return runDialogue(testScript(), {{toolVariable, ToolPaths::current().unzip},
+                                          {archiveVariable, unzipPath.argument()},
+                                          {passwordVariable, password}})
+            .succeeded();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+} // namespace vantory::ArchiveProcessor

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// Creates ZIP archives (plain or password-protected) and extracts archives with the
+// system's archive tools (ToolPaths::current()), blocking until they exit. Failures throw
+// ConversionError, or PlatformError when a tool cannot be started or the file system fails.
+namespace vantory::ArchiveProcessor {
+
+// One archive of all the inputs, each under its own name, named after the only input or
+// "archive". No input: nothing happens. Two inputs of the same name are refused.
+void compressToZip(const std::vector<std::filesystem::path>& urls, const std::filesystem::path& outputFolder);
+
+// The same archive, then encrypted with the password.
+void compressToZipWithPassword(const std::vector<std::filesystem::path>& urls, const std::string& password,
+                               const std::filesystem::path& outputFolder);
+
+// ".zip" in any letter case: extractZipArchive; anything else: extractTarArchive.
+void extractArchive(const std::filesystem::path& url, const std::filesystem::path& outputFolder);
+void extractZipArchive(const std::filesystem::path& url, const std::filesystem::path& outputFolder);
+// Plain, gzip or bzip2 compressed; the tool recognises which.
+void extractTarArchive(const std::filesystem::path& url, const std::filesystem::path& outputFolder);
+
+// A wrong password throws ConversionError::incorrectPassword.
+void extractArchiveWithPassword(const std::filesystem::path& url, const std::string& password,
+                                const std::filesystem::path& outputFolder);
+
+// True when every entry of the ZIP archive tests sound with the password. Never throws.
+bool testPassword(const std::filesystem::path& url, const std::string& password);
+
+} // namespace vantory::ArchiveProcessor

@@ -1,0 +1,57 @@
+#include "Converters/ArchiveToolArguments.h"
+
+#include "Converters/ConversionError.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <string_view>
+#include <system_error>
+
+namespace vantory::ArchiveToolArguments {
+
+namespace fs = std::filesystem;
+
+std::string zipEntry(const std::string& name)
+{
+    return name.starts_with('-') ? "./" + name : name;
+}
+
+namespace {
+
+bool readAsPattern(const std::string& name)
+{
+    return name.find_first_of("[]*?\\") != std::string::npos;
+}
+
+} // namespace
+
+UnzipArchivePath::UnzipArchivePath(const fs::path& archive)
+{
+    const fs::path absolute = fs::absolute(archive);
+    if (!readAsPattern(absolute.filename().string())) {
+        argument_ = absolute.string();
+        return;
+    }
+    std::string pattern = (fs::temp_directory_path() / "vantory-archive-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw PlatformError::fromErrno(errno, fs::temp_directory_path());
+    aliasFolder_ = pattern;
+    const fs::path alias = aliasFolder_ / "archive.zip";
+    std::error_code error;
+    fs::create_symlink(absolute, alias, error);
+    if (error) {
+        fs::remove_all(aliasFolder_, error);
+        throw PlatformError::fromErrno(error.value(), alias);
+    }
+    argument_ = alias.string();
+}
+
+UnzipArchivePath::~UnzipArchivePath()
+{
+    if (!aliasFolder_.empty()) {
+        std::error_code ignored;
+        fs::remove_all(aliasFolder_, ignored);
+    }
+}
+
+} // namespace vantory::ArchiveToolArguments

@@ -1,0 +1,129 @@
+#include "Converters/ExtractionStaging.h"
+
+#include "Converters/ConversionError.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace vantory {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+ConversionError extractionFailed(const fs::path& archive, const std::string& why)
+{
+    return ConversionError::exportFailed(archive, "Failed to extract archive (" + why + ")");
+}
+
+bool isWithin(const fs::path& path, const fs::path& root)
+{
+    const fs::path relative = path.lexically_relative(root);
+    return !relative.empty() && *relative.begin() != "..";
+}
+
+// Both by the names alone and as the links of the extracted tree really resolve: "a/.."
+// reads as inside, but when "a" is a link to "." it is the folder above.
+bool linkStaysInside(const fs::path& link, const fs::path& root, const fs::path& canonicalRoot)
+{
+    const fs::path target = fs::read_symlink(link);
+    if (target.is_absolute())
+        return false;
+    const fs::path lexical = (link.parent_path() / target).lexically_normal();
+    if (!isWithin(lexical, root.lexically_normal()))
+        return false;
+    std::error_code error;
+    const fs::path resolved = fs::weakly_canonical(link.parent_path() / target, error);
+    return !error && isWithin(resolved, canonicalRoot);
+}
+
+// Archives may hold folders their owner cannot enter or write; the tree must be walked,
+// moved and removed all the same.
+void makeTraversable(const fs::path& root)
+{
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+        const auto status = it->symlink_status();
+        if (fs::is_directory(status) && (status.permissions() & fs::perms::owner_all) != fs::perms::owner_all)
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add);
+    }
+}
+
+void vet(const fs::path& root, const fs::path& archive)
+{
+    const fs::path canonicalRoot = fs::canonical(root);
+    constexpr auto setIdBits = fs::perms::set_uid | fs::perms::set_gid;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const auto status = entry.symlink_status();
+        const std::string name = entry.path().lexically_relative(root).string();
+        if (fs::is_symlink(status)) {
+            if (!linkStaysInside(entry.path(), root, canonicalRoot))
+                throw extractionFailed(archive, "the link \"" + name + "\" points outside the folder");
+        } else if (fs::is_regular_file(status)) {
+            if ((status.permissions() & setIdBits) != fs::perms::none)
+                fs::permissions(entry.path(), setIdBits, fs::perm_options::remove);
+        } else if (!fs::is_directory(status)) {
+            throw extractionFailed(archive, "\"" + name + "\" is not a file, a folder or a link");
+        }
+    }
+}
+
+void moveInto(const fs::path& from, const fs::path& into, const fs::path& archive)
+{
+    std::vector<fs::path> entries;
+    for (const auto& entry : fs::directory_iterator(from))
+        entries.push_back(entry.path());
+    for (const auto& source : entries) {
+        const fs::path destination = into / source.filename();
+        const bool sourceIsFolder = fs::is_directory(fs::symlink_status(source));
+        const auto destinationStatus = fs::symlink_status(destination);
+        if (fs::is_directory(destinationStatus)) {
+            if (!sourceIsFolder)
+                throw extractionFailed(archive, "a folder stands where \"" + source.filename().string() + "\" goes");
+            moveInto(source, destination, archive);
+            continue;
+        }
+        // A file or a link of that name is replaced: rename never follows a link.
+        if (sourceIsFolder && fs::exists(destinationStatus))
+            fs::remove(destination);
+        fs::rename(source, destination);
+    }
+}
+
+} // namespace
+
+ExtractionStaging::ExtractionStaging(const fs::path& outputFolder)
+    : outputFolder_(fs::absolute(outputFolder))
+{
+    fs::create_directories(outputFolder_);
+    std::string pattern = (outputFolder_ / ".vantory-extract-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw PlatformError::fromErrno(errno, outputFolder_);
+    staging_ = pattern;
+}
+
+ExtractionStaging::~ExtractionStaging()
+{
+    std::error_code error;
+    fs::remove_all(staging_, error);
+    if (error) {
+        try {
+            makeTraversable(staging_);
+        } catch (const fs::filesystem_error&) {
+        }
+        fs::remove_all(staging_, error);
+    }
+}
+
+void ExtractionStaging::publish(const fs::path& archive)
+{
+    makeTraversable(staging_);
+    vet(staging_, archive);
+    if (fs::is_empty(staging_))
+        throw extractionFailed(archive, "nothing was extracted");
+    moveInto(staging_, outputFolder_, archive);
+}
+
+} // namespace vantory

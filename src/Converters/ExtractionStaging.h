@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+
+namespace vantory {
+
+// A fresh private folder inside the output folder that an archive tool extracts into.
+// Nothing stands in it before the tool runs, so no link left in the output folder can
+// redirect the tool's writes. What the tool wrote reaches the output folder only through
+// `publish`, which checks it first. Whatever is left is removed with the staging folder.
+class ExtractionStaging {
+public:
+    // Creates the output folder when needed, and the staging folder in it.
+    explicit ExtractionStaging(const std::filesystem::path& outputFolder);
+    ~ExtractionStaging();
+
+    ExtractionStaging(const ExtractionStaging&) = delete;
+    ExtractionStaging& operator=(const ExtractionStaging&) = delete;
+
+    const std::filesystem::path& path() const { return staging_; }
+
+    // Checks what was extracted and moves it into the output folder, replacing files of
+    // the same name there (a link there is replaced, never followed). Throws
+    // ConversionError::exportFailed(archive, ...) when nothing was extracted, when a link
+    // points outside the extracted tree, when an entry is a device, a pipe or a socket, or
+    // when a folder of the output folder stands where the archive has a file. Set-user-id
+    // and set-group-id bits are dropped.
+    void publish(const std::filesystem::path& archive);
+
+private:
+    std::filesystem::path outputFolder_;
+    std::filesystem::path staging_;
+};
+
+} // namespace vantory

@@ -1,0 +1,161 @@
+#include "Converters/ArchiveProcessor.h"
+#include "Converters/ConversionError.h"
+#include "support/ArchiveFixtures.h"
+
+#include <gtest/gtest.h>
+#include <regex>
+
+using namespace vantory;
+using namespace vantory::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path onlyZipIn(const fs::path& folder)
+{
+    const auto zips = zipsIn(folder);
+    EXPECT_EQ(zips.size(), 1u);
+    return zips.empty() ? fs::path() : zips.front();
+}
+
+bool namedLike(const fs::path& archive, const std::string& stem)
+{
+    const std::string name = archive.filename().string();
+    return name.starts_with(stem + "_") && std::regex_match(name.substr(stem.size()), std::regex("_[0-9a-f]{8}\\.zip"));
+}
+
+} // namespace
+
+TEST(ArchiveCompress, OneFileKeepsItsNameWhateverCharactersItHolds)
+{
+    for (const std::string name : {"plain.txt", "with space.txt", "brackets [1] {x}.txt", "-dash.txt", "star*?$;.txt", "--", "-r"}) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        const auto file = dir.write("in/" + name, "content of " + name);
+        ArchiveProcessor::compressToZip({file}, dir / "out");
+        const auto archive = onlyZipIn(dir / "out");
+        EXPECT_TRUE(namedLike(archive, fs::path(name).stem().string())) << archive;
+        EXPECT_EQ(zipEntries(archive), std::vector<std::string>{name});
+        EXPECT_EQ(unzipTestStatus(archive, ""), 0);
+    }
+}
+
+TEST(ArchiveCompress, FolderEntersRecursivelyUnderItsOwnName)
+{
+    TempDir dir;
+    dir.write("in/My Photos [2024]/b.txt", "b");
+    dir.write("in/My Photos [2024]/sub/a.txt", "a");
+    // A trailing slash names the same folder.
+    ArchiveProcessor::compressToZip({(dir / "in/My Photos [2024]").string() + "/"}, dir / "out");
+    const auto archive = onlyZipIn(dir / "out");
+    EXPECT_TRUE(namedLike(archive, "My Photos [2024]")) << archive;
+    EXPECT_EQ(zipEntries(archive), (std::vector<std::string>{"My Photos [2024]/", "My Photos [2024]/b.txt",
+                                                             "My Photos [2024]/sub/", "My Photos [2024]/sub/a.txt"}));
+}
+
+TEST(ArchiveCompress, InputsFromDifferentFoldersSitSideBySide)
+{
+    TempDir dir;
+    const auto first = dir.write("one/report.pdf", "r");
+    const auto second = dir.write("two/-notes.txt", "n");
+    dir.write("two/deep/x.txt", "x");
+    ArchiveProcessor::compressToZip({first, second, dir / "two/deep"}, dir / "out");
+    const auto archive = onlyZipIn(dir / "out");
+    EXPECT_TRUE(namedLike(archive, "archive")) << archive;
+    EXPECT_EQ(zipEntries(archive), (std::vector<std::string>{"-notes.txt", "deep/", "deep/x.txt", "report.pdf"}));
+}
+
+TEST(ArchiveCompress, RelativeOutputFolderStillReceivesTheArchive)
+{
+    TempDir dir;
+    const auto file = dir.write("in/a.txt", "a");
+    const auto saved = fs::current_path();
+    fs::current_path(dir.path());
+    ArchiveProcessor::compressToZip({file}, "out");
+    fs::current_path(saved);
+    EXPECT_EQ(zipsIn(dir / "out").size(), 1u);
+}
+
+TEST(ArchiveCompress, InputsOfOneNameFromTwoFoldersAreRefusedBeforeAnythingIsWritten)
+{
+    struct Case {
+        std::string firstFile, secondFile, secondInput;
+    };
+    for (const auto& row : std::vector<Case>{{"a/same.txt", "b/same.txt", "b/same.txt"}, {"a/same", "b/same/inner.txt", "b/same"}}) {
+        SCOPED_TRACE(row.secondInput);
+        TempDir dir;
+        dir.write(row.firstFile, "first");
+        dir.write(row.secondFile, "second");
+        try {
+            ArchiveProcessor::compressToZip({dir / row.firstFile, dir / row.secondInput}, dir / "out");
+            ADD_FAILURE() << "a clash of names was accepted";
+        } catch (const PlatformError& error) {
+            EXPECT_NE(std::string(error.what()).find("\u201Csame"), std::string::npos) << error.what();
+        }
+        EXPECT_TRUE(zipsIn(dir / "out").empty());
+    }
+}
+
+TEST(ArchiveCompress, SameInputTwiceIsNoClash)
+{
+    TempDir dir;
+    const auto file = dir.write("in/a.txt", "a");
+    ArchiveProcessor::compressToZip({file, file}, dir / "out");
+    EXPECT_EQ(zipEntries(onlyZipIn(dir / "out")), std::vector<std::string>{"a.txt"});
+}
+
+TEST(ArchiveCompress, FailingInputStopsTheRunAndRemovesThePartialArchive)
+{
+    TempDir dir;
+    ToolPathsOverride tools;
+    const auto log = dir / "zip-runs.txt";
+    tools->zip = executable(dir, "tools/zip", "printf '%s\\n' \"$@\" >> '" + log.string() + "'\nexec /usr/bin/zip \"$@\"").string();
+    const auto first = dir.write("in/first.txt", "1");
+    const auto third = dir.write("in/third.txt", "3");
+    try {
+        ArchiveProcessor::compressToZip({first, dir / "in/missing.txt", third}, dir / "out");
+        ADD_FAILURE() << "a missing input was accepted";
+    } catch (const ConversionError& error) {
+        EXPECT_EQ(error, ConversionError::exportFailed(dir / "in/missing.txt", "ZIP compression failed"));
+    }
+    EXPECT_TRUE(zipsIn(dir / "out").empty());
+    const std::string runs = readFile(log);
+    EXPECT_NE(runs.find("first.txt"), std::string::npos);
+    EXPECT_EQ(runs.find("third.txt"), std::string::npos);
+}
+
+TEST(ArchiveCompress, ZipFailureRemovesTheArchive)
+{
+    TempDir dir;
+    ToolPathsOverride tools;
+    // Writes the archive, then reports failure.
+    tools->zip = executable(dir, "tools/zip", "/usr/bin/zip \"$@\"; exit 15").string();
+    const auto file = dir.write("in/a.txt", "a");
+    EXPECT_THROW(ArchiveProcessor::compressToZip({file}, dir / "out"), ConversionError);
+    EXPECT_TRUE(zipsIn(dir / "out").empty());
+}
+
+TEST(ArchiveCompress, ZipThatCannotStartIsAPlatformErrorWithAReadableSentence)
+{
+    TempDir dir;
+    ToolPathsOverride tools;
+    tools->zip = (dir / "nowhere/zip").string();
+    const auto file = dir.write("in/a.txt", "a");
+    try {
+        ArchiveProcessor::compressToZip({file}, dir / "out");
+        ADD_FAILURE() << "no error";
+    } catch (const PlatformError& error) {
+        EXPECT_EQ(std::string(error.what()), "The archive tool \u201Czip\u201D could not be started: No such file or directory.");
+    }
+    EXPECT_TRUE(zipsIn(dir / "out").empty());
+}
+
+TEST(ArchiveCompress, NoInputRunsNothingAndWritesNothing)
+{
+    TempDir dir;
+    ToolPathsOverride tools;
+    tools->zip = tools->expect = tools->unzip = (dir / "nowhere").string();
+    EXPECT_NO_THROW(ArchiveProcessor::compressToZip({}, dir / "out"));
+    EXPECT_NO_THROW(ArchiveProcessor::compressToZipWithPassword({}, "pw", dir / "out"));
+    EXPECT_FALSE(fs::exists(dir / "out"));
+}

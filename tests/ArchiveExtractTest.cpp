@@ -1,0 +1,276 @@
+#include "Converters/ArchiveProcessor.h"
+#include "Converters/ConversionError.h"
+#include "support/ArchiveFixtures.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+using namespace vantory;
+using namespace vantory::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string twoEntries = "    z.writestr('top.txt', 'top')\n"
+                               "    z.writestr('folder/inner.txt', 'inner')\n";
+const std::string twoTarEntries = "    add(t, 'top.txt', b'top')\n"
+                                  "    add(t, 'folder/inner.txt', b'inner')\n";
+
+void expectTwoEntriesIn(const fs::path& out)
+{
+    EXPECT_EQ(readFile(out / "top.txt"), "top");
+    EXPECT_EQ(readFile(out / "folder/inner.txt"), "inner");
+    EXPECT_EQ(namesIn(out), (std::vector<std::string>{"folder", "folder/inner.txt", "top.txt"}));
+}
+
+// Every link left in the output folder resolves inside it.
+void expectNoLinkLeadsOutOf(const fs::path& out)
+{
+    const auto root = fs::canonical(out);
+    for (const auto& entry : fs::recursive_directory_iterator(out)) {
+        if (!entry.is_symlink())
+            continue;
+        const auto target = fs::weakly_canonical(entry.path().parent_path() / fs::read_symlink(entry.path()));
+        const auto relative = target.lexically_relative(root);
+        EXPECT_FALSE(relative.empty() || *relative.begin() == "..") << entry.path() << " -> " << target;
+    }
+}
+
+} // namespace
+
+TEST(ArchiveExtract, EachKindReachesTheOutputFolder)
+{
+    struct Case {
+        std::string name;
+        std::string tarMode;  // empty: a ZIP archive
+    };
+    const std::vector<Case> cases = {
+        {"plain.zip", ""}, {"CAPITALS.ZIP", ""}, {"odd [1] *?.zip", ""}, {"-dash.zip", ""},
+        {"plain.tar", "w"}, {"zipped.tar.gz", "w:gz"}, {"short.tgz", "w:gz"}, {"squeezed.tar.bz2", "w:bz2"},
+        {"named like a host:1.tar", "w"}, {"no extension", "w"},
+    };
+    for (const auto& [name, tarMode] : cases) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        const auto archive = dir / ("in/" + name);
+        fs::create_directories(archive.parent_path());
+        if (tarMode.empty())
+            zipWithPython(archive, twoEntries);
+        else
+            tarWithPython(archive, tarMode, twoTarEntries);
+        ArchiveProcessor::extractArchive(archive, dir / "out folder [x]");
+        expectTwoEntriesIn(dir / "out folder [x]");
+    }
+}
+
+TEST(ArchiveExtract, BracketsInTheArchiveNameNeverOpenAnotherArchive)
+{
+    // unzip reads the archive's name as a pattern: "a[1].zip" also matches "a1.zip".
+    TempDir temporary;
+    const char* const savedTemporary = std::getenv("TMPDIR");
+    setenv("TMPDIR", temporary.path().c_str(), 1);
+    for (const std::string name : {"a[1].zip", "a*.zip", "a?.zip", "a\\1.zip"}) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        zipWithPython(dir / "in/a1.zip", "    z.writestr('wrong.txt', 'wrong')\n");
+        zipWithPython(dir / ("in/" + name), twoEntries);
+        ArchiveProcessor::extractZipArchive(dir / ("in/" + name), dir / "out");
+        expectTwoEntriesIn(dir / "out");
+        EXPECT_TRUE(ArchiveProcessor::testPassword(dir / ("in/" + name), "unused"));
+    }
+    const std::string saved = savedTemporary ? savedTemporary : "";
+    savedTemporary ? setenv("TMPDIR", saved.c_str(), 1) : unsetenv("TMPDIR");
+    // The plain-named links handed to unzip are gone.
+    EXPECT_TRUE(fs::is_empty(temporary.path()));
+}
+
+TEST(ArchiveExtract, ExistingFilesAreReplacedAndExistingLinksNeverFollowed)
+{
+    TempDir dir;
+    const auto outsideFile = dir.write("elsewhere/victim.txt", "untouched");
+    fs::create_directories(dir / "elsewhere/folder");
+    dir.write("out/top.txt", "old");
+    dir.write("out/keep.txt", "kept");
+    fs::create_symlink(outsideFile, dir / "out/linked.txt");
+    fs::create_symlink(dir / "elsewhere/folder", dir / "out/folder");
+    zipWithPython(dir / "in/a.zip", twoEntries + "    z.writestr('linked.txt', 'new')\n");
+
+    ArchiveProcessor::extractArchive(dir / "in/a.zip", dir / "out");
+
+    EXPECT_EQ(readFile(dir / "out/top.txt"), "top");
+    EXPECT_EQ(readFile(dir / "out/keep.txt"), "kept");
+    EXPECT_EQ(readFile(dir / "out/linked.txt"), "new");
+    EXPECT_FALSE(fs::is_symlink(dir / "out/linked.txt"));
+    EXPECT_FALSE(fs::is_symlink(dir / "out/folder"));
+    EXPECT_EQ(readFile(dir / "out/folder/inner.txt"), "inner");
+    EXPECT_EQ(readFile(outsideFile), "untouched");
+    EXPECT_TRUE(fs::is_empty(dir / "elsewhere/folder"));
+}
+
+TEST(ArchiveExtract, FolderInTheWayOfAFileFailsWithoutDeletingIt)
+{
+    TempDir dir;
+    dir.write("out/top.txt/mine.txt", "mine");
+    zipWithPython(dir / "in/a.zip", twoEntries);
+    EXPECT_THROW(ArchiveProcessor::extractArchive(dir / "in/a.zip", dir / "out"), ConversionError);
+    EXPECT_EQ(readFile(dir / "out/top.txt/mine.txt"), "mine");
+}
+
+TEST(ArchiveExtract, NothingIsEverWrittenOutsideTheOutputFolder)
+{
+    struct Case {
+        std::string label;
+        bool zip;
+        std::string body;
+        bool mustFail;
+    };
+    // @ stands for the folder beside the output folder that must stay empty.
+    const std::vector<Case> cases = {
+        {"zip ../ entry", true, "    z.writestr('../../evil.txt', 'x')\n    z.writestr('ok.txt', 'ok')\n", false},
+        {"zip absolute entry", true, "    z.writestr('@/evil.txt', 'x')\n", false},
+        {"zip link out, then through it", true, "    link(z, 'link', '@')\n    z.writestr('link/evil.txt', 'x')\n", true},
+        {"zip absolute link alone", true, "    link(z, 'passwd', '/etc/passwd')\n", true},
+        {"zip relative link out", true, "    link(z, 'up', '../../elsewhere')\n    z.writestr('ok.txt', 'ok')\n", true},
+        {"zip link that escapes through another link", true,
+         "    link(z, 'here', '.')\n    link(z, 'escape', 'here/..')\n    z.writestr('ok.txt', 'ok')\n", true},
+        {"tar ../ entry", false, "    add(t, '../../evil.txt')\n    add(t, 'ok.txt')\n", false},
+        {"tar absolute entry", false, "    add(t, '@/evil.txt')\n", false},
+        {"tar link out, then through it", false,
+         "    add(t, 'link', kind=tarfile.SYMTYPE, target='@')\n    add(t, 'link/evil.txt')\n", true},
+        {"tar absolute link alone", false, "    add(t, 'passwd', kind=tarfile.SYMTYPE, target='/etc/passwd')\n", true},
+        {"tar hard link out", false, "    add(t, 'hard', kind=tarfile.LNKTYPE, target='@/victim.txt')\n", false},
+        {"tar hard link up", false, "    add(t, 'hard', kind=tarfile.LNKTYPE, target='../../elsewhere/victim.txt')\n", false},
+        {"tar link that escapes through another link", false,
+         "    add(t, 'here', kind=tarfile.SYMTYPE, target='.')\n"
+         "    add(t, 'escape', kind=tarfile.SYMTYPE, target='here/..')\n    add(t, 'ok.txt')\n",
+         true},
+        {"tar fifo", false, "    add(t, 'pipe', kind=tarfile.FIFOTYPE)\n", true},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.label);
+        TempDir dir;
+        const auto elsewhere = dir / "elsewhere";
+        dir.write("elsewhere/victim.txt", "untouched");
+        std::string body = row.body;
+        for (auto at = body.find('@'); at != std::string::npos; at = body.find('@'))
+            body.replace(at, 1, elsewhere.string());
+        const auto archive = dir / (row.zip ? "in/a.zip" : "in/a.tar");
+        fs::create_directories(archive.parent_path());
+        if (row.zip)
+            zipWithPython(archive, body);
+        else
+            tarWithPython(archive, "w", body);
+        const auto out = dir / "deep/out";
+        fs::create_directories(out);
+
+        bool failed = false;
+        try {
+            ArchiveProcessor::extractArchive(archive, out);
+        } catch (const ConversionError& error) {
+            failed = true;
+            EXPECT_EQ(error.kind(), ConversionError::Kind::exportFailed);
+        }
+        if (row.mustFail) {
+            EXPECT_TRUE(failed);
+        }
+        EXPECT_EQ(namesIn(elsewhere), std::vector<std::string>{"victim.txt"});
+        EXPECT_EQ(readFile(elsewhere / "victim.txt"), "untouched");
+        EXPECT_FALSE(fs::exists(dir / "evil.txt"));
+        EXPECT_FALSE(fs::exists(dir / "deep/evil.txt"));
+        expectNoLinkLeadsOutOf(out);
+        // No staging folder is left behind.
+        for (const auto& entry : fs::directory_iterator(out))
+            EXPECT_FALSE(entry.path().filename().string().starts_with(".vantory")) << entry.path();
+    }
+}
+
+TEST(ArchiveExtract, LinksWithinTheArchiveSurvive)
+{
+    TempDir dir;
+    tarWithPython(dir / "a.tar", "w",
+                  twoTarEntries + "    add(t, 'folder/up.txt', kind=tarfile.SYMTYPE, target='../top.txt')\n"
+                                  "    add(t, 'current', kind=tarfile.SYMTYPE, target='folder')\n");
+    ArchiveProcessor::extractArchive(dir / "a.tar", dir / "out");
+    EXPECT_EQ(readFile(dir / "out/folder/up.txt"), "top");
+    EXPECT_EQ(readFile(dir / "out/current/inner.txt"), "inner");
+}
+
+TEST(ArchiveExtract, SetIdBitsAreDropped)
+{
+    TempDir dir;
+    tarWithPython(dir / "a.tar", "w",
+                  "    info = tarfile.TarInfo('tool')\n    info.mode = 0o6755\n    t.addfile(info, io.BytesIO(b''))\n");
+    ArchiveProcessor::extractArchive(dir / "a.tar", dir / "out");
+    const auto perms = fs::status(dir / "out/tool").permissions();
+    EXPECT_EQ(perms & (fs::perms::set_uid | fs::perms::set_gid), fs::perms::none);
+}
+
+TEST(ArchiveExtract, ArchiveThatYieldsNothingIsAFailure)
+{
+    struct Case {
+        std::string name;
+        std::string body;
+    };
+    for (const auto& [name, body] : std::vector<Case>{{"empty.zip", "    pass\n"}, {"empty.tar", "    pass\n"}}) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        if (name.ends_with(".zip"))
+            zipWithPython(dir / name, body);
+        else
+            tarWithPython(dir / name, "w", body);
+        EXPECT_THROW(ArchiveProcessor::extractArchive(dir / name, dir / "out"), ConversionError);
+        EXPECT_TRUE(fs::is_empty(dir / "out"));
+    }
+}
+
+TEST(ArchiveExtract, ToolThatSucceedsWithoutWritingAnythingIsAFailure)
+{
+    TempDir dir;
+    ToolPathsOverride tools;
+    tools->tar = executable(dir, "tools/tar", "exit 0").string();
+    tools->unzip = executable(dir, "tools/unzip", "exit 0").string();
+    for (const std::string name : {"a.zip", "a.tar"}) {
+        dir.write(name, "whatever");
+        try {
+            ArchiveProcessor::extractArchive(dir / name, dir / "out");
+            ADD_FAILURE() << name << " reported success";
+        } catch (const ConversionError& error) {
+            EXPECT_EQ(error, ConversionError::exportFailed(dir / name, "Failed to extract archive (nothing was extracted)"));
+        }
+    }
+}
+
+TEST(ArchiveExtract, DamagedOrForeignFilesFail)
+{
+    for (const std::string name : {"damaged.zip", "damaged.tar.gz", "missing.zip", "missing.tar"}) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        if (!name.starts_with("missing"))
+            dir.write(name, "this is not an archive at all");
+        try {
+            ArchiveProcessor::extractArchive(dir / name, dir / "out");
+            ADD_FAILURE() << "no error";
+        } catch (const ConversionError& error) {
+            EXPECT_EQ(error, ConversionError::exportFailed(dir / name, "Failed to extract archive"));
+        }
+    }
+}
+
+TEST(ArchiveExtract, EncryptedZipWithoutPasswordFailsInsteadOfWaiting)
+{
+    TempDir dir;
+    const auto file = dir.write("secret.txt", "secret");
+    ASSERT_EQ(runProcess("/usr/bin/zip", {"-q", "-j", "-P", "pw", (dir / "locked.zip").string(), file.string()}).exitStatus, 0);
+    EXPECT_THROW(ArchiveProcessor::extractArchive(dir / "locked.zip", dir / "out"), ConversionError);
+    EXPECT_FALSE(fs::exists(dir / "out/secret.txt"));
+}
+
+TEST(ArchiveExtract, ToolThatCannotStartIsAPlatformError)
+{
+    TempDir dir;
+    ToolPathsOverride tools;
+    tools->unzip = tools->tar = (dir / "nowhere").string();
+    zipWithPython(dir / "a.zip", twoEntries);
+    EXPECT_THROW(ArchiveProcessor::extractArchive(dir / "a.zip", dir / "out"), PlatformError);
+    EXPECT_THROW(ArchiveProcessor::extractArchive(dir / "a.tar", dir / "out"), PlatformError);
+}
