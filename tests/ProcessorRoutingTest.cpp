@@ -4,6 +4,7 @@
 #include "support/OutputFolder.h"
 #include "support/PdfFixtures.h"
 #include "support/TempDir.h"
+#include "support/ZipFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,13 @@ protected:
         test::solidImage(30, 40, {10, 200, 10}).pngsave((dir / "green.png").c_str());
         test::writeTextPdf(dir / "one.pdf", {{200, 200, "first document"}});
         test::writeTextPdf(dir / "two.pdf", {{200, 200, "second"}, {200, 200, "page"}});
+        test::writeZip(dir / "plain.zip");
+        test::writeZip(dir / "LOUD.ZIP");
+        test::writeZip(dir / "protected.zip", "pw");
+        std::filesystem::create_directory(dir / "folder");
+        dir.write("folder/inside.txt", "inside");
+        runProcess("/usr/bin/tar", {"-czf", (dir / "bundle.tgz").string(), "-C", dir.path().string(), "folder"});
+        runProcess("/usr/bin/tar", {"-czf", (dir / "bundle.tar.gz").string(), "-C", dir.path().string(), "folder"});
         const test::Encryption password{"pw", "pw"};
         test::writeTextPdf(dir / "locked.pdf", {{200, 200, "secret"}}, &password);
     }
@@ -71,5 +79,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RoutedCase{"image_to_pdf", {"red.png"}, {}}, RoutedCase{"merge_pdf", {"red.png", "green.png"}, {}},
                       RoutedCase{"merge_pdfs", {"one.pdf", "two.pdf"}, {}}, RoutedCase{"pdf_to_images", {"two.pdf"}, {}},
                       RoutedCase{"lock_pdf", {"one.pdf"}, "pw"}, RoutedCase{"unlock_pdf", {"locked.pdf"}, "pw"},
-                      RoutedCase{"extract_text", {"one.pdf"}, {}}),
-    [](const auto& info) { return info.param.actionId; });
+                      RoutedCase{"extract_text", {"one.pdf"}, {}}, RoutedCase{"extract_archive", {"plain.zip"}, {}},
+                      RoutedCase{"extract_archive", {"LOUD.ZIP"}, {}}, RoutedCase{"extract_archive", {"bundle.tgz"}, {}},
+                      RoutedCase{"extract_archive", {"bundle.tar.gz"}, {}},
+                      RoutedCase{"unlock_extract_zip", {"protected.zip"}, "pw"},
+                      RoutedCase{"compress_zip", {"folder", "one.pdf"}, {}},
+                      RoutedCase{"compress_zip_pw", {"folder"}, "secret word"}),
+    [](const auto& info) { return info.param.actionId + "_" + std::to_string(info.index); });

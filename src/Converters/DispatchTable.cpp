@@ -1,5 +1,6 @@
 #include "Converters/DispatchTable.h"
 
+#include "Converters/ArchiveProcessor.h"
 #include "Converters/ConversionError.h"
 #include "Converters/DataFileProcessor.h"
 #include "Converters/PDFProcessor.h"
@@ -11,6 +12,8 @@ namespace {
 using PathOperation = void (*)(const std::filesystem::path&, const std::filesystem::path&);
 using PasswordOperation = void (*)(const std::filesystem::path&, const std::string&, const std::filesystem::path&);
 using ListOperation = void (*)(const std::vector<std::filesystem::path>&, const std::filesystem::path&);
+using ListPasswordOperation = void (*)(const std::vector<std::filesystem::path>&, const std::string&,
+                                       const std::filesystem::path&);
 
 FileOperation serial(PathOperation operation)
 {
@@ -25,6 +28,11 @@ FileOperation serial(PasswordOperation operation)
 std::function<void(const WholeBatchJob&)> wholeBatch(ListOperation operation)
 {
     return [operation](const WholeBatchJob& job) { operation(job.urls, job.outputFolder); };
+}
+
+std::function<void(const WholeBatchJob&)> wholeBatch(ListPasswordOperation operation)
+{
+    return [operation](const WholeBatchJob& job) { operation(job.urls, job.password, job.outputFolder); };
 }
 
 // A row whose processor this build does not have yet: a clear failure, never a success.
@@ -58,6 +66,21 @@ void addPdfRows(DispatchTable& table)
     table.wholeBatchOperations["merge_pdfs"] = wholeBatch(PDFProcessor::mergePDFs);
 }
 
+void addArchiveRows(DispatchTable& table)
+{
+    table.fileOperations["extract_archive"] = serial(ArchiveProcessor::extractArchive);
+    table.fileOperations["unlock_extract_zip"] = serial(ArchiveProcessor::extractArchiveWithPassword);
+    // Reached by runAction only: a batch sends both ids down the whole-batch path.
+    table.fileOperations["compress_zip"] = {Lane::serial, [](const FileJob& job) {
+                                                ArchiveProcessor::compressToZip({job.url}, job.outputFolder);
+                                            }};
+    table.fileOperations["compress_zip_pw"] = {Lane::serial, [](const FileJob& job) {
+                                                   ArchiveProcessor::compressToZipWithPassword({job.url}, job.password, job.outputFolder);
+                                               }};
+    table.wholeBatchOperations["compress_zip"] = wholeBatch(ArchiveProcessor::compressToZip);
+    table.wholeBatchOperations["compress_zip_pw"] = wholeBatch(ArchiveProcessor::compressToZipWithPassword);
+}
+
 void addMediaRows(DispatchTable& table)
 {
     for (const char* id : {"convert_image", "compress_image", "remove_bg"})
@@ -73,6 +96,7 @@ DispatchTable DispatchTable::standard()
     DispatchTable table;
     addDataRows(table);
     addPdfRows(table);
+    addArchiveRows(table);
     addMediaRows(table);
     return table;
 }
