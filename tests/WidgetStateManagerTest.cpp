@@ -1,11 +1,14 @@
 #include "State/DonationPolicy.h"
 #include "State/WidgetStateManager.h"
 #include "support/FakeServices.h"
+#include "support/PdfFixtures.h"
 #include "support/ManualScheduler.h"
 #include "support/TempDir.h"
 #include "support/TestSettings.h"
 
 #include <gtest/gtest.h>
+#include <fstream>
+#include <thread>
 
 using namespace vantory;
 using namespace std::chrono_literals;
@@ -421,4 +424,63 @@ TEST(DonationPolicy, FifthThenEveryTwentieth)
         if (DonationPolicy::wantsPrompt(run))
             prompted.push_back(run);
     EXPECT_EQ(prompted, (std::vector<int>{5, 25, 45, 65}));
+}
+
+TEST_F(StateManagerTest, FailedRunsNeverRemoveTheBaseFolder)
+{
+    // Each setup makes the natural folder name unusable; the run must still write into
+    // a folder of its own, and its failure must remove only that folder.
+    struct Setup {
+        std::string name;
+        std::string input;
+        std::function<void(const std::filesystem::path& base)> prepare;
+    };
+    const std::vector<Setup> setups = {
+        {"earlier run's folder", "a.json", [](const auto& base) { std::filesystem::create_directory(base / "formatted_a"); }},
+        {"a file in the way", "b.json", [](const auto& base) { std::ofstream(base / "formatted_b") << "x"; }},
+        {"name too long", std::string(248, 'n') + ".json", [](const auto&) {}},
+    };
+    for (const auto& setup : setups) {
+        const auto input = file(setup.input);
+        setup.prepare(dir.path());
+        dropAndSettle({input});
+        manager->startConversion("format_json");
+        ASSERT_FALSE(router->calls.empty()) << setup.name;
+        const auto folder = router->last().request.outputFolder;
+        EXPECT_NE(folder, dir.path()) << setup.name;
+        EXPECT_EQ(folder.parent_path(), dir.path()) << setup.name;
+        router->last().onFinished({0, 1, "failed"});
+        EXPECT_FALSE(std::filesystem::exists(folder)) << setup.name;
+        EXPECT_TRUE(std::filesystem::exists(input)) << setup.name;
+        EXPECT_TRUE(std::filesystem::is_directory(dir.path())) << setup.name;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "formatted_a"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir / "formatted_b"));
+}
+
+TEST_F(StateManagerTest, PdfPasswordCheckRunsOnAnotherThread)
+{
+    const auto locked = dir / "locked.pdf";
+    test::writePdf(locked, test::PdfPasswords{"user-pw", "owner-pw"});
+    dropAndSettle({locked});
+    ASSERT_TRUE(manager->payload()->isEncryptedPDF);
+
+    std::map<std::string, bool> verdicts;
+    std::thread checker([&] {
+        for (const char* password : {"user-pw", "owner-pw", "wrong", ""})
+            verdicts[password] = manager->validatePDFPassword(password);
+    });
+    manager->reset();   // the live payload may change meanwhile; the check reads its own snapshot
+    checker.join();
+    EXPECT_EQ(verdicts.size(), 4u);
+    EXPECT_FALSE(verdicts["wrong"]);
+    EXPECT_FALSE(verdicts[""]);
+
+    dropAndSettle({locked});
+    EXPECT_TRUE(manager->validatePDFPassword("user-pw"));
+    EXPECT_TRUE(manager->validatePDFPassword("owner-pw"));
+    EXPECT_FALSE(manager->validatePDFPassword("wrong"));
+    const auto open = test::writePdf(dir / "open.pdf");
+    dropAndSettle({open});
+    EXPECT_TRUE(manager->validatePDFPassword("anything"));
 }
