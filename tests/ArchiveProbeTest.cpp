@@ -41,6 +41,18 @@ TEST(ArchiveProbe, TellsProtectedArchivesFromPlainAndDamagedOnes)
     EXPECT_FALSE(zipNeedsPassword(dir.path()));
 }
 
+TEST(ArchiveProbe, WildcardCharactersInTheNameProbeThatVeryFile)
+{
+    // unzip reads "a[1].zip" as a pattern that also matches "a1.zip".
+    test::TempDir dir;
+    const auto bracketed = test::writeZip(dir / "a[1].zip", "secret");
+    test::writeZip(dir / "a1.zip");
+    EXPECT_TRUE(zipNeedsPassword(bracketed));
+    const auto plainBracketed = test::writeZip(dir / "b[2].zip");
+    test::writeZip(dir / "b2.zip", "secret");
+    EXPECT_FALSE(zipNeedsPassword(plainBracketed));
+}
+
 TEST(ArchiveProbe, PassesTheEmptyPasswordTestArguments)
 {
     test::TempDir dir;

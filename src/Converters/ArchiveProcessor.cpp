@@ -1,7 +1,7 @@
 #include "Converters/ArchiveProcessor.h"
 
 #include "Converters/ArchivePasswordDialogue.h"
-#include "Converters/ArchiveToolArguments.h"
+#include "Platform/ArchiveToolArguments.h"
 #include "Converters/ConversionError.h"
 #include "Converters/ExtractionStaging.h"
 #include "Converters/OutputNaming.h"

@@ -1,5 +1,6 @@
 #include "Platform/ArchiveProbe.h"
 
+#include "Platform/ArchiveToolArguments.h"
 #include "Platform/ProcessRunner.h"
 
 namespace vantory {
@@ -17,8 +18,8 @@ bool zipNeedsPassword(const std::filesystem::path& archive, std::chrono::millise
     // An absolute path can never be taken for one of unzip's options.
     std::error_code error;
     const std::filesystem::path absolutePath = std::filesystem::absolute(archive, error);
-    const std::string path = error ? archive.string() : absolutePath.string();
-    const ProcessResult result = runProcess(ToolPaths::current().unzip, {"-t", "-P", "", path}, options);
+    const ArchiveToolArguments::UnzipArchivePath path(error ? archive : absolutePath);
+    const ProcessResult result = runProcess(ToolPaths::current().unzip, {"-t", "-P", "", path.argument()}, options);
     return result.launched && !result.timedOut && !result.killedBySignal
         && result.exitStatus == unzipPasswordExitStatus;
 }

@@ -1,4 +1,4 @@
-#include "Converters/ArchiveToolArguments.h"
+#include "Platform/ArchiveToolArguments.h"
 
 #include "Converters/ConversionError.h"
 
