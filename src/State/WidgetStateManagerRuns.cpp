@@ -55,9 +55,9 @@ void WidgetStateManager::startConversion(const std::string& actionId, const std:
         startSummarize();
         return;
     }
-    const std::optional<CategoryGroup> group = activeGroup() ? activeGroup()
-                                               : payload_->groups.empty() ? std::nullopt
-                                                                          : std::optional(payload_->groups.front());
+    std::optional<CategoryGroup> group = activeGroup();
+    if (!group && !payload_->groups.empty())
+        group = payload_->groups.front();
     if (!group || group->urls.empty())
         return;
 
