@@ -41,17 +41,21 @@ std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder)
     return files;
 }
 
-} // namespace
-
-TEST(ConversionRun, FromADropToFilesOnDiskAndBackToTheRest)
-{
+// The real state manager over the real router; only time and the desktop are stand-ins.
+class ConversionRun : public ::testing::Test {
+protected:
     test::TempDir dir;
     test::ManualScheduler clock;
     test::TestSettings settings;
     test::FakeEnvironment environment;
-    WidgetStateManager manager({std::make_shared<ConversionRouter>(upperCasingTable()), &clock, settings.settings.get(),
-                                &environment, [](auto&, auto&) {}});
+    WidgetStateManager manager{{std::make_shared<ConversionRouter>(upperCasingTable()), &clock, settings.settings.get(),
+                                &environment, [](auto&, auto&) {}}};
+};
 
+} // namespace
+
+TEST_F(ConversionRun, FromADropToFilesOnDiskAndBackToTheRest)
+{
     const auto a = dir.write("a.json", "{\"a\": 1}");
     const auto b = dir.write("b.json", "{\"b\": 2}");
     const auto image = dir.write("photo.png", "not really");
@@ -74,15 +78,8 @@ TEST(ConversionRun, FromADropToFilesOnDiskAndBackToTheRest)
     EXPECT_EQ(manager.payload()->urls, std::vector{image});
 }
 
-TEST(ConversionRun, AllFilesFailingLeavesNoFolder)
+TEST_F(ConversionRun, AllFilesFailingLeavesNoFolder)
 {
-    test::TempDir dir;
-    test::ManualScheduler clock;
-    test::TestSettings settings;
-    test::FakeEnvironment environment;
-    WidgetStateManager manager({std::make_shared<ConversionRouter>(upperCasingTable()), &clock, settings.settings.get(),
-                                &environment, [](auto&, auto&) {}});
-
     const auto empty = dir.write("empty.json", "");
     manager.handleDrop({empty});
     clock.advance(600ms);
@@ -90,4 +87,21 @@ TEST(ConversionRun, AllFilesFailingLeavesNoFolder)
     ASSERT_TRUE(test::spinUntil([&] { return manager.singleFileError().has_value(); }));
     EXPECT_EQ(manager.singleFileError(), "Could not open the file");
     EXPECT_EQ(filesIn(dir.path()), std::vector{empty});
+}
+
+TEST_F(ConversionRun, ThroughTheRealProcessors)
+{
+    WidgetStateManager real({std::make_shared<ConversionRouter>(), &clock, settings.settings.get(), &environment,
+                             [](auto&, auto&) {}});
+    const auto json = dir.write("data.json", R"({"b":1,"a":[true,null]})");
+    real.handleDrop({json});
+    clock.advance(600ms);
+    real.startConversion("format_json");
+    ASSERT_TRUE(test::spinUntil([&] { return real.state().kind == Kind::completed; }));
+    const auto written = filesIn(real.state().outputPath);
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_TRUE(written[0].filename().string().starts_with("data_formatted_"));
+    EXPECT_EQ(test::readFile(written[0]), "{\n  \"a\": [\n    true,\n    null\n  ],\n  \"b\": 1\n}");
+    clock.advance(1500ms);
+    EXPECT_EQ(real.state().kind, Kind::idle);
 }
