@@ -91,6 +91,35 @@ TEST_F(StateManagerTest, UnsupportedResetSparesANewerDrop)
     EXPECT_EQ(manager->payload()->urls.front(), image);
 }
 
+TEST_F(StateManagerTest, UnsupportedDropRightAfterAnotherStillResets)
+{
+    manager->handleDrop({file("photo.png")});
+    clock.advance(300ms);
+    manager->handleDrop({file("notes.docx")});   // the first drop's step shows this card
+    clock.advance(300ms);
+    EXPECT_EQ(phase(), Kind::actions);
+    clock.advance(2s);
+    EXPECT_EQ(phase(), Kind::idle);
+}
+
+TEST_F(StateManagerTest, AppendingToAnUnsupportedCard)
+{
+    dropAndSettle({file("a.docx")});
+    clock.advance(1s);
+    manager->appendFiles({file("b.docx")});   // still nothing to offer: a fresh 2 s for the new card
+    clock.advance(1500ms);
+    EXPECT_EQ(phase(), Kind::actions);
+    clock.advance(500ms);
+    EXPECT_EQ(phase(), Kind::idle);
+
+    dropAndSettle({file("c.docx")});
+    clock.advance(1s);
+    manager->appendFiles({file("d.png"), file("e.png")});   // now there is something to do: the card stays
+    clock.advance(10s);
+    EXPECT_EQ(phase(), Kind::actions);
+    EXPECT_EQ(manager->payload()->urls.size(), 3u);
+}
+
 TEST_F(StateManagerTest, LeavingActionsStopsTheUnsupportedReset)
 {
     dropAndSettle({file("notes.docx")});
@@ -372,6 +401,16 @@ TEST_F(StateManagerTest, ResetDuringARunDropsItsResult)
     call.onFinished({1, 0, std::nullopt});
     EXPECT_EQ(phase(), Kind::idle);
     EXPECT_TRUE(environment.opened.empty());
+}
+
+TEST_F(StateManagerTest, LateProgressAfterResetIsIgnored)
+{
+    dropAndSettle({file("a.png"), file("b.png")});
+    manager->startConversion("compress_image");
+    auto& call = router->last();
+    manager->reset();
+    call.onProgress(1, 2);
+    EXPECT_EQ(phase(), Kind::idle);
 }
 
 TEST_F(StateManagerTest, OldRunFollowUpKeepsTheNewDrop)

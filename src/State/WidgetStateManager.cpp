@@ -68,6 +68,7 @@ void WidgetStateManager::setPayload(std::optional<DropPayload> payload)
         std::lock_guard lock(snapshotMutex_);
         payload_ = std::move(payload);
     }
+    ++payloadSerial_;
     Q_EMIT payloadChanged();
 }
 
@@ -113,20 +114,25 @@ void WidgetStateManager::handleDrop(const std::vector<std::filesystem::path>& ur
     setPayload(DropPayload::from(urls));
     setActiveTab(std::nullopt);
     setState(WidgetPhase::processing());
-    const std::uint64_t drop = ++dropSerial_;
 
-    after(processingTime, [this, drop] {
+    after(processingTime, [this] {
         if (!state_.is(WidgetPhase::Kind::processing))
             return;
         setState(WidgetPhase::actions());
-        const auto actions = suggestedActions();
-        if (actions.size() == 1 && actions.front().id == "unsupported") {
-            // Only this drop's card goes away: a newer drop or append keeps its own.
-            after(unsupportedResetTime, [this, drop] {
-                if (state_.is(WidgetPhase::Kind::actions) && dropSerial_ == drop)
-                    reset();
-            });
-        }
+        resetSoonIfOnlyUnsupported();
+    });
+}
+
+void WidgetStateManager::resetSoonIfOnlyUnsupported()
+{
+    const auto actions = suggestedActions();
+    if (actions.size() != 1 || actions.front().id != "unsupported")
+        return;
+    // Only the card of this very payload goes away: a newer drop or append keeps its own.
+    const std::uint64_t shown = payloadSerial_;
+    after(unsupportedResetTime, [this, shown] {
+        if (state_.is(WidgetPhase::Kind::actions) && payloadSerial_ == shown)
+            reset();
     });
 }
 
@@ -149,7 +155,8 @@ void WidgetStateManager::appendFiles(const std::vector<std::filesystem::path>& u
         std::vector<std::filesystem::path> all = payload_->urls;
         all.insert(all.end(), added.begin(), added.end());
         setPayload(DropPayload::from(all));
-        ++dropSerial_;
+        if (state_.is(WidgetPhase::Kind::actions))
+            resetSoonIfOnlyUnsupported();
         if (skipped == 1)
             showActionAreaNotice("1 duplicate skipped");
         else if (skipped > 1)

@@ -108,6 +108,7 @@ private:
     void setSummaryNote(std::optional<std::string> note);
     void setActionAreaNotice(std::optional<std::string> notice);
     void showActionAreaNotice(const std::string& notice);
+    void resetSoonIfOnlyUnsupported();
     void showSingleFileError(const std::string& actionId, const std::string& message);
     void after(Scheduler::Duration delay, std::function<void()> step);
 
@@ -138,7 +139,7 @@ private:
     std::shared_ptr<Cancellable> conversionTask_;
     std::optional<std::filesystem::path> currentOutputFolder_;
     std::uint64_t conversionGeneration_ = 0;
-    std::uint64_t dropSerial_ = 0;
+    std::uint64_t payloadSerial_ = 0;   // raised with every new payload
     std::optional<std::vector<std::filesystem::path>> donationRunInputs_;
 };
 

@@ -88,8 +88,8 @@ void WidgetStateManager::startConversion(const std::string& actionId, const std:
     const std::uint64_t generation = run.generation;
     task->attach(services_.router->convertBatch(
         {run.inputs, actionId, targetFormat, password, run.outputFolder}, this,
-        [this, generation](int done, int total) {
-            if (conversionGeneration_ == generation)
+        [this, generation, cancelled = run.cancelled](int done, int total) {
+            if (conversionGeneration_ == generation && !*cancelled)
                 setState(WidgetPhase::converting(done, total));
         },
         [this, run](BatchResult result) { applyRunResult(run, result); }));
