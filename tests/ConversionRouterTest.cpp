@@ -197,3 +197,42 @@ TEST_F(RouterTest, CancelStopsStartingFiles)
     EXPECT_LT(state.result->successes + state.result->failures, 12);
     EXPECT_EQ(state.result->failures, 0);   // "Cancelled" children are never counted
 }
+
+TEST_F(RouterTest, CancelledWholeBatchNeverRuns)
+{
+    std::atomic<bool> mergeRan = false;
+    DispatchTable table;
+    table.fileOperations["format_json"] = {Lane::serial, [](const FileJob&) { std::this_thread::sleep_for(100ms); }};
+    table.wholeBatchOperations["merge_pdfs"] = [&](const WholeBatchJob&) { mergeRan = true; };
+    ConversionRouter router(table);
+
+    std::optional<BatchResult> slow, merged;
+    auto first = router.convertBatch({files({"a.json"}), "format_json", {}, {}, "/out"}, &context, {},
+                                     [&](BatchResult r) { slow = r; });
+    std::this_thread::sleep_for(20ms);   // the serial worker is busy with the slow file
+    auto second = router.convertBatch({files({"a.pdf", "b.pdf"}), "merge_pdfs", {}, {}, "/out"}, &context, {},
+                                      [&](BatchResult r) { merged = r; });
+    second->cancel();
+    ASSERT_TRUE(test::spinUntil([&] { return slow && merged; }));
+    EXPECT_FALSE(mergeRan);
+    EXPECT_EQ(*merged, (BatchResult{0, 1, "Cancelled"}));
+}
+
+TEST_F(RouterTest, RunningOperationSeesTheCancellation)
+{
+    DispatchTable table;
+    table.fileOperations["convert_video"] = {Lane::pooled, [](const FileJob& job) {
+                                                 const auto deadline = std::chrono::steady_clock::now() + 10s;
+                                                 while (!job.stop.stop_requested() && std::chrono::steady_clock::now() < deadline)
+                                                     std::this_thread::sleep_for(1ms);
+                                             }};
+    ConversionRouter router(table);
+    std::optional<BatchResult> result;
+    const auto started = std::chrono::steady_clock::now();
+    auto handle = router.convertBatch({files({"a.mov"}), "convert_video", "mp4", {}, "/out"}, &context, {},
+                                      [&](BatchResult r) { result = r; });
+    std::this_thread::sleep_for(20ms);
+    handle->cancel();
+    ASSERT_TRUE(test::spinUntil([&] { return result.has_value(); }));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+}

@@ -2,6 +2,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <csignal>
 
 using namespace vantory;
 
@@ -58,4 +59,14 @@ TEST(ProcessRunner, EnvironmentAndWorkingDirectory)
     const auto result = runProcess("/bin/sh", {"-c", "printf '%s' \"$VANTORY_VALUE\" > out.txt"}, options);
     EXPECT_TRUE(result.succeeded());
     EXPECT_EQ(test::readFile(dir / "out.txt"), "a\"b $x");
+}
+
+TEST(ProcessRunner, AnUnknownExitIsNeverASuccess)
+{
+    // With SIGCHLD ignored the kernel reaps children itself and waitpid has no status to give.
+    const auto previous = signal(SIGCHLD, SIG_IGN);
+    const auto result = runProcess("/bin/true", {});
+    signal(SIGCHLD, previous);
+    EXPECT_TRUE(result.launched);
+    EXPECT_FALSE(result.succeeded());
 }

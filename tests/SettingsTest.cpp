@@ -4,6 +4,7 @@
 #include "support/TestSettings.h"
 
 #include <gtest/gtest.h>
+#include <fstream>
 #include <regex>
 #include <sys/stat.h>
 
@@ -111,4 +112,13 @@ TEST(OutputFolderManager, RandomIDAlphabet)
     EXPECT_EQ(id.size(), 400u);
     EXPECT_TRUE(std::regex_match(id, std::regex("[a-z0-9]+")));
     EXPECT_EQ(OutputFolderManager::randomID(0), "");
+}
+
+TEST(OutputLocation, UnusableUserFolderFallsBackToTheFilesFolder)
+{
+    test::TempDir home;
+    std::ofstream(home / "blocker") << "a file where a folder should go";
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((home / "config").string()));
+    home.write("config/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"" + (home / "blocker" / "Downloads").string() + "\"\n");
+    EXPECT_EQ(resolve(OutputLocation::downloads, "/photos/holiday.jpeg"), "/photos");
 }

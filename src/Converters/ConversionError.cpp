@@ -1,5 +1,7 @@
 #include "Converters/ConversionError.h"
 
+#include "Models/PathNames.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -58,7 +60,7 @@ std::string ConversionError::debugDescription() const
 {
     switch (kind_) {
     case Kind::loadFailed: return "Failed to load: " + url_.string();
-    case Kind::exportFailed: return "Export failed (" + url_.filename().string() + "): " + detail_;
+    case Kind::exportFailed: return "Export failed (" + lastPathComponent(url_) + "): " + detail_;
     case Kind::unsupportedFormat: return "Unsupported format: " + detail_;
     case Kind::requiresNewerOS: return "Requires newer OS: " + detail_;
     case Kind::invalidDataStructure: return "Invalid data structure: " + detail_;
@@ -95,12 +97,12 @@ std::string sentenceForErrno(int error, const std::string& name)
 
 PlatformError PlatformError::fromErrno(int error, const std::filesystem::path& path)
 {
-    return PlatformError(sentenceForErrno(error, path.filename().string()));
+    return PlatformError(sentenceForErrno(error, lastPathComponent(path)));
 }
 
 PlatformError PlatformError::from(const std::filesystem::filesystem_error& error)
 {
-    return PlatformError(sentenceForErrno(error.code().value(), error.path1().filename().string()));
+    return PlatformError(sentenceForErrno(error.code().value(), lastPathComponent(error.path1())));
 }
 
 } // namespace vantory

@@ -20,6 +20,14 @@ struct Outcome {
     std::optional<std::string> message;
 };
 
+// One whole line at a time: files failing on several threads never mix their lines.
+void printDiagnostic(const std::string& line)
+{
+    static std::mutex mutex;
+    std::lock_guard lock(mutex);
+    std::cout << line << std::endl;
+}
+
 // Runs `work`, turning whatever it throws into a failure with the user's message and
 // printing the diagnostic line that goes with it.
 Outcome capture(const std::function<void()>& work, const std::string& diagnosticPrefix)
@@ -28,16 +36,18 @@ Outcome capture(const std::function<void()>& work, const std::string& diagnostic
         work();
         return {true, std::nullopt};
     } catch (const ConversionError& error) {
-        std::cout << diagnosticPrefix << error.debugDescription() << std::endl;
+        printDiagnostic(diagnosticPrefix + error.debugDescription());
         return {false, error.errorDescription()};
     } catch (const std::exception& error) {
-        std::cout << diagnosticPrefix << error.what() << std::endl;
+        printDiagnostic(diagnosticPrefix + error.what());
         return {false, std::string(error.what())};
     } catch (...) {
-        std::cout << diagnosticPrefix << "unknown error" << std::endl;
+        printDiagnostic(diagnosticPrefix + "unknown error");
         return {false, std::string("Conversion failed")};
     }
 }
+
+const Outcome cancelled{false, std::string("Cancelled")};
 
 } // namespace
 
@@ -50,6 +60,7 @@ public:
 
     void cancel() override { stop_.request_stop(); }
     bool isCancelled() const { return stop_.stop_requested(); }
+    std::stop_token stopToken() const { return stop_.get_token(); }
 
     // Waits until the callback has run on the caller's thread, so a cancel made from
     // inside it is seen before the next file starts.
@@ -139,7 +150,11 @@ BatchResult ConversionRouter::runWholeBatch(const BatchRequest& request, Batch& 
     batch.reportProgress(0, 1);
     std::promise<Outcome> done;
     serial_.submit([&] {
-        const WholeBatchJob job{request.urls, request.password.value_or(""), request.outputFolder};
+        if (batch.isCancelled()) {
+            done.set_value(cancelled);
+            return;
+        }
+        const WholeBatchJob job{request.urls, request.password.value_or(""), request.outputFolder, batch.stopToken()};
         done.set_value(capture([&] { table_.wholeBatchOperations.at(request.actionId)(job); },
                                "ConversionRouter batch: "));
     });
@@ -160,9 +175,10 @@ BatchResult ConversionRouter::runFileByFile(const BatchRequest& request, Batch& 
     auto startChild = [&](const std::filesystem::path& url) {
         ++inFlight;
         runOnLane(request.actionId, [&, url] {
-            Outcome outcome{false, std::string("Cancelled")};
+            Outcome outcome = cancelled;
             if (!batch.isCancelled()) {
-                const FileJob job{url, request.targetFormat, request.password.value_or(""), request.outputFolder};
+                const FileJob job{url, request.targetFormat, request.password.value_or(""), request.outputFolder,
+                                  batch.stopToken()};
                 outcome = capture([&] { runAction(request.actionId, job); },
                                   "ConversionRouter: " + lastPathComponent(url) + " - ");
             }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ struct FileJob {
     std::optional<std::string> targetFormat;
     std::string password;   // "" when none was given
     std::filesystem::path outputFolder;
+    std::stop_token stop;   // set when the batch is cancelled; long operations may stop early
 };
 
 // All files of a whole-batch action in one call.
@@ -22,6 +24,7 @@ struct WholeBatchJob {
     std::vector<std::filesystem::path> urls;
     std::string password;
     std::filesystem::path outputFolder;
+    std::stop_token stop;
 };
 
 // Where an operation runs: the synchronous processors one at a time on the router's

@@ -38,25 +38,35 @@ std::vector<char*> pointersTo(std::vector<std::string>& strings)
     return pointers;
 }
 
-// Waits for the child; kills its whole session when the deadline passes.
-int waitFor(pid_t pid, const std::optional<std::chrono::milliseconds>& timeout, bool& timedOut)
+// The child's wait status; none when it cannot be had (the child was reaped elsewhere).
+std::optional<int> reap(pid_t pid)
 {
     int status = 0;
-    if (!timeout) {
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
-        return status;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return std::nullopt;
     }
+    return status;
+}
+
+// Waits for the child; kills its whole session when the deadline passes.
+std::optional<int> waitFor(pid_t pid, const std::optional<std::chrono::milliseconds>& timeout, bool& timedOut)
+{
+    if (!timeout)
+        return reap(pid);
     const auto deadline = std::chrono::steady_clock::now() + *timeout;
     while (true) {
+        int status = 0;
         const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid || (done < 0 && errno != EINTR))
+        if (done == pid)
             return status;
+        if (done < 0 && errno != EINTR)
+            return std::nullopt;
         if (std::chrono::steady_clock::now() >= deadline) {
             timedOut = true;
             kill(-pid, SIGKILL);
             kill(pid, SIGKILL);
-            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
-            return status;
+            return reap(pid);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
@@ -98,12 +108,12 @@ ProcessResult runProcess(const std::string& executable, const std::vector<std::s
     }
 
     result.launched = true;
-    const int status = waitFor(pid, options.timeout, result.timedOut);
-    if (WIFEXITED(status))
-        result.exitStatus = WEXITSTATUS(status);
-    else if (WIFSIGNALED(status))
+    const std::optional<int> status = waitFor(pid, options.timeout, result.timedOut);
+    if (status && WIFEXITED(*status))
+        result.exitStatus = WEXITSTATUS(*status);
+    else if (status && WIFSIGNALED(*status))
         result.killedBySignal = true;
-    return result;
+    return result;   // with no status the exit status stays unknown (-1): never a success
 }
 
 ToolPaths& ToolPaths::current()

@@ -2,7 +2,6 @@
 
 #include "Models/PathNames.h"
 
-#include <QDir>
 #include <QStandardPaths>
 
 namespace vantory {
@@ -37,13 +36,19 @@ std::string label(OutputLocation location)
 
 namespace {
 
-std::filesystem::path userFolder(QStandardPaths::StandardLocation kind)
+std::filesystem::path folderOf(const std::filesystem::path& file)
+{
+    return withoutTrailingSlash(file).parent_path();
+}
+
+// The XDG user folder, created when it is missing; the file's own folder when there is none.
+std::filesystem::path userFolder(QStandardPaths::StandardLocation kind, const std::filesystem::path& file)
 {
     const std::filesystem::path folder = QStandardPaths::writableLocation(kind).toStdString();
     std::error_code error;
     if (!folder.empty() && (std::filesystem::is_directory(folder, error) || std::filesystem::create_directories(folder, error)))
         return folder;
-    return QDir::homePath().toStdString();
+    return folderOf(file);
 }
 
 } // namespace
@@ -51,11 +56,11 @@ std::filesystem::path userFolder(QStandardPaths::StandardLocation kind)
 std::filesystem::path resolve(OutputLocation location, const std::filesystem::path& file)
 {
     switch (location) {
-    case OutputLocation::sameFolder: return withoutTrailingSlash(file).parent_path();
-    case OutputLocation::desktop: return userFolder(QStandardPaths::DesktopLocation);
-    case OutputLocation::downloads: return userFolder(QStandardPaths::DownloadLocation);
+    case OutputLocation::sameFolder: return folderOf(file);
+    case OutputLocation::desktop: return userFolder(QStandardPaths::DesktopLocation, file);
+    case OutputLocation::downloads: return userFolder(QStandardPaths::DownloadLocation, file);
     }
-    return withoutTrailingSlash(file).parent_path();
+    return folderOf(file);
 }
 
 } // namespace vantory

@@ -18,7 +18,7 @@ std::optional<OutputLocation> outputLocationFromRawValue(const std::string& raw)
 std::string label(OutputLocation location);                             // the menu text
 
 // The base folder for the output of a run whose first input is `file`. Desktop and
-// Downloads are the XDG user folders, created when missing, else the home folder.
+// Downloads are the XDG user folders, created when missing, else the file's own folder.
 std::filesystem::path resolve(OutputLocation location, const std::filesystem::path& file);
 
 } // namespace vantory
