@@ -159,3 +159,18 @@ TEST(ArchiveCompress, NoInputRunsNothingAndWritesNothing)
     EXPECT_NO_THROW(ArchiveProcessor::compressToZipWithPassword({}, "pw", dir / "out"));
     EXPECT_FALSE(fs::exists(dir / "out"));
 }
+
+TEST(ArchiveCompress, LinksAreStoredNotFollowed)
+{
+    TempDir dir;
+    dir.write("folder/file.txt", "content");
+    fs::create_directory_symlink(".", dir / "folder" / "self");
+    fs::create_directory_symlink("..", dir / "folder" / "up");
+    fs::create_directory_symlink("/", dir / "folder" / "root");
+    const auto started = std::chrono::steady_clock::now();
+    ArchiveProcessor::compressToZip({dir / "folder"}, dir / "out");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    const auto archives = zipsIn(dir / "out");
+    ASSERT_EQ(archives.size(), 1u);
+    EXPECT_LT(fs::file_size(archives.front()), 4096u);
+}

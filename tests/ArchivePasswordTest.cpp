@@ -314,3 +314,33 @@ TEST(ArchivePassword, ArchiveOfEmptyEntriesCountsAsEncryptedEvenWhenOneWrongPass
               ConversionError::Kind::encryptionFailed);
     EXPECT_TRUE(zipsIn(dir / "out3").empty());
 }
+
+TEST(ArchivePassword, PasswordsTheToolsCannotTakeAreRefusedWithoutWaiting)
+{
+    TempDir dir;
+    const auto input = dir.write("in/notes.txt", "notes");
+    const auto out = dir / "out";
+    const auto started = std::chrono::steady_clock::now();
+    std::string euros;   // 27 characters, 81 bytes
+    for (int i = 0; i < 27; ++i)
+        euros += "\u20AC";
+    for (const std::string& password : {std::string(81, 'a'), euros, std::string("ab\x7f" "cd"), std::string("ab\x15" "cd"),
+                                        std::string("tab\there")}) {
+        EXPECT_THROW(ArchiveProcessor::compressToZipWithPassword({input}, password, out), PlatformError);
+        EXPECT_TRUE(zipsIn(out).empty());
+    }
+    const auto archive = encryptedZip(dir, "right");
+    try {
+        ArchiveProcessor::extractArchiveWithPassword(archive, std::string(300, 'x'), out);
+        ADD_FAILURE() << "a password of 300 bytes opened the archive";
+    } catch (const ConversionError& error) {
+        EXPECT_EQ(error.kind(), ConversionError::Kind::incorrectPassword);
+    }
+    EXPECT_FALSE(ArchiveProcessor::testPassword(archive, std::string(81, 'y')));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+
+    const std::string longest(80, 'z');
+    ArchiveProcessor::compressToZipWithPassword({input}, longest, out);
+    ASSERT_EQ(zipsIn(out).size(), 1u);
+    EXPECT_EQ(unzipTestStatus(zipsIn(out).front(), longest), 0);
+}

@@ -52,11 +52,15 @@ const char* const zipcloakDialogue = R"(    spawn -noecho $env(VANTORY_TOOL) $en
     }
     answer $password
     expect {
+        "line too long" { exit 255 }
         "Verify password:" {}
         eof { finish 0 0 }
     }
     answer $password
-    expect eof
+    expect {
+        "line too long" { exit 255 }
+        eof {}
+    }
     finish 1 0
 )";
 
@@ -66,6 +70,7 @@ const char* const zipcloakDialogue = R"(    spawn -noecho $env(VANTORY_TOOL) $en
 // always ends. An empty password cannot be typed at all (unzip reads it as "skip").
 const char* const unzipDialogue = R"(    set rejected 0
     expect {
+        "line too long" { exit 255 }
         -re {password incorrect--reenter: $} {
             set rejected 1
             answer ""

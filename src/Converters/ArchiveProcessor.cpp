@@ -8,6 +8,7 @@
 #include "Models/PathNames.h"
 #include "Platform/ProcessRunner.h"
 
+#include <algorithm>
 #include <map>
 #include <system_error>
 
@@ -108,14 +109,37 @@ void compressToZipAt(const std::vector<fs::path>& urls, const fs::path& archive)
         std::vector<std::string> arguments;
         if (fs::is_directory(input))
             arguments.push_back("-r");
-        // -nw: the name is a name, never a wildcard pattern.
-        arguments.insert(arguments.end(), {"-q", "-nw", archive.string(),
+        // -nw: the name is a name, never a wildcard pattern. -y: links are stored as links,
+        // never followed, so a link loop or a link to "/" cannot make the archive endless.
+        arguments.insert(arguments.end(), {"-q", "-nw", "-y", archive.string(),
                                            ArchiveToolArguments::zipEntry(input.filename().string())});
         ProcessOptions options;
         options.workingDirectory = input.parent_path().string();
         if (!runTool(ToolPaths::current().zip, arguments, options).succeeded())
             throw ConversionError::exportFailed(url, compressionFailed);
     }
+}
+
+// The tools read a password typed at a terminal: at most 80 bytes, and control
+// characters would act as editing keys, silently making it another password.
+constexpr std::size_t longestPassword = 80;
+
+bool canBeTyped(const std::string& password)
+{
+    if (password.size() > longestPassword)
+        return false;
+    return std::none_of(password.begin(), password.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7f;
+    });
+}
+
+void refuseUntypablePassword(const std::string& password)
+{
+    if (password.size() > longestPassword)
+        throw PlatformError("The password is too long: an archive password can have at most 80 bytes.");
+    if (!canBeTyped(password))
+        throw PlatformError("The password contains control characters, which an archive password cannot hold.");
 }
 
 void encrypt(const fs::path& archive, const std::string& password)
@@ -171,6 +195,7 @@ void compressToZipWithPassword(const std::vector<fs::path>& urls, const std::str
     if (urls.empty())
         return;
     guarded([&] {
+        refuseUntypablePassword(password);
         refuseNameClashes(urls);
         ArchiveUnderConstruction archive(archiveFor(urls, outputFolder));
         compressToZipAt(urls, archive.path());
@@ -219,6 +244,8 @@ void extractArchiveWithPassword(const fs::path& url, const std::string& password
 {
     using namespace ArchivePasswordDialogue;
     guarded([&] {
+        if (!canBeTyped(password))   // no archive the tools made can have such a password
+            throw ConversionError::incorrectPassword();
         const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
         ExtractionStaging staging(outputFolder);
         const auto result = runDialogue(extractScript(), {{toolVariable, ToolPaths::current().unzip},
@@ -236,6 +263,8 @@ void extractArchiveWithPassword(const fs::path& url, const std::string& password
 bool testPassword(const fs::path& url, const std::string& password)
 {
     using namespace ArchivePasswordDialogue;
+    if (!canBeTyped(password))
+        return false;
     try {
         const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
         return runDialogue(testScript(), {{toolVariable, ToolPaths::current().unzip},
