@@ -1,6 +1,8 @@
 #include "Converters/ConversionError.h"
+#include "Converters/Data/JsonErrors.h"
 #include "Converters/DataFileProcessor.h"
 #include "support/OutputFolder.h"
+#include "support/PlistFixtures.h"
 
 #include <clocale>
 #include <cstdint>
@@ -206,4 +208,35 @@ TEST_F(YamlAndPlist, TextThatIsNoPropertyListIsRefused)
     expectPlistRefused("{\"a\": 1}");
     expectPlistRefused("");
     expectPlistRefused("bplist00 truncated");
+}
+
+TEST_F(YamlAndPlist, DeeplyNestedPropertyListsAreRefusedWithoutCrashing)
+{
+    expectPlistRefused(nestedXmlArrays(200000));
+    expectPlistRefused(nestedBinaryArrays(200000));
+}
+
+TEST_F(YamlAndPlist, PropertyListsNestedToTheLimitConvert)
+{
+    for (const std::string& bytes : {nestedXmlArrays(data::maxJsonDepth), nestedBinaryArrays(data::maxJsonDepth)}) {
+        const json value = json::parse(plist(bytes).content);
+        int depth = 1;
+        for (const json* node = &value; !node->empty(); node = &node->front())
+            ++depth;
+        EXPECT_EQ(depth, data::maxJsonDepth);
+        fs::remove_all(out());
+    }
+    expectPlistRefused(nestedXmlArrays(data::maxJsonDepth + 1));
+    expectPlistRefused(nestedBinaryArrays(data::maxJsonDepth + 1));
+}
+
+TEST_F(YamlAndPlist, BinaryReferenceCyclesAndSharedContainersAreRefused)
+{
+    expectPlistRefused(binaryPlistBytes({containerMarker(0xA, 1) + '\x01', containerMarker(0xA, 1) + '\x00'}, 1));
+    // Each array holds the next one twice: 2^60 arrays once every use is copied.
+    std::vector<std::string> doubling;
+    for (int level = 1; level < 60; ++level)
+        doubling.push_back(containerMarker(0xA, 2) + static_cast<char>(level) + static_cast<char>(level));
+    doubling.push_back(containerMarker(0xA, 0));
+    expectPlistRefused(binaryPlistBytes(doubling, 1));
 }

@@ -1,8 +1,10 @@
 #include "Converters/Data/PropertyListJson.h"
 
 #include "Converters/ConversionError.h"
+#include "Converters/Data/BinaryPropertyListNesting.h"
 #include "Converters/Data/JsonErrors.h"
 #include "Converters/Data/Utf8Text.h"
+#include "Converters/Data/XmlPropertyListNesting.h"
 
 #include <cmath>
 #include <cstdint>
@@ -116,11 +118,22 @@ nlohmann::json convert(plist_t node, int depth)
     }
 }
 
+// The library reads a list as binary exactly when it starts with this magic.
+bool nestsWithinLimit(std::string_view bytes)
+{
+    if (bytes.starts_with("bplist00"))
+        return binaryPropertyListNestsWithin(bytes, maxJsonDepth);
+    return xmlPropertyListNestsWithin(bytes, maxJsonDepth);
+}
+
 } // namespace
 
 nlohmann::json jsonFromPropertyList(std::string_view bytes)
 {
     if (bytes.empty() || bytes.size() > std::numeric_limits<uint32_t>::max())
+        notConvertible();
+    // Checked before parsing: the library parses and frees one recursion per level.
+    if (!nestsWithinLimit(bytes))
         notConvertible();
     plist_t root = nullptr;
     plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
