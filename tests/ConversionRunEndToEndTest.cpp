@@ -5,6 +5,7 @@
 #include "support/EventLoop.h"
 #include "support/FakeServices.h"
 #include "support/ManualScheduler.h"
+#include "support/OutputFolder.h"
 #include "support/TempDir.h"
 #include "support/TestSettings.h"
 
@@ -30,15 +31,6 @@ DispatchTable upperCasingTable()
                                                std::ofstream(OutputNaming::uniqueURL(job.outputFolder, OutputNaming::stem(job.url) + "_formatted", "json")) << text;
                                            }};
     return table;
-}
-
-std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder)
-{
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
 }
 
 // The real state manager over the real router; only time and the desktop are stand-ins.
@@ -67,7 +59,7 @@ TEST_F(ConversionRun, FromADropToFilesOnDiskAndBackToTheRest)
     manager.startConversion("format_json");
     ASSERT_TRUE(test::spinUntil([&] { return manager.state().kind == Kind::completed; }));
     const std::filesystem::path folder = manager.state().outputPath;
-    const auto written = filesIn(folder);
+    const auto written = test::entriesIn(folder);
     ASSERT_EQ(written.size(), 2u);
     EXPECT_EQ(test::readFile(written[0]), "{\"A\": 1}");
     EXPECT_EQ(test::readFile(written[1]), "{\"B\": 2}");
@@ -86,7 +78,7 @@ TEST_F(ConversionRun, AllFilesFailingLeavesNoFolder)
     manager.startConversion("format_json");
     ASSERT_TRUE(test::spinUntil([&] { return manager.singleFileError().has_value(); }));
     EXPECT_EQ(manager.singleFileError(), "Could not open the file");
-    EXPECT_EQ(filesIn(dir.path()), std::vector{empty});
+    EXPECT_EQ(test::entriesIn(dir.path()), std::vector{empty});
 }
 
 TEST_F(ConversionRun, ThroughTheRealProcessors)
@@ -98,7 +90,7 @@ TEST_F(ConversionRun, ThroughTheRealProcessors)
     clock.advance(600ms);
     real.startConversion("format_json");
     ASSERT_TRUE(test::spinUntil([&] { return real.state().kind == Kind::completed; }));
-    const auto written = filesIn(real.state().outputPath);
+    const auto written = test::entriesIn(real.state().outputPath);
     ASSERT_EQ(written.size(), 1u);
     EXPECT_TRUE(written[0].filename().string().starts_with("data_formatted_"));
     EXPECT_EQ(test::readFile(written[0]), "{\n  \"a\": [\n    true,\n    null\n  ],\n  \"b\": 1\n}");

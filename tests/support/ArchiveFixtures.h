@@ -2,6 +2,7 @@
 
 #include "Platform/ProcessRunner.h"
 #include "support/TempDir.h"
+#include "support/ToolPathsOverride.h"
 
 #include <gtest/gtest.h>
 
@@ -119,17 +120,5 @@ inline std::filesystem::path executable(const TempDir& dir, const std::string& n
     std::filesystem::permissions(file, std::filesystem::perms::owner_all, std::filesystem::perm_options::add);
     return file;
 }
-
-// Points the archive tools elsewhere for one test and puts them back afterwards.
-class ToolPathsOverride {
-public:
-    ToolPathsOverride() : saved_(ToolPaths::current()) {}
-    ~ToolPathsOverride() { ToolPaths::current() = saved_; }
-    ToolPaths& operator*() { return ToolPaths::current(); }
-    ToolPaths* operator->() { return &ToolPaths::current(); }
-
-private:
-    ToolPaths saved_;
-};
 
 } // namespace vantory::test

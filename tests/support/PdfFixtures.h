@@ -153,20 +153,13 @@ struct PdfPasswords {
     std::string owner;
 };
 
-// Writes a one-page PDF; with passwords it is AES-256 encrypted.
+// Writes a one-page PDF without text; with passwords it is AES-256 encrypted.
 inline std::filesystem::path writePdf(const std::filesystem::path& file,
                                       const std::optional<PdfPasswords>& passwords = std::nullopt)
 {
-    QPDF pdf;
-    pdf.emptyPDF();
-    auto page = pdf.makeIndirectObject(
-        QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 200 200] /Resources << >> >>"));
-    QPDFPageDocumentHelper(pdf).addPage(QPDFPageObjectHelper(page), false);
-    QPDFWriter writer(pdf, file.c_str());
-    if (passwords)
-        writer.setR6EncryptionParameters(passwords->user.c_str(), passwords->owner.c_str(), true, true, true,
-                                         true, true, true, qpdf_r3p_full, true);
-    writer.write();
+    const std::optional<Encryption> encryption =
+        passwords ? std::optional(Encryption{passwords->user, passwords->owner}) : std::nullopt;
+    writeTextPdf(file, {{200, 200, ""}}, encryption ? &*encryption : nullptr);
     return file;
 }
 

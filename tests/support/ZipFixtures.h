@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/ProcessRunner.h"
+#include "support/ToolPathsOverride.h"
 
 #include <filesystem>
 #include <fstream>
@@ -36,16 +37,10 @@ inline std::filesystem::path writeZip(const std::filesystem::path& archive,
 // Points ToolPaths::current().unzip at another program for the life of the object.
 class UnzipReplacement {
 public:
-    explicit UnzipReplacement(const std::filesystem::path& tool) : saved_(ToolPaths::current().unzip)
-    {
-        ToolPaths::current().unzip = tool.string();
-    }
-    ~UnzipReplacement() { ToolPaths::current().unzip = saved_; }
-    UnzipReplacement(const UnzipReplacement&) = delete;
-    UnzipReplacement& operator=(const UnzipReplacement&) = delete;
+    explicit UnzipReplacement(const std::filesystem::path& tool) { tools_->unzip = tool.string(); }
 
 private:
-    std::string saved_;
+    ToolPathsOverride tools_;
 };
 
 // A stand-in for unzip that appends its arguments, one line per run, to `log` and
