@@ -1,6 +1,6 @@
 #include "BenchCommands.h"
 
-#include "Converters/DataFileProcessor.h"
+#include "Converters/Data/DataFileProcessor.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "BenchCommands.h"
 
-#include "Converters/PDFProcessor.h"
+#include "Converters/Pdf/PDFProcessor.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
-#include "Converters/ArchiveProcessor.h"
+#include "Converters/Archive/ArchiveProcessor.h"
 #include "Converters/ConversionError.h"
+#include "Platform/PlatformError.h"
 #include "support/ArchiveFixtures.h"
 
 #include <cstdlib>

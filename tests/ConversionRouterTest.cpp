@@ -1,5 +1,6 @@
 #include "Converters/ConversionError.h"
 #include "Converters/ConversionRouter.h"
+#include "Platform/PlatformError.h"
 #include "support/EventLoop.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "Converters/ConversionError.h"
-#include "Converters/DataFileProcessor.h"
+#include "Converters/Data/DataFileProcessor.h"
 #include "support/OutputFolder.h"
 
 #include <QByteArray>

@@ -1,6 +1,7 @@
 #include "Converters/ConversionError.h"
 #include "Converters/Data/CsvText.h"
-#include "Converters/DataFileProcessor.h"
+#include "Converters/Data/DataFileProcessor.h"
+#include "Platform/PlatformError.h"
 #include "support/OutputFolder.h"
 
 #include <chrono>

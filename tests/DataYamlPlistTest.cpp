@@ -1,6 +1,6 @@
 #include "Converters/ConversionError.h"
 #include "Converters/Data/JsonErrors.h"
-#include "Converters/DataFileProcessor.h"
+#include "Converters/Data/DataFileProcessor.h"
 #include "support/OutputFolder.h"
 #include "support/PlistFixtures.h"
 

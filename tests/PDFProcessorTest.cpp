@@ -1,8 +1,8 @@
 #include "Converters/ConversionError.h"
-#include "Converters/ImagePageBuilder.h"
-#include "Converters/PDFProcessor.h"
-#include "Converters/PdfPageRenderer.h"
-#include "Converters/QpdfFiles.h"
+#include "Converters/Pdf/ImagePageBuilder.h"
+#include "Converters/Pdf/PDFProcessor.h"
+#include "Converters/Pdf/PdfPageRenderer.h"
+#include "Converters/Pdf/QpdfFiles.h"
 #include "support/PdfFixtures.h"
 #include "support/TempDir.h"
 

@@ -1,7 +1,7 @@
 #include "Converters/ConversionRouter.h"
 
 #include "Converters/ConversionError.h"
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
 
 #include <QMetaObject>
 #include <QPointer>

@@ -1,9 +1,9 @@
 #include "Converters/DispatchTable.h"
 
-#include "Converters/ArchiveProcessor.h"
+#include "Converters/Archive/ArchiveProcessor.h"
 #include "Converters/ConversionError.h"
-#include "Converters/DataFileProcessor.h"
-#include "Converters/PDFProcessor.h"
+#include "Converters/Data/DataFileProcessor.h"
+#include "Converters/Pdf/PDFProcessor.h"
 
 namespace vantory {
 

@@ -1,6 +1,6 @@
 #include "Converters/OutputNaming.h"
 
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
 
 #include <QUuid>
 

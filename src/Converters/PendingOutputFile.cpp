@@ -1,6 +1,6 @@
 #include "Converters/PendingOutputFile.h"
 
-#include "Converters/ConversionError.h"
+#include "Platform/PlatformError.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 #include "Models/DropPayload.h"
 
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
 #include "Models/PayloadProbeCache.h"
 #include "Platform/PdfInspection.h"
 

@@ -1,6 +1,6 @@
 #include "Models/FileCategory.h"
 
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
 #include "Platform/TypeRegistry.h"
 
 #include <set>

@@ -1,6 +1,6 @@
 #include "Platform/ArchiveToolArguments.h"
 
-#include "Converters/ConversionError.h"
+#include "Platform/PlatformError.h"
 
 #include <cerrno>
 #include <cstdlib>

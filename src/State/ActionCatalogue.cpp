@@ -1,6 +1,6 @@
 #include "State/ActionCatalogue.h"
 
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
 
 namespace vantory::catalogue {
 

@@ -1,6 +1,6 @@
 #include "State/ActionResolver.h"
 
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
 #include "State/ActionCatalogue.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "State/OutputFolderManager.h"
 
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
 
 #include <QRandomGenerator>
 #include <map>

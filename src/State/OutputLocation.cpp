@@ -1,6 +1,6 @@
 #include "State/OutputLocation.h"
 
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
 
 #include <QStandardPaths>
 

@@ -1,7 +1,7 @@
 #include "State/WidgetStateManager.h"
 
 #include "Converters/ConversionRouter.h"
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
 #include "State/ActionResolver.h"
 #include "Telemetry/Telemetry.h"
 

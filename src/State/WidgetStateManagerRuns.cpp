@@ -3,7 +3,7 @@
 #include "State/WidgetStateManager.h"
 
 #include "Converters/ConversionError.h"
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
 #include "Platform/PdfInspection.h"
 #include "State/DonationPolicy.h"
 #include "State/OutputFolderManager.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Converters/VipsStartup.h"
+#include "Platform/VipsStartup.h"
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>

@@ -1,8 +1,8 @@
 #include "Converters/Data/InputFile.h"
 
-#include "Converters/ConversionError.h"
+#include "Platform/PlatformError.h"
 #include "Converters/Data/Utf8Text.h"
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Converters/ConversionError.h"
+#include "Platform/PlatformError.h"
 
 namespace vantory::data {
 

@@ -1,6 +1,6 @@
 #include "Converters/Data/OutputFile.h"
 
-#include "Converters/ConversionError.h"
+#include "Platform/PlatformError.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
 
 #include <algorithm>
 #include <cctype>

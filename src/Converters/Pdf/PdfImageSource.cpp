@@ -1,6 +1,6 @@
-#include "Converters/PdfImageSource.h"
+#include "Converters/Pdf/PdfImageSource.h"
 
-#include "Converters/VipsStartup.h"
+#include "Platform/VipsStartup.h"
 
 #include <vips/vips8>
 

@@ -1,7 +1,7 @@
-#include "Converters/ImagePageBuilder.h"
+#include "Converters/Pdf/ImagePageBuilder.h"
 
 #include "Converters/ConversionError.h"
-#include "Converters/PdfImageSource.h"
+#include "Converters/Pdf/PdfImageSource.h"
 
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>

@@ -1,4 +1,4 @@
-#include "Converters/PdfPageCopier.h"
+#include "Converters/Pdf/PdfPageCopier.h"
 
 namespace vantory {
 

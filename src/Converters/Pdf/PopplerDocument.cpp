@@ -1,4 +1,4 @@
-#include "Converters/PopplerDocument.h"
+#include "Converters/Pdf/PopplerDocument.h"
 
 #include "Converters/ConversionError.h"
 

@@ -1,11 +1,12 @@
-#include "Converters/ArchiveProcessor.h"
+#include "Converters/Archive/ArchiveProcessor.h"
 
-#include "Converters/ArchivePasswordDialogue.h"
+#include "Converters/Archive/ArchivePasswordDialogue.h"
 #include "Platform/ArchiveToolArguments.h"
 #include "Converters/ConversionError.h"
-#include "Converters/ExtractionStaging.h"
+#include "Converters/Archive/ExtractionStaging.h"
 #include "Converters/OutputNaming.h"
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
+#include "Platform/PlatformError.h"
 #include "Platform/ProcessRunner.h"
 
 #include <algorithm>

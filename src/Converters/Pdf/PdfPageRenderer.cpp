@@ -1,6 +1,6 @@
-#include "Converters/PdfPageRenderer.h"
+#include "Converters/Pdf/PdfPageRenderer.h"
 
-#include "Converters/VipsStartup.h"
+#include "Platform/VipsStartup.h"
 
 #include <poppler/cpp/poppler-image.h>
 #include <poppler/cpp/poppler-page-renderer.h>

@@ -1,4 +1,4 @@
-#include "Converters/DataFileProcessor.h"
+#include "Converters/Data/DataFileProcessor.h"
 
 #include "Converters/ConversionError.h"
 #include "Converters/Data/Base64.h"
@@ -15,7 +15,8 @@
 #include "Converters/Data/SortedJsonFormatter.h"
 #include "Converters/Data/Utf8Text.h"
 #include "Converters/OutputNaming.h"
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
+#include "Platform/PlatformError.h"
 
 #include <new>
 

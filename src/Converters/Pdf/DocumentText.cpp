@@ -1,6 +1,6 @@
-#include "Converters/DocumentText.h"
+#include "Converters/Pdf/DocumentText.h"
 
-#include "Converters/PopplerDocument.h"
+#include "Converters/Pdf/PopplerDocument.h"
 
 #include <poppler/cpp/poppler-page.h>
 

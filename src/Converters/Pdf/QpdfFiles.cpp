@@ -1,4 +1,4 @@
-#include "Converters/QpdfFiles.h"
+#include "Converters/Pdf/QpdfFiles.h"
 
 #include "Converters/PendingOutputFile.h"
 

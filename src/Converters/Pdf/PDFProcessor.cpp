@@ -1,16 +1,16 @@
-#include "Converters/PDFProcessor.h"
+#include "Converters/Pdf/PDFProcessor.h"
 
 #include "Converters/ConversionError.h"
-#include "Converters/DocumentText.h"
-#include "Converters/ImagePageBuilder.h"
+#include "Converters/Pdf/DocumentText.h"
+#include "Converters/Pdf/ImagePageBuilder.h"
 #include "Converters/OutputNaming.h"
-#include "Converters/PdfErrorTranslation.h"
-#include "Converters/PdfPageCopier.h"
-#include "Converters/PdfPageRenderer.h"
+#include "Converters/Pdf/PdfErrorTranslation.h"
+#include "Converters/Pdf/PdfPageCopier.h"
+#include "Converters/Pdf/PdfPageRenderer.h"
 #include "Converters/PendingOutputFile.h"
-#include "Converters/PopplerDocument.h"
-#include "Converters/QpdfFiles.h"
-#include "Models/PathNames.h"
+#include "Converters/Pdf/PopplerDocument.h"
+#include "Converters/Pdf/QpdfFiles.h"
+#include "Platform/PathNames.h"
 
 #include <poppler/cpp/poppler-page.h>
 #include <qpdf/PDFVersion.hh>

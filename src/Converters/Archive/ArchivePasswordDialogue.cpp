@@ -1,4 +1,4 @@
-#include "Converters/ArchivePasswordDialogue.h"
+#include "Converters/Archive/ArchivePasswordDialogue.h"
 
 namespace vantory::ArchivePasswordDialogue {
 

@@ -1,6 +1,7 @@
-#include "Converters/ExtractionStaging.h"
+#include "Converters/Archive/ExtractionStaging.h"
 
 #include "Converters/ConversionError.h"
+#include "Platform/PlatformError.h"
 
 #include <cerrno>
 #include <cstdlib>

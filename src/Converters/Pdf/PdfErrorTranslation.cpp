@@ -1,7 +1,8 @@
-#include "Converters/PdfErrorTranslation.h"
+#include "Converters/Pdf/PdfErrorTranslation.h"
 
 #include "Converters/ConversionError.h"
-#include "Models/PathNames.h"
+#include "Platform/PathNames.h"
+#include "Platform/PlatformError.h"
 
 #include <qpdf/QPDFExc.hh>
 #include <vips/vips8>

@@ -1,6 +1,6 @@
-#include "Converters/VipsStartup.h"
+#include "Platform/VipsStartup.h"
 
-#include "Converters/ConversionError.h"
+#include "Platform/PlatformError.h"
 
 #include <vips/vips8>
 
