@@ -3,6 +3,7 @@
 #include "Converters/Archive/ArchivePasswordDialogue.h"
 #include "Platform/ArchiveToolArguments.h"
 #include "Converters/ConversionError.h"
+#include "Converters/LibraryErrors.h"
 #include "Converters/Archive/ExtractionStaging.h"
 #include "Converters/OutputNaming.h"
 #include "Platform/PathNames.h"
@@ -21,17 +22,6 @@ namespace {
 
 const char* const compressionFailed = "ZIP compression failed";
 const char* const extractionFailed = "Failed to extract archive";
-
-// Library and file-system failures leave the processor as one readable sentence.
-template <typename Work>
-auto guarded(Work&& work)
-{
-    try {
-        return work();
-    } catch (const fs::filesystem_error& error) {
-        throw PlatformError::from(error);
-    }
-}
 
 ProcessResult runTool(const std::string& tool, const std::vector<std::string>& arguments, const ProcessOptions& options = {})
 {
@@ -183,7 +173,7 @@ void compressToZip(const std::vector<fs::path>& urls, const fs::path& outputFold
 {
     if (urls.empty())
         return;
-    guarded([&] {
+    translatingLibraryErrors(urls.front(), [&] {
         refuseNameClashes(urls);
         ArchiveUnderConstruction archive(archiveFor(urls, outputFolder));
         compressToZipAt(urls, archive.path());
@@ -195,7 +185,7 @@ void compressToZipWithPassword(const std::vector<fs::path>& urls, const std::str
 {
     if (urls.empty())
         return;
-    guarded([&] {
+    translatingLibraryErrors(urls.front(), [&] {
         refuseUntypablePassword(password);
         refuseNameClashes(urls);
         ArchiveUnderConstruction archive(archiveFor(urls, outputFolder));
@@ -216,7 +206,7 @@ void extractArchive(const fs::path& url, const fs::path& outputFolder)
 
 void extractZipArchive(const fs::path& url, const fs::path& outputFolder)
 {
-    guarded([&] {
+    translatingLibraryErrors(url, [&] {
         const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
         ExtractionStaging staging(outputFolder);
         const auto result = runTool(ToolPaths::current().unzip, {"-o", "-q", unzipPath.argument(), "-d", staging.path().string()});
@@ -228,7 +218,7 @@ void extractZipArchive(const fs::path& url, const fs::path& outputFolder)
 
 void extractTarArchive(const fs::path& url, const fs::path& outputFolder)
 {
-    guarded([&] {
+    translatingLibraryErrors(url, [&] {
         ExtractionStaging staging(outputFolder);
         // Extracted files belong to whoever extracts them, with that user's umask, and a
         // name with a colon is a local file, not a remote host.
@@ -244,7 +234,7 @@ void extractTarArchive(const fs::path& url, const fs::path& outputFolder)
 void extractArchiveWithPassword(const fs::path& url, const std::string& password, const fs::path& outputFolder)
 {
     using namespace ArchivePasswordDialogue;
-    guarded([&] {
+    translatingLibraryErrors(url, [&] {
         if (!canBeTyped(password))   // no archive the tools made can have such a password
             throw ConversionError::incorrectPassword();
         const ArchiveToolArguments::UnzipArchivePath unzipPath(url);

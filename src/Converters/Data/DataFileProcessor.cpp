@@ -7,18 +7,16 @@
 #include "Converters/Data/FlatYaml.h"
 #include "Converters/Data/InputFile.h"
 #include "Converters/Data/JsonDocument.h"
-#include "Converters/Data/JsonErrors.h"
 #include "Converters/Data/JsonMinifier.h"
 #include "Converters/Data/OutputFile.h"
 #include "Converters/Data/PrettyJsonWriter.h"
 #include "Converters/Data/PropertyListJson.h"
 #include "Converters/Data/SortedJsonFormatter.h"
 #include "Converters/Data/Utf8Text.h"
+#include "Converters/LibraryErrors.h"
 #include "Converters/OutputNaming.h"
 #include "Platform/PathNames.h"
 #include "Platform/PlatformError.h"
-
-#include <new>
 
 namespace vantory::DataFileProcessor {
 
@@ -30,25 +28,6 @@ namespace {
 fs::path outputURL(const fs::path& url, const fs::path& outputFolder, const std::string& suffix, const std::string& ext)
 {
     return OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url) + suffix, ext);
-}
-
-// Library and system failures leave here as one readable sentence.
-template <class Operation>
-void guarded(const fs::path& url, Operation&& operation)
-{
-    try {
-        operation();
-    } catch (const ConversionError&) {
-        throw;
-    } catch (const PlatformError&) {
-        throw;
-    } catch (const nlohmann::json::exception&) {
-        throw data::malformedJsonError();
-    } catch (const fs::filesystem_error& error) {
-        throw PlatformError::from(error);
-    } catch (const std::bad_alloc&) {
-        throw PlatformError("There isn\u2019t enough memory to convert \u201C" + lastPathComponent(url) + "\u201D.");
-    }
 }
 
 void writeBytes(const fs::path& destination, OutputFile::Mode mode, std::string_view bytes)
@@ -83,7 +62,7 @@ std::string decodedExtension(const std::string& bytes)
 
 void formatJSON(const fs::path& url, const fs::path& outputFolder)
 {
-    guarded(url, [&] {
+    translatingLibraryErrors(url, [&] {
         const std::string bytes = data::readFileBytes(url);
         OutputFile out(outputURL(url, outputFolder, "_formatted", "json"), OutputFile::Mode::direct);
         data::writeSortedPrettyJson(bytes, out);
@@ -93,7 +72,7 @@ void formatJSON(const fs::path& url, const fs::path& outputFolder)
 
 void minifyJSON(const fs::path& url, const fs::path& outputFolder)
 {
-    guarded(url, [&] {
+    translatingLibraryErrors(url, [&] {
         const std::string bytes = data::readFileBytes(url);
         OutputFile out(outputURL(url, outputFolder, "_min", "json"), OutputFile::Mode::direct);
         data::writeMinifiedJson(bytes, out);
@@ -103,7 +82,7 @@ void minifyJSON(const fs::path& url, const fs::path& outputFolder)
 
 void jsonToCSV(const fs::path& url, const fs::path& outputFolder)
 {
-    guarded(url, [&] {
+    translatingLibraryErrors(url, [&] {
         const std::string bytes = data::readFileBytes(url);
         // The key-ordered document model inserts a key in time proportional to the keys
         // before it; a large top-level object would take minutes to build only to be refused.
@@ -116,7 +95,7 @@ void jsonToCSV(const fs::path& url, const fs::path& outputFolder)
 
 void csvToJSON(const fs::path& url, const fs::path& outputFolder)
 {
-    guarded(url, [&] {
+    translatingLibraryErrors(url, [&] {
         const std::string text = data::readUTF8File(url);
         const std::vector<std::string_view> rows = data::splitCSVRows(text);
         if (rows.empty())
@@ -129,7 +108,7 @@ void csvToJSON(const fs::path& url, const fs::path& outputFolder)
 
 void yamlToJSON(const fs::path& url, const fs::path& outputFolder)
 {
-    guarded(url, [&] {
+    translatingLibraryErrors(url, [&] {
         const nlohmann::json object = data::readFlatYaml(data::readUTF8File(url));
         writePrettyJsonFile(outputURL(url, outputFolder, "", "json"), object);
     });
@@ -137,7 +116,7 @@ void yamlToJSON(const fs::path& url, const fs::path& outputFolder)
 
 void xmlToJSON(const fs::path& url, const fs::path& outputFolder)
 {
-    guarded(url, [&] {
+    translatingLibraryErrors(url, [&] {
         const nlohmann::json value = data::jsonFromPropertyList(data::readFileBytes(url));
         writePrettyJsonFile(outputURL(url, outputFolder, "", "json"), value);
     });
@@ -145,7 +124,7 @@ void xmlToJSON(const fs::path& url, const fs::path& outputFolder)
 
 void base64Encode(const fs::path& url, const fs::path& outputFolder)
 {
-    guarded(url, [&] {
+    translatingLibraryErrors(url, [&] {
         const std::string bytes = data::readFileBytes(url);
         OutputFile out(outputURL(url, outputFolder, "_base64", "txt"), OutputFile::Mode::atomic);
         data::writeBase64Lines(bytes, out);
@@ -155,7 +134,7 @@ void base64Encode(const fs::path& url, const fs::path& outputFolder)
 
 void base64Decode(const fs::path& url, const fs::path& outputFolder)
 {
-    guarded(url, [&] {
+    translatingLibraryErrors(url, [&] {
         const auto bytes = data::decodeBase64(data::readUTF8File(url));
         if (!bytes)
             throw ConversionError::invalidDataStructure("Invalid Base64 content");

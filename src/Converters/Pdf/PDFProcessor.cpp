@@ -4,7 +4,7 @@
 #include "Converters/Pdf/DocumentText.h"
 #include "Converters/Pdf/ImagePageBuilder.h"
 #include "Converters/OutputNaming.h"
-#include "Converters/Pdf/PdfErrorTranslation.h"
+#include "Converters/LibraryErrors.h"
 #include "Converters/Pdf/PdfPageCopier.h"
 #include "Converters/Pdf/PdfPageRenderer.h"
 #include "Converters/PendingOutputFile.h"

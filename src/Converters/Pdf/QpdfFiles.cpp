@@ -1,41 +1,20 @@
 #include "Converters/Pdf/QpdfFiles.h"
 
 #include "Converters/PendingOutputFile.h"
-
-#include <qpdf/ClosedFileInputSource.hh>
-#include <qpdf/QPDFExc.hh>
+#include "Platform/PdfOpening.h"
 
 namespace vantory::QpdfFiles {
-
-namespace {
-
-void process(QPDF& pdf, const std::filesystem::path& url, const char* password, bool keepFileClosed)
-{
-    if (!keepFileClosed) {
-        pdf.processFile(url.c_str(), password);
-        return;
-    }
-    auto source = std::make_shared<ClosedFileInputSource>(url.c_str());
-    pdf.processInputSource(source, password);
-}
-
-} // namespace
 
 std::unique_ptr<QPDF> open(const std::filesystem::path& url, const std::string& password,
                            const ConversionError& whenPasswordRefused, bool keepFileClosed)
 {
-    auto pdf = std::make_unique<QPDF>();
-    pdf->setSuppressWarnings(true);
-    try {
-        process(*pdf, url, password.empty() ? nullptr : password.c_str(), keepFileClosed);
-    } catch (const QPDFExc& error) {
-        if (error.getErrorCode() == qpdf_e_password)
-            throw whenPasswordRefused;
-        throw ConversionError::loadFailed(url);
-    } catch (const std::exception&) {
-        throw ConversionError::loadFailed(url);
+    PdfOpening opening = openPDF(url, password, keepFileClosed);
+    switch (opening.outcome) {
+    case PdfOpenOutcome::opened: return std::move(opening.pdf);
+    case PdfOpenOutcome::needsPassword: throw whenPasswordRefused;
+    case PdfOpenOutcome::unreadable: break;
     }
-    return pdf;
+    throw ConversionError::loadFailed(url);
 }
 
 ConversionError writeFailed(const std::filesystem::path& output)

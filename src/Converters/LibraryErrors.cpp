@@ -1,0 +1,48 @@
+#include "Converters/LibraryErrors.h"
+
+#include "Converters/ConversionError.h"
+#include "Converters/Data/JsonErrors.h"
+#include "Platform/PathNames.h"
+#include "Platform/PlatformError.h"
+
+#include <nlohmann/json.hpp>
+#include <qpdf/QPDFExc.hh>
+#include <vips/vips8>
+
+#include <new>
+
+namespace vantory {
+
+namespace {
+
+std::string quotedName(const std::filesystem::path& path)
+{
+    return "\u201C" + lastPathComponent(path) + "\u201D";
+}
+
+} // namespace
+
+void translatingLibraryErrors(const std::filesystem::path& path, const std::function<void()>& operation)
+{
+    try {
+        operation();
+    } catch (const ConversionError&) {
+        throw;
+    } catch (const PlatformError&) {
+        throw;
+    } catch (const std::filesystem::filesystem_error& error) {
+        throw PlatformError::from(error);
+    } catch (const nlohmann::json::exception&) {
+        throw data::malformedJsonError();
+    } catch (const QPDFExc& error) {
+        throw PlatformError("The PDF " + quotedName(path) + " could not be processed (" + error.getMessageDetail() + ").");
+    } catch (const vips::VError&) {
+        throw PlatformError("The image " + quotedName(path) + " could not be processed.");
+    } catch (const std::bad_alloc&) {
+        throw PlatformError("There isn\u2019t enough memory to process " + quotedName(path) + ".");
+    } catch (const std::exception&) {
+        throw PlatformError("The file " + quotedName(path) + " could not be processed.");
+    }
+}
+
+} // namespace vantory

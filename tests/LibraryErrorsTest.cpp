@@ -1,0 +1,61 @@
+#include "Converters/ConversionError.h"
+#include "Converters/LibraryErrors.h"
+#include "Platform/PlatformError.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <qpdf/QPDFExc.hh>
+#include <vips/vips8>
+
+#include <functional>
+#include <new>
+
+using namespace vantory;
+
+namespace {
+
+// What leaves the boundary when `operation` throws: the PlatformError's sentence.
+std::string sentenceFor(const std::function<void()>& operation)
+{
+    try {
+        translatingLibraryErrors("/in/Report 1.pdf", operation);
+    } catch (const PlatformError& error) {
+        return error.what();
+    } catch (...) {
+        return "(not a PlatformError)";
+    }
+    return "(nothing thrown)";
+}
+
+} // namespace
+
+TEST(LibraryErrors, EveryLibraryFailureBecomesOneSentenceNamingTheFile)
+{
+    struct Row {
+        const char* name;
+        std::function<void()> operation;
+        std::string sentence;
+    };
+    const std::vector<Row> rows = {
+        {"file system",
+         [] { throw std::filesystem::filesystem_error("x", "/in/gone.txt", std::make_error_code(std::errc::no_such_file_or_directory)); },
+         "The file \u201Cgone.txt\u201D couldn\u2019t be opened because there is no such file."},
+        {"JSON", [] { (void)nlohmann::json::parse("{"); },
+         "The data couldn\u2019t be read because it isn\u2019t in the correct format."},
+        {"qpdf", [] { throw QPDFExc(qpdf_e_damaged_pdf, "f", "", 0, "bad xref"); },
+         "The PDF \u201CReport 1.pdf\u201D could not be processed (bad xref)."},
+        {"vips", [] { throw vips::VError("vips says no"); }, "The image \u201CReport 1.pdf\u201D could not be processed."},
+        {"memory", [] { throw std::bad_alloc(); }, "There isn\u2019t enough memory to process \u201CReport 1.pdf\u201D."},
+        {"anything else", [] { throw std::length_error("basic_string::_M_create"); },
+         "The file \u201CReport 1.pdf\u201D could not be processed."},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(sentenceFor(row.operation), row.sentence) << row.name;
+}
+
+TEST(LibraryErrors, OwnErrorsPassUnchanged)
+{
+    EXPECT_THROW(translatingLibraryErrors("/in/a", [] { throw ConversionError::incorrectPassword(); }), ConversionError);
+    EXPECT_EQ(sentenceFor([] { throw PlatformError("Already a sentence."); }), "Already a sentence.");
+    EXPECT_EQ(sentenceFor([] {}), "(nothing thrown)");
+}
