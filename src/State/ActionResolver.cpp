@@ -1,5 +1,6 @@
 #include "State/ActionResolver.h"
 
+#include "Converters/OutputNaming.h"
 #include "Models/ActionIds.h"
 #include "Platform/PathNames.h"
 #include "State/ActionCatalogue.h"
@@ -202,12 +203,9 @@ std::vector<ConversionTarget> ActionResolver::extractAudioTargets()
 
 std::string ActionResolver::normalize(const std::string& extension)
 {
+    // A single .tif keeps its "to_tiff" target: only a file spelt .tiff is already TIFF here.
     const std::string lower = lowercased(extension);
-    if (lower == "jpeg")
-        return "jpg";
-    if (lower == "heif")
-        return "heic";
-    return lower;
+    return lower == "tif" ? lower : OutputNaming::normalize(lower);
 }
 
 } // namespace vantory
