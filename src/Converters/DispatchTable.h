@@ -36,12 +36,20 @@ struct FileOperation {
     std::function<void(const FileJob&)> run;
 };
 
-// Action id -> processor operation. Later processors only add rows.
+using WholeBatchOperation = std::function<void(const WholeBatchJob&)>;
+
+// Action id -> processor operation. Each processor declares its own rows; an id may have
+// both a file row and a whole-batch row, but only from one processor.
 struct DispatchTable {
     std::map<std::string, FileOperation> fileOperations;
-    std::map<std::string, std::function<void(const WholeBatchJob&)>> wholeBatchOperations;
+    std::map<std::string, WholeBatchOperation> wholeBatchOperations;
 
     bool isWholeBatch(const std::string& actionId) const { return wholeBatchOperations.contains(actionId); }
+    bool hasRow(const std::string& actionId) const;
+
+    // Adds every row of `other`. Throws std::logic_error, and adds nothing, when `other`
+    // has a row for an id this table already routes.
+    void join(DispatchTable other);
 
     // The rows of every processor this build has.
     static DispatchTable standard();

@@ -1,5 +1,6 @@
 #include "State/ActionCatalogue.h"
 
+#include "Models/ActionIds.h"
 #include "Platform/PathNames.h"
 
 namespace vantory::catalogue {
@@ -26,7 +27,7 @@ FileAction convertTo(std::string id)
 
 FileAction base64Encode()
 {
-    return row("base64_encode", "Base64 Encode", "lock.rectangle");
+    return row(ActionIds::base64Encode, "Base64 Encode", "lock.rectangle");
 }
 
 FileAction toJSON(std::string id)
@@ -36,30 +37,30 @@ FileAction toJSON(std::string id)
 
 FileAction protectWithPassword()
 {
-    return row("compress_zip_pw", "Protect with Password", "lock.fill");
+    return row(ActionIds::compressZipWithPassword, "Protect with Password", "lock.fill");
 }
 
 } // namespace
 
 std::vector<FileAction> imageActions(bool groupIsBatch)
 {
-    return {convertTo("convert_image"),
-            row("remove_bg", "Remove Background", "person.crop.rectangle.fill"),
-            row("compress_image", "Compress Image", "arrow.down.circle.fill"),
-            groupIsBatch ? row("merge_pdf", "Merge into PDF", "doc.richtext.fill")
-                         : row("image_to_pdf", "Convert to PDF", "doc.richtext.fill")};
+    return {convertTo(ActionIds::convertImage),
+            row(ActionIds::removeBackground, "Remove Background", "person.crop.rectangle.fill"),
+            row(ActionIds::compressImage, "Compress Image", "arrow.down.circle.fill"),
+            groupIsBatch ? row(ActionIds::mergeImagesToPdf, "Merge into PDF", "doc.richtext.fill")
+                         : row(ActionIds::imageToPdf, "Convert to PDF", "doc.richtext.fill")};
 }
 
 std::vector<FileAction> videoActions()
 {
-    return {row("extract_audio", "Extract Audio", "waveform"),
-            row("compress_video", "Compress Video", "arrow.down.circle.fill"),
-            convertTo("convert_video")};
+    return {row(ActionIds::extractAudio, "Extract Audio", "waveform"),
+            row(ActionIds::compressVideo, "Compress Video", "arrow.down.circle.fill"),
+            convertTo(ActionIds::convertVideo)};
 }
 
 std::vector<FileAction> audioActions()
 {
-    return {convertTo("convert_audio")};
+    return {convertTo(ActionIds::convertAudio)};
 }
 
 std::vector<FileAction> folderActions()
@@ -71,48 +72,49 @@ std::vector<FileAction> pdfActions(bool groupIsBatch, bool summariesAvailable)
 {
     std::vector<FileAction> actions;
     if (groupIsBatch)
-        actions.push_back(row("merge_pdfs", "Merge PDFs", "doc.on.doc.fill"));
-    actions.push_back(row("pdf_to_images", "Convert to Images", "photo.on.rectangle.angled"));
-    actions.push_back(row("lock_pdf", "Lock PDF", "lock.fill"));
-    actions.push_back(row("extract_text", "Extract Text", "text.alignleft"));
+        actions.push_back(row(ActionIds::mergePdfs, "Merge PDFs", "doc.on.doc.fill"));
+    actions.push_back(row(ActionIds::pdfToImages, "Convert to Images", "photo.on.rectangle.angled"));
+    actions.push_back(row(ActionIds::lockPdf, "Lock PDF", "lock.fill"));
+    actions.push_back(row(ActionIds::extractText, "Extract Text", "text.alignleft"));
     if (summariesAvailable)
-        actions.push_back(row("summarize", "Summarize", "sparkles"));
+        actions.push_back(row(ActionIds::summarize, "Summarize", "sparkles"));
     return actions;
 }
 
 FileAction unlockPDF()
 {
-    return row("unlock_pdf", "Unlock Document", "lock.fill");
+    return row(ActionIds::unlockPdf, "Unlock Document", "lock.fill");
 }
 
 std::vector<FileAction> archiveActions()
 {
-    return {row("extract_archive", "Extract Archive", "archivebox"), protectWithPassword()};
+    return {row(ActionIds::extractArchive, "Extract Archive", "archivebox"), protectWithPassword()};
 }
 
 FileAction unlockAndExtractZIP()
 {
-    return row("unlock_extract_zip", "Unlock & Extract", "lock.fill");
+    return row(ActionIds::unlockExtractZip, "Unlock & Extract", "lock.fill");
 }
 
 FileAction unlockOneAtATime()
 {
-    return disabledRow("unsupported", "Unlock One at a Time", "lock.fill", "Drop a single protected file to unlock");
+    return disabledRow(ActionIds::unsupported, "Unlock One at a Time", "lock.fill",
+                       "Drop a single protected file to unlock");
 }
 
 std::vector<FileAction> dataActions(const std::string& extension)
 {
     const std::string lower = lowercased(extension);
     if (lower == "json")
-        return {row("format_json", "Format / Beautify", "text.alignleft"),
-                row("minify_json", "Minify", "arrow.down.right.and.arrow.up.left"),
-                row("json_to_csv", "Convert to CSV", "tablecells"), base64Encode()};
+        return {row(ActionIds::formatJson, "Format / Beautify", "text.alignleft"),
+                row(ActionIds::minifyJson, "Minify", "arrow.down.right.and.arrow.up.left"),
+                row(ActionIds::jsonToCsv, "Convert to CSV", "tablecells"), base64Encode()};
     if (lower == "csv" || lower == "tsv")
-        return {toJSON("csv_to_json"), base64Encode()};
+        return {toJSON(ActionIds::csvToJson), base64Encode()};
     if (lower == "yaml" || lower == "yml")
-        return {toJSON("yaml_to_json"), base64Encode()};
+        return {toJSON(ActionIds::yamlToJson), base64Encode()};
     if (lower == "plist")
-        return {toJSON("xml_to_json"), base64Encode()};
+        return {toJSON(ActionIds::xmlToJson), base64Encode()};
     if (lower == "xml")
         return {base64Encode()};
     return {base64Encode(), base64Decode()};
@@ -120,25 +122,25 @@ std::vector<FileAction> dataActions(const std::string& extension)
 
 FileAction base64Decode()
 {
-    return row("base64_decode", "Base64 Decode", "lock.rectangle.stack");
+    return row(ActionIds::base64Decode, "Base64 Decode", "lock.rectangle.stack");
 }
 
 FileAction unsupportedFileType(const std::string& extension)
 {
     const bool unnamed = extension.empty() || extension == "folder";
-    return disabledRow("unsupported", unnamed ? "Unsupported File" : "Unsupported ." + uppercased(extension),
+    return disabledRow(ActionIds::unsupported, unnamed ? "Unsupported File" : "Unsupported ." + uppercased(extension),
                        "exclamationmark.triangle", "No actions available for this file type");
 }
 
 FileAction unsupportedFileTypes()
 {
-    return disabledRow("unsupported", "Unsupported Files", "exclamationmark.triangle",
+    return disabledRow(ActionIds::unsupported, "Unsupported Files", "exclamationmark.triangle",
                        "No actions available for these file types");
 }
 
 FileAction compressToZIP()
 {
-    return row("compress_zip", "Compress to ZIP", "archivebox.fill");
+    return row(ActionIds::compressZip, "Compress to ZIP", "archivebox.fill");
 }
 
 } // namespace vantory::catalogue

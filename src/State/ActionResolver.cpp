@@ -1,5 +1,7 @@
 #include "State/ActionResolver.h"
 
+#include "Converters/OutputNaming.h"
+#include "Models/ActionIds.h"
 #include "Platform/PathNames.h"
 #include "State/ActionCatalogue.h"
 
@@ -81,10 +83,10 @@ private:
     {
         const bool severalKinds = distinct(group_.extensions).size() >= 2;
         for (FileAction& action : actions) {
-            if (action.id == "summarize") {
+            if (action.id == ActionIds::summarize) {
                 action.disabled = true;
                 action.disabledReason = "Single document only";
-            } else if (action.id == "unsupported" && severalKinds) {
+            } else if (action.id == ActionIds::unsupported && severalKinds) {
                 action = catalogue::unsupportedFileTypes();
             }
         }
@@ -148,13 +150,13 @@ private:
             formats.size() == 1 ? std::optional<std::string>(*formats.begin()) : std::nullopt;
 
         for (FileAction& action : actions) {
-            if (action.id == "convert_image")
+            if (action.id == ActionIds::convertImage)
                 action.subOptions = ActionResolver::imageTargets(excluded, resolver_.capabilities);
-            else if (action.id == "convert_video")
+            else if (action.id == ActionIds::convertVideo)
                 action.subOptions = ActionResolver::videoTargets(excluded);
-            else if (action.id == "convert_audio")
+            else if (action.id == ActionIds::convertAudio)
                 action.subOptions = ActionResolver::audioTargets(excluded);
-            else if (action.id == "extract_audio")
+            else if (action.id == ActionIds::extractAudio)
                 action.subOptions = ActionResolver::extractAudioTargets();
         }
     }
@@ -201,12 +203,9 @@ std::vector<ConversionTarget> ActionResolver::extractAudioTargets()
 
 std::string ActionResolver::normalize(const std::string& extension)
 {
+    // A single .tif keeps its "to_tiff" target: only a file spelt .tiff is already TIFF here.
     const std::string lower = lowercased(extension);
-    if (lower == "jpeg")
-        return "jpg";
-    if (lower == "heif")
-        return "heic";
-    return lower;
+    return lower == "tif" ? lower : OutputNaming::normalize(lower);
 }
 
 } // namespace vantory

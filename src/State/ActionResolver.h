@@ -22,7 +22,7 @@ struct ActionResolver {
     static std::vector<ConversionTarget> videoTargets(const std::optional<std::string>& excluding);
     static std::vector<ConversionTarget> audioTargets(const std::optional<std::string>& excluding);
     static std::vector<ConversionTarget> extractAudioTargets();
-    // The resolver's own normaliser: lower case, "jpeg" -> "jpg", "heif" -> "heic" (not "tif").
+    // OutputNaming::normalize, except that "tif" stays "tif".
     static std::string normalize(const std::string& extension);
 };
 

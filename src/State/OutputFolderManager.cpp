@@ -1,5 +1,6 @@
 #include "State/OutputFolderManager.h"
 
+#include "Models/ActionIds.h"
 #include "Platform/PathNames.h"
 
 #include <QRandomGenerator>
@@ -9,17 +10,18 @@ namespace vantory::OutputFolderManager {
 
 std::string folderWord(const std::string& actionId, const std::optional<std::string>& targetFormat)
 {
+    using namespace ActionIds;
     static const std::map<std::string, std::string> words = {
-        {"remove_bg", "transparent"},      {"compress_image", "compressed"},   {"compress_video", "compressed"},
-        {"compress_zip", "archived"},      {"image_to_pdf", "pdf"},            {"merge_pdf", "merged_pdf"},
-        {"merge_pdfs", "merged_pdf"},      {"pdf_to_images", "pages"},         {"lock_pdf", "locked"},
-        {"unlock_pdf", "unlocked"},        {"extract_audio", "audio"},         {"extract_text", "text"},
-        {"summarize", "summary"},          {"format_json", "formatted"},       {"minify_json", "minified"},
-        {"json_to_csv", "csv"},            {"csv_to_json", "json"},            {"yaml_to_json", "json"},
-        {"xml_to_json", "json"},           {"base64_encode", "base64"},        {"base64_decode", "decoded"},
-        {"extract_archive", "extracted"},  {"unlock_extract_zip", "extracted"}, {"compress_zip_pw", "protected"},
+        {removeBackground, "transparent"},      {compressImage, "compressed"},          {compressVideo, "compressed"},
+        {compressZip, "archived"},              {imageToPdf, "pdf"},                    {mergeImagesToPdf, "merged_pdf"},
+        {mergePdfs, "merged_pdf"},              {pdfToImages, "pages"},                 {lockPdf, "locked"},
+        {unlockPdf, "unlocked"},                {extractAudio, "audio"},                {extractText, "text"},
+        {summarize, "summary"},                 {formatJson, "formatted"},              {minifyJson, "minified"},
+        {jsonToCsv, "csv"},                     {csvToJson, "json"},                    {yamlToJson, "json"},
+        {xmlToJson, "json"},                    {base64Encode, "base64"},               {base64Decode, "decoded"},
+        {extractArchive, "extracted"},          {unlockExtractZip, "extracted"},        {compressZipWithPassword, "protected"},
     };
-    if (actionId == "convert_image" || actionId == "convert_video" || actionId == "convert_audio")
+    if (actionId == convertImage || actionId == convertVideo || actionId == convertAudio)
         return targetFormat.value_or("converted");
     const auto word = words.find(actionId);
     return word == words.end() ? "converted" : word->second;

@@ -1,6 +1,7 @@
 #include "State/WidgetStateManager.h"
 
 #include "Converters/ConversionRouter.h"
+#include "Models/ActionIds.h"
 #include "Platform/PathNames.h"
 #include "State/ActionResolver.h"
 #include "Telemetry/Telemetry.h"
@@ -126,7 +127,7 @@ void WidgetStateManager::handleDrop(const std::vector<std::filesystem::path>& ur
 void WidgetStateManager::resetSoonIfOnlyUnsupported()
 {
     const auto actions = suggestedActions();
-    if (actions.size() != 1 || actions.front().id != "unsupported")
+    if (actions.size() != 1 || actions.front().id != ActionIds::unsupported)
         return;
     // Only the card of this very payload goes away: a newer drop or append keeps its own.
     const std::uint64_t shown = payloadSerial_;

@@ -3,6 +3,7 @@
 #include "State/WidgetStateManager.h"
 
 #include "Converters/ConversionError.h"
+#include "Models/ActionIds.h"
 #include "Platform/PathNames.h"
 #include "Platform/PdfInspection.h"
 #include "State/DonationPolicy.h"
@@ -51,7 +52,7 @@ void WidgetStateManager::startConversion(const std::string& actionId, const std:
 {
     if (!payload_)
         return;
-    if (actionId == "summarize") {
+    if (actionId == ActionIds::summarize) {
         startSummarize();
         return;
     }
@@ -205,7 +206,7 @@ void WidgetStateManager::startSummarize()
     setStreamingText("");
     setState(WidgetPhase::summarizing());
     // The on-device summariser is not part of this build.
-    showSingleFileError("summarize", ConversionError::requiresNewerOS("AI Summarize").errorDescription());
+    showSingleFileError(ActionIds::summarize, ConversionError::requiresNewerOS("AI Summarize").errorDescription());
 }
 
 bool WidgetStateManager::validatePDFPassword(const std::string& password) const

@@ -6,6 +6,8 @@
 #include "Converters/LibraryErrors.h"
 #include "Converters/Archive/ExtractionStaging.h"
 #include "Converters/OutputNaming.h"
+#include "Converters/RowAdapters.h"
+#include "Models/ActionIds.h"
 #include "Platform/PathNames.h"
 #include "Platform/PlatformError.h"
 #include "Platform/ProcessRunner.h"
@@ -265,6 +267,25 @@ bool testPassword(const fs::path& url, const std::string& password)
     } catch (const std::exception&) {
         return false;
     }
+}
+
+DispatchTable rows()
+{
+    return {.fileOperations = {
+                {ActionIds::extractArchive, serialRow(extractArchive)},
+                {ActionIds::unlockExtractZip, serialRow(extractArchiveWithPassword)},
+                // Reached by ConversionRouter::runAction only: a batch sends both ids down the whole-batch path.
+                {ActionIds::compressZip, {Lane::serial, [](const FileJob& job) {
+                     compressToZip({job.url}, job.outputFolder);
+                 }}},
+                {ActionIds::compressZipWithPassword, {Lane::serial, [](const FileJob& job) {
+                     compressToZipWithPassword({job.url}, job.password, job.outputFolder);
+                 }}},
+            },
+            .wholeBatchOperations = {
+                {ActionIds::compressZip, wholeBatchRow(compressToZip)},
+                {ActionIds::compressZipWithPassword, wholeBatchRow(compressToZipWithPassword)},
+            }};
 }
 
 } // namespace vantory::ArchiveProcessor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Converters/DispatchTable.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -8,6 +10,10 @@
 // system's archive tools (ToolPaths::current()), blocking until they exit. Failures throw
 // ConversionError, or PlatformError when a tool cannot be started or the file system fails.
 namespace vantory::ArchiveProcessor {
+
+// Extraction and compression under their action ids, on the serial lane. The compress ids
+// have a whole-batch row (one archive of all the files) and a file row (one file's archive).
+DispatchTable rows();
 
 // One archive of all the inputs, each under its own name, named after the only input or
 // "archive". No input: nothing happens. Two inputs of the same name are refused.

@@ -15,6 +15,8 @@
 #include "Converters/Data/Utf8Text.h"
 #include "Converters/LibraryErrors.h"
 #include "Converters/OutputNaming.h"
+#include "Converters/RowAdapters.h"
+#include "Models/ActionIds.h"
 #include "Platform/PathNames.h"
 #include "Platform/PlatformError.h"
 
@@ -140,6 +142,18 @@ void base64Decode(const fs::path& url, const fs::path& outputFolder)
             throw ConversionError::invalidDataStructure("Invalid Base64 content");
         writeBytes(outputURL(url, outputFolder, "_decoded", decodedExtension(*bytes)), OutputFile::Mode::direct, *bytes);
     });
+}
+
+DispatchTable rows()
+{
+    DispatchTable table;
+    table.fileOperations = {
+        {ActionIds::formatJson, serialRow(formatJSON)},     {ActionIds::minifyJson, serialRow(minifyJSON)},
+        {ActionIds::jsonToCsv, serialRow(jsonToCSV)},       {ActionIds::csvToJson, serialRow(csvToJSON)},
+        {ActionIds::yamlToJson, serialRow(yamlToJSON)},     {ActionIds::xmlToJson, serialRow(xmlToJSON)},
+        {ActionIds::base64Encode, serialRow(base64Encode)}, {ActionIds::base64Decode, serialRow(base64Decode)},
+    };
+    return table;
 }
 
 } // namespace vantory::DataFileProcessor

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "Converters/DispatchTable.h"
+
 #include <filesystem>
 
 // The structured-data and Base64 actions. Each operation reads one input file and writes
 // one new file into outputFolder, or throws ConversionError for the failures it knows and
 // PlatformError (one readable sentence) for failures of reading, parsing or writing.
 namespace vantory::DataFileProcessor {
+
+// Every operation below under its action id, all on the serial lane.
+DispatchTable rows();
 
 // Pretty, keys sorted: stem + "_formatted" + ".json".
 void formatJSON(const std::filesystem::path& url, const std::filesystem::path& outputFolder);

@@ -8,8 +8,10 @@
 #include "Converters/Pdf/PdfPageCopier.h"
 #include "Converters/Pdf/PdfPageRenderer.h"
 #include "Converters/PendingOutputFile.h"
+#include "Converters/RowAdapters.h"
 #include "Converters/Pdf/PopplerDocument.h"
 #include "Converters/Pdf/QpdfFiles.h"
+#include "Models/ActionIds.h"
 #include "Platform/PathNames.h"
 
 #include <poppler/cpp/poppler-page.h>
@@ -172,6 +174,19 @@ void extractText(const std::filesystem::path& url, const std::filesystem::path& 
             throw ConversionError::noTextContent();
         output.commit();
     });
+}
+
+DispatchTable rows()
+{
+    return {.fileOperations = {
+                {ActionIds::imageToPdf, serialRow(imageToPDF)},   {ActionIds::pdfToImages, serialRow(pdfToImages)},
+                {ActionIds::lockPdf, serialRow(lockPDF)},         {ActionIds::unlockPdf, serialRow(unlockPDF)},
+                {ActionIds::extractText, serialRow(extractText)},
+            },
+            .wholeBatchOperations = {
+                {ActionIds::mergeImagesToPdf, wholeBatchRow(mergeImagesToPDF)},
+                {ActionIds::mergePdfs, wholeBatchRow(mergePDFs)},
+            }};
 }
 
 } // namespace vantory::PDFProcessor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Converters/DispatchTable.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,6 +11,10 @@
 // `outputFolder` and throws ConversionError for the failures it recognises, or
 // PlatformError for failures of the system or a library.
 namespace vantory::PDFProcessor {
+
+// Every operation below under its action id, on the serial lane; the two merges take the
+// whole batch in one call.
+DispatchTable rows();
 
 // One page showing the image: stem.pdf.
 void imageToPDF(const std::filesystem::path& url, const std::filesystem::path& outputFolder);
