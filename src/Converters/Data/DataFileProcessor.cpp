@@ -9,11 +9,11 @@
 #include "Converters/Data/JsonDocument.h"
 #include "Converters/Data/JsonErrors.h"
 #include "Converters/Data/JsonMinifier.h"
-#include "Converters/Data/OutputFile.h"
 #include "Converters/Data/PrettyJsonWriter.h"
 #include "Converters/Data/PropertyListJson.h"
 #include "Converters/Data/SortedJsonFormatter.h"
 #include "Converters/Data/Utf8Text.h"
+#include "Converters/OutputFile.h"
 #include "Converters/OutputNaming.h"
 #include "Platform/PathNames.h"
 #include "Platform/PlatformError.h"
@@ -23,7 +23,6 @@
 namespace vantory::DataFileProcessor {
 
 namespace fs = std::filesystem;
-using data::OutputFile;
 
 namespace {
 
@@ -65,6 +64,23 @@ void writePrettyJsonFile(const fs::path& destination, const nlohmann::json& valu
     out.commit();
 }
 
+struct OutputName {
+    const char* suffix;
+    const char* extension;
+};
+
+// Reads the whole file and writes what `convert` makes of its bytes into a new file.
+void convertBytes(const fs::path& url, const fs::path& outputFolder, const OutputName& name, OutputFile::Mode mode,
+                  void (*convert)(std::string_view, OutputFile&))
+{
+    guarded(url, [&] {
+        const std::string bytes = data::readFileBytes(url);
+        OutputFile out(outputURL(url, outputFolder, name.suffix, name.extension), mode);
+        convert(bytes, out);
+        out.commit();
+    });
+}
+
 char csvSeparator(const fs::path& url)
 {
     return lowercased(pathExtension(url)) == "tsv" ? '\t' : ',';
@@ -83,22 +99,12 @@ std::string decodedExtension(const std::string& bytes)
 
 void formatJSON(const fs::path& url, const fs::path& outputFolder)
 {
-    guarded(url, [&] {
-        const std::string bytes = data::readFileBytes(url);
-        OutputFile out(outputURL(url, outputFolder, "_formatted", "json"), OutputFile::Mode::direct);
-        data::writeSortedPrettyJson(bytes, out);
-        out.commit();
-    });
+    convertBytes(url, outputFolder, {"_formatted", "json"}, OutputFile::Mode::direct, data::writeSortedPrettyJson);
 }
 
 void minifyJSON(const fs::path& url, const fs::path& outputFolder)
 {
-    guarded(url, [&] {
-        const std::string bytes = data::readFileBytes(url);
-        OutputFile out(outputURL(url, outputFolder, "_min", "json"), OutputFile::Mode::direct);
-        data::writeMinifiedJson(bytes, out);
-        out.commit();
-    });
+    convertBytes(url, outputFolder, {"_min", "json"}, OutputFile::Mode::direct, data::writeMinifiedJson);
 }
 
 void jsonToCSV(const fs::path& url, const fs::path& outputFolder)
@@ -145,12 +151,7 @@ void xmlToJSON(const fs::path& url, const fs::path& outputFolder)
 
 void base64Encode(const fs::path& url, const fs::path& outputFolder)
 {
-    guarded(url, [&] {
-        const std::string bytes = data::readFileBytes(url);
-        OutputFile out(outputURL(url, outputFolder, "_base64", "txt"), OutputFile::Mode::atomic);
-        data::writeBase64Lines(bytes, out);
-        out.commit();
-    });
+    convertBytes(url, outputFolder, {"_base64", "txt"}, OutputFile::Mode::atomic, data::writeBase64Lines);
 }
 
 void base64Decode(const fs::path& url, const fs::path& outputFolder)

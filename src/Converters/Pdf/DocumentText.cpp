@@ -31,7 +31,7 @@ std::string_view withoutPageBreak(const std::vector<char>& text)
 
 } // namespace
 
-bool appendPdfText(const std::filesystem::path& url, PendingOutputFile& output)
+bool appendPdfText(const std::filesystem::path& url, OutputFile& output)
 {
     const auto document = PopplerDocument::open(url);
     bool visible = false;

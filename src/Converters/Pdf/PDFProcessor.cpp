@@ -3,11 +3,11 @@
 #include "Converters/ConversionError.h"
 #include "Converters/Pdf/DocumentText.h"
 #include "Converters/Pdf/ImagePageBuilder.h"
+#include "Converters/OutputFile.h"
 #include "Converters/OutputNaming.h"
 #include "Converters/Pdf/PdfErrorTranslation.h"
 #include "Converters/Pdf/PdfPageCopier.h"
 #include "Converters/Pdf/PdfPageRenderer.h"
-#include "Converters/PendingOutputFile.h"
 #include "Converters/Pdf/PopplerDocument.h"
 #include "Converters/Pdf/QpdfFiles.h"
 #include "Platform/PathNames.h"
@@ -57,7 +57,7 @@ std::string pageImageStem(const std::filesystem::path& url, int pageCount, int i
 
 void writeFile(const std::filesystem::path& output, std::string_view bytes)
 {
-    PendingOutputFile file(output);
+    OutputFile file(output, OutputFile::Mode::atomic);
     file.append(bytes);
     file.commit();
 }
@@ -158,7 +158,7 @@ void unlockPDF(const std::filesystem::path& url, const std::string& password, co
 void extractText(const std::filesystem::path& url, const std::filesystem::path& outputFolder)
 {
     translatingLibraryErrors(url, [&] {
-        PendingOutputFile output(OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), "txt"));
+        OutputFile output(OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), "txt"), OutputFile::Mode::atomic);
         bool hasText = false;
         if (OutputNaming::normalize(pathExtension(url)) == "pdf") {
             hasText = DocumentText::appendPdfText(url, output);
