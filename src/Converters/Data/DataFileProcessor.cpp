@@ -5,18 +5,18 @@
 #include "Converters/Data/CsvRecords.h"
 #include "Converters/Data/CsvText.h"
 #include "Converters/Data/FlatYaml.h"
-#include "Converters/Data/InputFile.h"
 #include "Converters/Data/JsonDocument.h"
 #include "Converters/Data/JsonErrors.h"
 #include "Converters/Data/JsonMinifier.h"
 #include "Converters/Data/PrettyJsonWriter.h"
 #include "Converters/Data/PropertyListJson.h"
 #include "Converters/Data/SortedJsonFormatter.h"
-#include "Converters/Data/Utf8Text.h"
 #include "Converters/OutputFile.h"
 #include "Converters/OutputNaming.h"
+#include "Platform/InputFile.h"
 #include "Platform/PathNames.h"
 #include "Platform/PlatformError.h"
+#include "Platform/Utf8Text.h"
 
 #include <new>
 
@@ -74,7 +74,7 @@ void convertBytes(const fs::path& url, const fs::path& outputFolder, const Outpu
                   void (*convert)(std::string_view, OutputFile&))
 {
     guarded(url, [&] {
-        const std::string bytes = data::readFileBytes(url);
+        const std::string bytes = readFileBytes(url);
         OutputFile out(outputURL(url, outputFolder, name.suffix, name.extension), mode);
         convert(bytes, out);
         out.commit();
@@ -90,7 +90,7 @@ std::string decodedExtension(const std::string& bytes)
 {
     if (data::isJsonContainer(bytes))
         return "json";
-    if (!bytes.empty() && data::isValidUTF8(bytes))
+    if (!bytes.empty() && isValidUTF8(bytes))
         return "txt";
     return "bin";
 }
@@ -110,7 +110,7 @@ void minifyJSON(const fs::path& url, const fs::path& outputFolder)
 void jsonToCSV(const fs::path& url, const fs::path& outputFolder)
 {
     guarded(url, [&] {
-        const std::string bytes = data::readFileBytes(url);
+        const std::string bytes = readFileBytes(url);
         // The key-ordered document model inserts a key in time proportional to the keys
         // before it; a large top-level object would take minutes to build only to be refused.
         if (data::isJsonObject(bytes))
@@ -123,7 +123,7 @@ void jsonToCSV(const fs::path& url, const fs::path& outputFolder)
 void csvToJSON(const fs::path& url, const fs::path& outputFolder)
 {
     guarded(url, [&] {
-        const std::string text = data::readUTF8File(url);
+        const std::string text = readUTF8File(url);
         const std::vector<std::string_view> rows = data::splitCSVRows(text);
         if (rows.empty())
             throw ConversionError::noTextContent();
@@ -136,7 +136,7 @@ void csvToJSON(const fs::path& url, const fs::path& outputFolder)
 void yamlToJSON(const fs::path& url, const fs::path& outputFolder)
 {
     guarded(url, [&] {
-        const nlohmann::json object = data::readFlatYaml(data::readUTF8File(url));
+        const nlohmann::json object = data::readFlatYaml(readUTF8File(url));
         writePrettyJsonFile(outputURL(url, outputFolder, "", "json"), object);
     });
 }
@@ -144,7 +144,7 @@ void yamlToJSON(const fs::path& url, const fs::path& outputFolder)
 void xmlToJSON(const fs::path& url, const fs::path& outputFolder)
 {
     guarded(url, [&] {
-        const nlohmann::json value = data::jsonFromPropertyList(data::readFileBytes(url));
+        const nlohmann::json value = data::jsonFromPropertyList(readFileBytes(url));
         writePrettyJsonFile(outputURL(url, outputFolder, "", "json"), value);
     });
 }
@@ -157,7 +157,7 @@ void base64Encode(const fs::path& url, const fs::path& outputFolder)
 void base64Decode(const fs::path& url, const fs::path& outputFolder)
 {
     guarded(url, [&] {
-        const auto bytes = data::decodeBase64(data::readUTF8File(url));
+        const auto bytes = data::decodeBase64(readUTF8File(url));
         if (!bytes)
             throw ConversionError::invalidDataStructure("Invalid Base64 content");
         writeBytes(outputURL(url, outputFolder, "_decoded", decodedExtension(*bytes)), OutputFile::Mode::direct, *bytes);

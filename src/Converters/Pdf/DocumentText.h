@@ -3,7 +3,6 @@
 #include "Converters/OutputFile.h"
 
 #include <filesystem>
-#include <string>
 
 namespace vantory::DocumentText {
 
@@ -11,8 +10,5 @@ namespace vantory::DocumentText {
 // another, as UTF-8. Returns whether any of it is more than white space. Throws
 // ConversionError::loadFailed(url) when the PDF cannot be opened.
 bool appendPdfText(const std::filesystem::path& url, OutputFile& output);
-
-// The whole file when it is valid UTF-8; empty otherwise or when it cannot be read.
-std::string readUtf8File(const std::filesystem::path& url);
 
 } // namespace vantory::DocumentText

@@ -10,7 +10,10 @@
 #include "Converters/Pdf/PdfPageRenderer.h"
 #include "Converters/Pdf/PopplerDocument.h"
 #include "Converters/Pdf/QpdfFiles.h"
+#include "Platform/InputFile.h"
 #include "Platform/PathNames.h"
+#include "Platform/PlatformError.h"
+#include "Platform/Utf8Text.h"
 
 #include <poppler/cpp/poppler-page.h>
 #include <qpdf/PDFVersion.hh>
@@ -60,6 +63,18 @@ void writeFile(const std::filesystem::path& output, std::string_view bytes)
     OutputFile file(output, OutputFile::Mode::atomic);
     file.append(bytes);
     file.commit();
+}
+
+// The file's bytes, copied whole (a byte-order mark included), when they are UTF-8;
+// empty otherwise or when the file cannot be read.
+std::string utf8FileBytes(const std::filesystem::path& path)
+{
+    try {
+        std::string bytes = readFileBytes(path);
+        return isValidUTF8(bytes) ? bytes : std::string();
+    } catch (const PlatformError&) {
+        return {};
+    }
 }
 
 std::unique_ptr<QPDF> openForUnlocking(const std::filesystem::path& url, const std::string& password)
@@ -163,7 +178,7 @@ void extractText(const std::filesystem::path& url, const std::filesystem::path& 
         if (OutputNaming::normalize(pathExtension(url)) == "pdf") {
             hasText = DocumentText::appendPdfText(url, output);
         } else {
-            const std::string text = DocumentText::readUtf8File(url);
+            const std::string text = utf8FileBytes(url);
             hasText = !text.empty();
             if (hasText)
                 output.append(text);
