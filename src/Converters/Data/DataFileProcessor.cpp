@@ -70,12 +70,12 @@ struct OutputName {
 };
 
 // Reads the whole file and writes what `convert` makes of its bytes into a new file.
-void convertBytes(const fs::path& url, const fs::path& outputFolder, const OutputName& name, OutputFile::Mode mode,
+void convertBytes(const fs::path& path, const fs::path& outputFolder, const OutputName& name, OutputFile::Mode mode,
                   void (*convert)(std::string_view, OutputFile&))
 {
-    guarded(url, [&] {
-        const std::string bytes = readFileBytes(url);
-        OutputFile out(outputURL(url, outputFolder, name.suffix, name.extension), mode);
+    guarded(path, [&] {
+        const std::string bytes = readFileBytes(path);
+        OutputFile out(outputURL(path, outputFolder, name.suffix, name.extension), mode);
         convert(bytes, out);
         out.commit();
     });
