@@ -456,6 +456,23 @@ TEST_F(PDFProcessorTest, TextFileIsCopiedWhenItIsUtf8)
     EXPECT_TRUE(entryNamesIn(out()).empty());
 }
 
+TEST_F(PDFProcessorTest, TextFileIsCopiedWithItsByteOrderMark)
+{
+    const auto notes = in() / "bom.txt";
+    std::ofstream(notes, std::ios::binary) << "\xEF\xBB\xBFtext\n";
+    PDFProcessor::extractText(notes, out());
+    EXPECT_EQ(readFile(onlyEntry(out())), "\xEF\xBB\xBFtext\n");
+}
+
+TEST_F(PDFProcessorTest, UnreadableTextFileHasNoTextContent)
+{
+    for (const auto& unreadable : {in() / "missing.txt", in()}) {
+        EXPECT_EQ(conversionErrorOf([&] { PDFProcessor::extractText(unreadable, out()); }), ConversionError::noTextContent())
+            << unreadable;
+        EXPECT_TRUE(entryNamesIn(out()).empty());
+    }
+}
+
 TEST(PdfPageRenderer, HugePagesAreDrawnWithinThePixelLimit)
 {
     struct Case {

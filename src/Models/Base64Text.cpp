@@ -1,8 +1,9 @@
 #include "Models/Base64Text.h"
 
+#include "Platform/Utf8Text.h"
+
 #include <QChar>
 #include <QFile>
-#include <QStringDecoder>
 
 namespace vantory {
 
@@ -21,13 +22,13 @@ bool isBase64Character(char32_t c)
 class Base64TextScan {
 public:
     // False as soon as the text can no longer pass.
-    bool feed(const QString& text)
+    bool feed(utf8::StreamDecoder& decoder)
     {
-        for (const char32_t c : text.toUcs4()) {
-            if (!accept(c))
+        while (const auto c = decoder.next()) {
+            if (!accept(*c))
                 return false;
         }
-        return true;
+        return !decoder.failed();
     }
 
     bool passed() const { return sawContent_; }
@@ -35,6 +36,11 @@ public:
 private:
     bool accept(char32_t c)
     {
+        if (atStart_ && c == byteOrderMark) {
+            atStart_ = false;
+            return true;
+        }
+        atStart_ = false;
         if (isBase64Character(c)) {
             if (!QChar::isSpace(c)) {
                 if (foreignSpaceAfterContent_)
@@ -50,6 +56,9 @@ private:
         return false;
     }
 
+    static constexpr char32_t byteOrderMark = 0xFEFF;
+
+    bool atStart_ = true;
     bool sawContent_ = false;
     bool foreignSpaceAfterContent_ = false;
 };
@@ -62,24 +71,19 @@ bool readsAsBase64Text(const std::filesystem::path& file)
     if (!input.open(QIODevice::ReadOnly))
         return false;
 
-    QStringDecoder decoder(QStringConverter::Utf8);
+    utf8::StreamDecoder decoder;
     Base64TextScan scan;
     while (true) {
         const QByteArray chunk = input.read(chunkSize);
         if (chunk.isEmpty())
             break;
-        const QString text = decoder.decode(chunk);
-        if (decoder.hasError() || !scan.feed(text))
+        decoder.feed(std::string_view(chunk.constData(), static_cast<std::size_t>(chunk.size())));
+        if (!scan.feed(decoder))
             return false;
     }
     if (input.error() != QFileDevice::NoError)
         return false;
-    // A final line feed ends any byte sequence cut short at the end of the file, which
-    // the decoder then reports; as trailing white space it cannot change the verdict.
-    const QString rest = decoder.decode(QByteArrayView("\n"));
-    if (decoder.hasError())
-        return false;
-    return scan.feed(rest) && scan.passed();
+    return !decoder.endsMidCharacter() && scan.passed();
 }
 
 } // namespace vantory

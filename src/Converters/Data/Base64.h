@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Converters/Data/OutputFile.h"
+#include "Converters/OutputFile.h"
 
 #include <optional>
 #include <string>

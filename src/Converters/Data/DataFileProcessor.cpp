@@ -5,25 +5,25 @@
 #include "Converters/Data/CsvRecords.h"
 #include "Converters/Data/CsvText.h"
 #include "Converters/Data/FlatYaml.h"
-#include "Converters/Data/InputFile.h"
 #include "Converters/Data/JsonDocument.h"
 #include "Converters/Data/JsonMinifier.h"
-#include "Converters/Data/OutputFile.h"
 #include "Converters/Data/PrettyJsonWriter.h"
 #include "Converters/Data/PropertyListJson.h"
 #include "Converters/Data/SortedJsonFormatter.h"
 #include "Converters/Data/Utf8Text.h"
 #include "Converters/LibraryErrors.h"
+#include "Converters/OutputFile.h"
 #include "Converters/OutputNaming.h"
 #include "Converters/RowAdapters.h"
 #include "Models/ActionIds.h"
+#include "Platform/InputFile.h"
 #include "Platform/PathNames.h"
 #include "Platform/PlatformError.h"
+#include "Platform/Utf8Text.h"
 
 namespace vantory::DataFileProcessor {
 
 namespace fs = std::filesystem;
-using data::OutputFile;
 
 namespace {
 
@@ -46,6 +46,23 @@ void writePrettyJsonFile(const fs::path& destination, const nlohmann::json& valu
     out.commit();
 }
 
+struct OutputName {
+    const char* suffix;
+    const char* extension;
+};
+
+// Reads the whole file and writes what `convert` makes of its bytes into a new file.
+void convertBytes(const fs::path& path, const fs::path& outputFolder, const OutputName& name, OutputFile::Mode mode,
+                  void (*convert)(std::string_view, OutputFile&))
+{
+    translatingLibraryErrors(path, [&] {
+        const std::string bytes = readFileBytes(path);
+        OutputFile out(outputURL(path, outputFolder, name.suffix, name.extension), mode);
+        convert(bytes, out);
+        out.commit();
+    });
+}
+
 char csvSeparator(const fs::path& url)
 {
     return lowercased(pathExtension(url)) == "tsv" ? '\t' : ',';
@@ -55,7 +72,7 @@ std::string decodedExtension(const std::string& bytes)
 {
     if (data::isJsonContainer(bytes))
         return "json";
-    if (!bytes.empty() && data::isValidUTF8(bytes))
+    if (!bytes.empty() && isValidUTF8(bytes))
         return "txt";
     return "bin";
 }
@@ -64,28 +81,18 @@ std::string decodedExtension(const std::string& bytes)
 
 void formatJSON(const fs::path& url, const fs::path& outputFolder)
 {
-    translatingLibraryErrors(url, [&] {
-        const std::string bytes = data::readFileBytes(url);
-        OutputFile out(outputURL(url, outputFolder, "_formatted", "json"), OutputFile::Mode::direct);
-        data::writeSortedPrettyJson(bytes, out);
-        out.commit();
-    });
+    convertBytes(url, outputFolder, {"_formatted", "json"}, OutputFile::Mode::direct, data::writeSortedPrettyJson);
 }
 
 void minifyJSON(const fs::path& url, const fs::path& outputFolder)
 {
-    translatingLibraryErrors(url, [&] {
-        const std::string bytes = data::readFileBytes(url);
-        OutputFile out(outputURL(url, outputFolder, "_min", "json"), OutputFile::Mode::direct);
-        data::writeMinifiedJson(bytes, out);
-        out.commit();
-    });
+    convertBytes(url, outputFolder, {"_min", "json"}, OutputFile::Mode::direct, data::writeMinifiedJson);
 }
 
 void jsonToCSV(const fs::path& url, const fs::path& outputFolder)
 {
     translatingLibraryErrors(url, [&] {
-        const std::string bytes = data::readFileBytes(url);
+        const std::string bytes = readFileBytes(url);
         // The key-ordered document model inserts a key in time proportional to the keys
         // before it; a large top-level object would take minutes to build only to be refused.
         if (data::isJsonObject(bytes))
@@ -98,7 +105,7 @@ void jsonToCSV(const fs::path& url, const fs::path& outputFolder)
 void csvToJSON(const fs::path& url, const fs::path& outputFolder)
 {
     translatingLibraryErrors(url, [&] {
-        const std::string text = data::readUTF8File(url);
+        const std::string text = readUTF8File(url);
         const std::vector<std::string_view> rows = data::splitCSVRows(text);
         if (rows.empty())
             throw ConversionError::noTextContent();
@@ -111,7 +118,7 @@ void csvToJSON(const fs::path& url, const fs::path& outputFolder)
 void yamlToJSON(const fs::path& url, const fs::path& outputFolder)
 {
     translatingLibraryErrors(url, [&] {
-        const nlohmann::json object = data::readFlatYaml(data::readUTF8File(url));
+        const nlohmann::json object = data::readFlatYaml(readUTF8File(url));
         writePrettyJsonFile(outputURL(url, outputFolder, "", "json"), object);
     });
 }
@@ -119,25 +126,20 @@ void yamlToJSON(const fs::path& url, const fs::path& outputFolder)
 void xmlToJSON(const fs::path& url, const fs::path& outputFolder)
 {
     translatingLibraryErrors(url, [&] {
-        const nlohmann::json value = data::jsonFromPropertyList(data::readFileBytes(url));
+        const nlohmann::json value = data::jsonFromPropertyList(readFileBytes(url));
         writePrettyJsonFile(outputURL(url, outputFolder, "", "json"), value);
     });
 }
 
 void base64Encode(const fs::path& url, const fs::path& outputFolder)
 {
-    translatingLibraryErrors(url, [&] {
-        const std::string bytes = data::readFileBytes(url);
-        OutputFile out(outputURL(url, outputFolder, "_base64", "txt"), OutputFile::Mode::atomic);
-        data::writeBase64Lines(bytes, out);
-        out.commit();
-    });
+    convertBytes(url, outputFolder, {"_base64", "txt"}, OutputFile::Mode::atomic, data::writeBase64Lines);
 }
 
 void base64Decode(const fs::path& url, const fs::path& outputFolder)
 {
     translatingLibraryErrors(url, [&] {
-        const auto bytes = data::decodeBase64(data::readUTF8File(url));
+        const auto bytes = data::decodeBase64(readUTF8File(url));
         if (!bytes)
             throw ConversionError::invalidDataStructure("Invalid Base64 content");
         writeBytes(outputURL(url, outputFolder, "_decoded", decodedExtension(*bytes)), OutputFile::Mode::direct, *bytes);

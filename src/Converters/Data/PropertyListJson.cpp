@@ -3,8 +3,8 @@
 #include "Converters/ConversionError.h"
 #include "Converters/Data/BinaryPropertyListNesting.h"
 #include "Converters/Data/JsonErrors.h"
-#include "Converters/Data/Utf8Text.h"
 #include "Converters/Data/XmlPropertyListNesting.h"
+#include "Platform/Utf8Text.h"
 
 #include <cmath>
 #include <cstdint>

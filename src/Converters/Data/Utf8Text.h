@@ -6,9 +6,6 @@
 // Text helpers that work on UTF-8 bytes without decoding whole strings.
 namespace vantory::data {
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool isValidUTF8(std::string_view text);
-
 // Trims tabs and the Unicode space separators (category Zs, the plain space included)
 // from both ends. The text must be valid UTF-8.
 std::string_view trimSpaces(std::string_view text);

@@ -4,11 +4,8 @@
 
 #include <poppler/cpp/poppler-page.h>
 
-#include <QStringDecoder>
-
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <memory>
 
 namespace vantory::DocumentText {
@@ -31,7 +28,7 @@ std::string_view withoutPageBreak(const std::vector<char>& text)
 
 } // namespace
 
-bool appendPdfText(const std::filesystem::path& url, PendingOutputFile& output)
+bool appendPdfText(const std::filesystem::path& url, OutputFile& output)
 {
     const auto document = PopplerDocument::open(url);
     bool visible = false;
@@ -48,19 +45,6 @@ bool appendPdfText(const std::filesystem::path& url, PendingOutputFile& output)
         visible = visible || hasVisibleText(text);
     }
     return visible;
-}
-
-std::string readUtf8File(const std::filesystem::path& url)
-{
-    std::ifstream in(url, std::ios::binary);
-    if (!in)
-        return {};
-    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return {};
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    (void)decoder.decode(QByteArrayView(content.data(), static_cast<qsizetype>(content.size()))).operator QString();
-    return decoder.hasError() ? std::string() : content;
 }
 
 } // namespace vantory::DocumentText

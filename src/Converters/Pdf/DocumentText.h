@@ -1,18 +1,14 @@
 #pragma once
 
-#include "Converters/PendingOutputFile.h"
+#include "Converters/OutputFile.h"
 
 #include <filesystem>
-#include <string>
 
 namespace vantory::DocumentText {
 
 // Appends the text of every page of the PDF, in reading order, one page after
 // another, as UTF-8. Returns whether any of it is more than white space. Throws
 // ConversionError::loadFailed(url) when the PDF cannot be opened.
-bool appendPdfText(const std::filesystem::path& url, PendingOutputFile& output);
-
-// The whole file when it is valid UTF-8; empty otherwise or when it cannot be read.
-std::string readUtf8File(const std::filesystem::path& url);
+bool appendPdfText(const std::filesystem::path& url, OutputFile& output);
 
 } // namespace vantory::DocumentText

@@ -3,16 +3,19 @@
 #include "Converters/ConversionError.h"
 #include "Converters/Pdf/DocumentText.h"
 #include "Converters/Pdf/ImagePageBuilder.h"
+#include "Converters/OutputFile.h"
 #include "Converters/OutputNaming.h"
 #include "Converters/LibraryErrors.h"
 #include "Converters/Pdf/PdfPageCopier.h"
 #include "Converters/Pdf/PdfPageRenderer.h"
-#include "Converters/PendingOutputFile.h"
-#include "Converters/RowAdapters.h"
 #include "Converters/Pdf/PopplerDocument.h"
 #include "Converters/Pdf/QpdfFiles.h"
+#include "Converters/RowAdapters.h"
 #include "Models/ActionIds.h"
+#include "Platform/InputFile.h"
 #include "Platform/PathNames.h"
+#include "Platform/PlatformError.h"
+#include "Platform/Utf8Text.h"
 
 #include <poppler/cpp/poppler-page.h>
 #include <qpdf/PDFVersion.hh>
@@ -59,9 +62,21 @@ std::string pageImageStem(const std::filesystem::path& url, int pageCount, int i
 
 void writeFile(const std::filesystem::path& output, std::string_view bytes)
 {
-    PendingOutputFile file(output);
+    OutputFile file(output, OutputFile::Mode::atomic);
     file.append(bytes);
     file.commit();
+}
+
+// The file's bytes, copied whole (a byte-order mark included), when they are UTF-8;
+// empty otherwise or when the file cannot be read.
+std::string utf8FileBytes(const std::filesystem::path& path)
+{
+    try {
+        std::string bytes = readFileBytes(path);
+        return isValidUTF8(bytes) ? bytes : std::string();
+    } catch (const PlatformError&) {
+        return {};
+    }
 }
 
 std::unique_ptr<QPDF> openForUnlocking(const std::filesystem::path& url, const std::string& password)
@@ -160,12 +175,12 @@ void unlockPDF(const std::filesystem::path& url, const std::string& password, co
 void extractText(const std::filesystem::path& url, const std::filesystem::path& outputFolder)
 {
     translatingLibraryErrors(url, [&] {
-        PendingOutputFile output(OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), "txt"));
+        OutputFile output(OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), "txt"), OutputFile::Mode::atomic);
         bool hasText = false;
         if (OutputNaming::normalize(pathExtension(url)) == "pdf") {
             hasText = DocumentText::appendPdfText(url, output);
         } else {
-            const std::string text = DocumentText::readUtf8File(url);
+            const std::string text = utf8FileBytes(url);
             hasText = !text.empty();
             if (hasText)
                 output.append(text);

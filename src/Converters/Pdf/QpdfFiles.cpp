@@ -1,6 +1,6 @@
 #include "Converters/Pdf/QpdfFiles.h"
 
-#include "Converters/PendingOutputFile.h"
+#include "Converters/OutputFile.h"
 #include "Platform/PdfOpening.h"
 
 namespace vantory::QpdfFiles {
@@ -24,9 +24,9 @@ ConversionError writeFailed(const std::filesystem::path& output)
 
 void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure)
 {
-    PendingOutputFile file(output);
+    OutputFile file(output, OutputFile::Mode::atomic);
     try {
-        QPDFWriter writer(pdf, file.temporaryPath().c_str());
+        QPDFWriter writer(pdf, file.pathForLibrary().c_str());
         if (configure)
             configure(writer);
         writer.write();

@@ -1,15 +1,15 @@
-#include "Converters/Data/InputFile.h"
+#include "Platform/InputFile.h"
 
-#include "Platform/PlatformError.h"
-#include "Converters/Data/Utf8Text.h"
 #include "Platform/PathNames.h"
+#include "Platform/PlatformError.h"
+#include "Platform/Utf8Text.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace vantory::data {
+namespace vantory {
 
 namespace {
 
@@ -78,4 +78,4 @@ std::string readUTF8File(const std::filesystem::path& url)
     return text;
 }
 
-} // namespace vantory::data
+} // namespace vantory
