@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Converters/Data/JsonErrors.h"
+#include "Converters/Data/JsonEventTypes.h"
 
 #include <nlohmann/json.hpp>
 
@@ -10,13 +11,13 @@ namespace vantory::data {
 // builder, refusing documents nested deeper than maxJsonDepth and turning parse errors
 // into PlatformError.
 template <class Json>
-class JsonBuilder {
+class JsonBuilder : public JsonEventTypes<Json> {
 public:
-    using number_integer_t = typename Json::number_integer_t;
-    using number_unsigned_t = typename Json::number_unsigned_t;
-    using number_float_t = typename Json::number_float_t;
-    using string_t = typename Json::string_t;
-    using binary_t = typename Json::binary_t;
+    using typename JsonEventTypes<Json>::number_integer_t;
+    using typename JsonEventTypes<Json>::number_unsigned_t;
+    using typename JsonEventTypes<Json>::number_float_t;
+    using typename JsonEventTypes<Json>::string_t;
+    using typename JsonEventTypes<Json>::binary_t;
 
     // `outerDepth` is the nesting of `target` within the whole document.
     explicit JsonBuilder(Json& target, int outerDepth = 0) : dom_(target, true), depth_(outerDepth), outerDepth_(outerDepth) {}

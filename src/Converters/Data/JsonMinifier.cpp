@@ -1,6 +1,7 @@
 #include "Converters/Data/JsonMinifier.h"
 
 #include "Converters/Data/JsonErrors.h"
+#include "Converters/Data/JsonEventTypes.h"
 #include "Converters/Data/JsonString.h"
 
 #include <charconv>
@@ -13,13 +14,8 @@ namespace {
 
 using Json = nlohmann::json;
 
-class Minifier {
+class Minifier : public JsonEventTypes<> {
 public:
-    using number_integer_t = Json::number_integer_t;
-    using number_unsigned_t = Json::number_unsigned_t;
-    using number_float_t = Json::number_float_t;
-    using string_t = Json::string_t;
-    using binary_t = Json::binary_t;
 
     explicit Minifier(OutputFile& out) : out_(out) {}
 

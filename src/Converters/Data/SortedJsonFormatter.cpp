@@ -13,13 +13,8 @@ using Json = nlohmann::json;
 
 // Parse events in; for a top-level array each element is built, written and dropped in
 // turn; a top-level object is built whole and written at its end.
-class SortedFormatter {
+class SortedFormatter : public JsonEventTypes<> {
 public:
-    using number_integer_t = Json::number_integer_t;
-    using number_unsigned_t = Json::number_unsigned_t;
-    using number_float_t = Json::number_float_t;
-    using string_t = Json::string_t;
-    using binary_t = Json::binary_t;
 
     explicit SortedFormatter(OutputFile& out) : out_(out), writer_(out) {}
 

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+namespace vantory::data {
+
+// The value types the JSON library's parser hands to an event receiver.
+template <class Json = nlohmann::json>
+struct JsonEventTypes {
+    using number_integer_t = typename Json::number_integer_t;
+    using number_unsigned_t = typename Json::number_unsigned_t;
+    using number_float_t = typename Json::number_float_t;
+    using string_t = typename Json::string_t;
+    using binary_t = typename Json::binary_t;
+};
+
+} // namespace vantory::data
