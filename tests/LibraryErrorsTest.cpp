@@ -40,7 +40,7 @@ TEST(LibraryErrors, EveryLibraryFailureBecomesOneSentenceNamingTheFile)
         {"file system",
          [] { throw std::filesystem::filesystem_error("x", "/in/gone.txt", std::make_error_code(std::errc::no_such_file_or_directory)); },
          "The file \u201Cgone.txt\u201D couldn\u2019t be opened because there is no such file."},
-        {"JSON", [] { (void)nlohmann::json::parse("{"); },
+        {"JSON", [] { [[maybe_unused]] const auto value = nlohmann::json::parse("{"); },
          "The data couldn\u2019t be read because it isn\u2019t in the correct format."},
         {"qpdf", [] { throw QPDFExc(qpdf_e_damaged_pdf, "f", "", 0, "bad xref"); },
          "The PDF \u201CReport 1.pdf\u201D could not be processed (bad xref)."},
