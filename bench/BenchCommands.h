@@ -11,8 +11,7 @@
 //   vantory_bench <command> <output-folder> <input>...
 namespace vantory::bench {
 
-using Command = std::function<void(const std::vector<std::filesystem::path>& inputs,
-                                   const std::filesystem::path& outputFolder)>;
+using Command = std::function<void(const std::vector<std::filesystem::path>& inputs, const std::filesystem::path& outputFolder)>;
 
 std::map<std::string, Command>& commands();
 

@@ -86,7 +86,7 @@ void PrintTo(const ResolverCase& testCase, std::ostream* out)
     *out << testCase.name;
 }
 
-class ResolverCases : public ::testing::TestWithParam<ResolverCase> {};
+class ResolverCases : public ::testing::TestWithParam<ResolverCase> { };
 
 } // namespace
 
@@ -99,47 +99,62 @@ TEST_P(ResolverCases, OfferedRows)
 INSTANTIATE_TEST_SUITE_P(
     Drops, ResolverCases,
     ::testing::Values(
-        ResolverCase{"SinglePng", {{"photo.png"}},
+        ResolverCase{"SinglePng",
+                     {{"photo.png"}},
                      {"convert_image jpg,webp,heic,tiff,gif,bmp", "remove_bg", "compress_image", "image_to_pdf"}},
-        ResolverCase{"SingleJpeg", {{"photo.jpeg"}},
+        ResolverCase{"SingleJpeg",
+                     {{"photo.jpeg"}},
                      {"convert_image png,webp,heic,tiff,gif,bmp", "remove_bg", "compress_image", "image_to_pdf"}},
-        ResolverCase{"SingleHeif", {{"photo.heif"}},
+        ResolverCase{"SingleHeif",
+                     {{"photo.heif"}},
                      {"convert_image png,jpg,webp,tiff,gif,bmp", "remove_bg", "compress_image", "image_to_pdf"}},
-        ResolverCase{"ThreePngs", {{"a.png"}, {"b.png"}, {"c.PNG"}},
+        ResolverCase{"ThreePngs",
+                     {{"a.png"}, {"b.png"}, {"c.PNG"}},
                      {"convert_image jpg,webp,heic,tiff,gif,bmp", "remove_bg", "compress_image", "merge_pdf"}},
-        ResolverCase{"PngAndJpg", {{"a.png"}, {"b.jpg"}},
-                     {"convert_image " + allImages, "remove_bg", "compress_image", "merge_pdf"}},
-        ResolverCase{"AvifWhenItCanBeWritten", {{"photo.png"}},
+        ResolverCase{
+            "PngAndJpg", {{"a.png"}, {"b.jpg"}}, {"convert_image " + allImages, "remove_bg", "compress_image", "merge_pdf"}},
+        ResolverCase{"AvifWhenItCanBeWritten",
+                     {{"photo.png"}},
                      {"convert_image jpg,webp,avif,heic,tiff,gif,bmp", "remove_bg", "compress_image", "image_to_pdf"},
-                     std::nullopt, avif},
-        ResolverCase{"TifIsNotNormalised", {{"scan.tif"}},
-                     {"convert_image " + allImages, "remove_bg", "compress_image", "image_to_pdf"}},
-        ResolverCase{"TiffLosesTiff", {{"scan.tiff"}},
+                     std::nullopt,
+                     avif},
+        ResolverCase{
+            "TifIsNotNormalised", {{"scan.tif"}}, {"convert_image " + allImages, "remove_bg", "compress_image", "image_to_pdf"}},
+        ResolverCase{"TiffLosesTiff",
+                     {{"scan.tiff"}},
                      {"convert_image png,jpg,webp,heic,gif,bmp", "remove_bg", "compress_image", "image_to_pdf"}},
-        ResolverCase{"SingleVideo", {{"clip.mp4"}},
-                     {"extract_audio m4a,mp3,wav", "compress_video", "convert_video mov,m4v"}},
+        ResolverCase{"SingleVideo", {{"clip.mp4"}}, {"extract_audio m4a,mp3,wav", "compress_video", "convert_video mov,m4v"}},
         ResolverCase{"SingleAudio", {{"song.mp3"}}, {"convert_audio m4a,wav"}},
-        ResolverCase{"PdfWithoutSummaries", {{"doc.pdf", Made::plainPdf}},
-                     {"pdf_to_images", "lock_pdf", "extract_text"}},
-        ResolverCase{"PdfWithSummaries", {{"doc.pdf", Made::plainPdf}},
-                     {"pdf_to_images", "lock_pdf", "extract_text", "summarize"}, std::nullopt, summaries},
-        ResolverCase{"TwoPdfsWithSummaries", {{"a.pdf", Made::plainPdf}, {"b.pdf", Made::plainPdf}},
-                     {"merge_pdfs", "pdf_to_images", "lock_pdf", "extract_text",
-                      "summarize (Summarize: Single document only)"},
-                     std::nullopt, summaries},
-        ResolverCase{"TwoPdfsWithoutSummaries", {{"a.pdf", Made::plainPdf}, {"b.pdf", Made::plainPdf}},
+        ResolverCase{"PdfWithoutSummaries", {{"doc.pdf", Made::plainPdf}}, {"pdf_to_images", "lock_pdf", "extract_text"}},
+        ResolverCase{"PdfWithSummaries",
+                     {{"doc.pdf", Made::plainPdf}},
+                     {"pdf_to_images", "lock_pdf", "extract_text", "summarize"},
+                     std::nullopt,
+                     summaries},
+        ResolverCase{"TwoPdfsWithSummaries",
+                     {{"a.pdf", Made::plainPdf}, {"b.pdf", Made::plainPdf}},
+                     {"merge_pdfs", "pdf_to_images", "lock_pdf", "extract_text", "summarize (Summarize: Single document only)"},
+                     std::nullopt,
+                     summaries},
+        ResolverCase{"TwoPdfsWithoutSummaries",
+                     {{"a.pdf", Made::plainPdf}, {"b.pdf", Made::plainPdf}},
                      {"merge_pdfs", "pdf_to_images", "lock_pdf", "extract_text"}},
-        ResolverCase{"PdfTabBesideImages", {{"a.png"}, {"doc.pdf", Made::plainPdf}, {"b.png"}},
+        ResolverCase{"PdfTabBesideImages",
+                     {{"a.png"}, {"doc.pdf", Made::plainPdf}, {"b.png"}},
                      {"pdf_to_images", "lock_pdf", "extract_text", "summarize (Summarize: Single document only)"},
-                     FileCategory::document, summaries},
+                     FileCategory::document,
+                     summaries},
         ResolverCase{"LockedPdf", {{"locked.pdf", Made::lockedPdf}}, {"unlock_pdf"}, std::nullopt, summaries},
         ResolverCase{"ProtectedZip", {{"secret.zip", Made::protectedZip}}, {"unlock_extract_zip"}},
         ResolverCase{"PlainZip", {{"plain.zip", Made::plainZip}}, {"extract_archive", "compress_zip_pw"}},
-        ResolverCase{"TwoZipsFirstProtected", {{"a.zip", Made::protectedZip}, {"b.zip", Made::plainZip}},
+        ResolverCase{"TwoZipsFirstProtected",
+                     {{"a.zip", Made::protectedZip}, {"b.zip", Made::plainZip}},
                      {"unsupported (Unlock One at a Time: Drop a single protected file to unlock)"}},
-        ResolverCase{"TwoZipsFirstPlain", {{"a.zip", Made::plainZip}, {"b.zip", Made::protectedZip}},
+        ResolverCase{"TwoZipsFirstPlain",
+                     {{"a.zip", Made::plainZip}, {"b.zip", Made::protectedZip}},
                      {"extract_archive", "compress_zip_pw"}},
-        ResolverCase{"ProtectedZipAndTar", {{"a.zip", Made::protectedZip}, {"b.tar"}},
+        ResolverCase{"ProtectedZipAndTar",
+                     {{"a.zip", Made::protectedZip}, {"b.tar"}},
                      {"unsupported (Unsupported Files: " + noSuchTypes + ")"}},
         ResolverCase{"JsonAndCsv", {{"a.json"}, {"b.csv"}}, {"base64_encode"}},
         ResolverCase{"Json", {{"a.json"}}, {"format_json", "minify_json", "json_to_csv", "base64_encode"}},
@@ -150,27 +165,29 @@ INSTANTIATE_TEST_SUITE_P(
         ResolverCase{"Toml", {{"a.toml"}}, {"base64_encode", "base64_decode"}},
         ResolverCase{"Base64Keys", {{"keys.txt", Made::text, "U2VjcmV0IGtleQ==\n"}}, {"base64_decode"}},
         ResolverCase{"WordsOnly", {{"notes.txt", Made::text, "meeting at 10 with Ana"}}, {"base64_decode"}},
-        ResolverCase{"EmptyText", {{"notes.txt", Made::text, ""}},
-                     {"unsupported (Unsupported .TXT: " + noSuchType + ")"}},
-        ResolverCase{"BlankText", {{"notes.txt", Made::text, " \n\t\n"}},
-                     {"unsupported (Unsupported .TXT: " + noSuchType + ")"}},
-        ResolverCase{"TextWithFullStop", {{"notes.txt", Made::text, "Done."}},
-                     {"unsupported (Unsupported .TXT: " + noSuchType + ")"}},
+        ResolverCase{"EmptyText", {{"notes.txt", Made::text, ""}}, {"unsupported (Unsupported .TXT: " + noSuchType + ")"}},
+        ResolverCase{"BlankText", {{"notes.txt", Made::text, " \n\t\n"}}, {"unsupported (Unsupported .TXT: " + noSuchType + ")"}},
+        ResolverCase{
+            "TextWithFullStop", {{"notes.txt", Made::text, "Done."}}, {"unsupported (Unsupported .TXT: " + noSuchType + ")"}},
         ResolverCase{"TextTabReadsItsOwnFile",
                      {{"a.png", Made::text, "not base64!"}, {"b.png"}, {"keys.txt", Made::text, "SGVsbG8="}},
-                     {"base64_decode"}, FileCategory::other},
+                     {"base64_decode"},
+                     FileCategory::other},
         ResolverCase{"DocxAndRtf", {{"a.docx"}, {"b.rtf"}}, {"unsupported (Unsupported Files: " + noSuchTypes + ")"}},
         ResolverCase{"TwoDocx", {{"a.docx"}, {"b.docx"}}, {"unsupported (Unsupported .DOCX: " + noSuchType + ")"}},
         ResolverCase{"NoExtension", {{"README"}}, {"unsupported (Unsupported File: " + noSuchType + ")"}},
-        ResolverCase{"HighlyMixed", {{"photo.png"}, {"clip.mp4"}, {"song.mp3"}},
-                     {"convert_image jpg,webp,heic,tiff,gif,bmp", "remove_bg", "compress_image", "image_to_pdf",
-                      "compress_zip"}},
-        ResolverCase{"HighlyMixedWithTab", {{"photo.png"}, {"clip.mp4"}, {"song.mp3"}},
-                     {"extract_audio m4a,mp3,wav", "compress_video", "convert_video mov,m4v"}, FileCategory::video},
+        ResolverCase{"HighlyMixed",
+                     {{"photo.png"}, {"clip.mp4"}, {"song.mp3"}},
+                     {"convert_image jpg,webp,heic,tiff,gif,bmp", "remove_bg", "compress_image", "image_to_pdf", "compress_zip"}},
+        ResolverCase{"HighlyMixedWithTab",
+                     {{"photo.png"}, {"clip.mp4"}, {"song.mp3"}},
+                     {"extract_audio m4a,mp3,wav", "compress_video", "convert_video mov,m4v"},
+                     FileCategory::video},
         ResolverCase{"SingleFolder", {{"Photos", Made::directory}}, {"compress_zip", "compress_zip_pw"}},
         ResolverCase{"SingleFolderNamedLikeText", {{"notes.txt", Made::directory}}, {"compress_zip", "compress_zip_pw"}},
         ResolverCase{"FolderNamedLikeAZip", {{"Backup.zip", Made::directory}}, {"extract_archive", "compress_zip_pw"}},
-        ResolverCase{"TwoFoldersAndAFile", {{"A", Made::directory}, {"B.png", Made::directory}, {"c.docx"}},
+        ResolverCase{"TwoFoldersAndAFile",
+                     {{"A", Made::directory}, {"B.png", Made::directory}, {"c.docx"}},
                      {"compress_zip", "compress_zip_pw"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -192,16 +209,15 @@ TEST(ActionResolver, TrailingSlashOnAFolderChangesNothing)
 
 TEST(ActionResolver, RowTitlesAndIcons)
 {
-    const auto payload = DropPayload::from({"/nonexistent/a.png", "/nonexistent/b.png", "/nonexistent/c.mp4",
-                                            "/nonexistent/d.mp3"});
+    const auto payload = DropPayload::from(
+        {"/nonexistent/a.png", "/nonexistent/b.png", "/nonexistent/c.mp4", "/nonexistent/d.mp3"});
     const auto rows = ActionResolver{payload, payload.groups.front(), std::nullopt, {}}.suggestedActions();
     std::vector<std::string> titles;
     for (const auto& row : rows)
         titles.push_back(row.title + " / " + row.icon);
     EXPECT_EQ(titles, (std::vector<std::string>{"Convert To / arrow.triangle.2.circlepath",
                                                 "Remove Background / person.crop.rectangle.fill",
-                                                "Compress Image / arrow.down.circle.fill",
-                                                "Merge into PDF / doc.richtext.fill",
+                                                "Compress Image / arrow.down.circle.fill", "Merge into PDF / doc.richtext.fill",
                                                 "Compress to ZIP / archivebox.fill"}));
     EXPECT_EQ(rows.front().subOptions.front(), (ConversionTarget{"to_jpg", "jpg", "JPG"}));
 }

@@ -29,7 +29,8 @@ bool namedLike(const fs::path& archive, const std::string& stem)
 
 TEST(ArchiveCompress, OneFileKeepsItsNameWhateverCharactersItHolds)
 {
-    for (const std::string name : {"plain.txt", "with space.txt", "brackets [1] {x}.txt", "-dash.txt", "star*?$;.txt", "--", "-r"}) {
+    for (const std::string name :
+         {"plain.txt", "with space.txt", "brackets [1] {x}.txt", "-dash.txt", "star*?$;.txt", "--", "-r"}) {
         SCOPED_TRACE(name);
         TempDir dir;
         const auto file = dir.write("in/" + name, "content of " + name);
@@ -82,7 +83,8 @@ TEST(ArchiveCompress, InputsOfOneNameFromTwoFoldersAreRefusedBeforeAnythingIsWri
     struct Case {
         std::string firstFile, secondFile, secondInput;
     };
-    for (const auto& row : std::vector<Case>{{"a/same.txt", "b/same.txt", "b/same.txt"}, {"a/same", "b/same/inner.txt", "b/same"}}) {
+    for (const auto& row :
+         std::vector<Case>{{"a/same.txt", "b/same.txt", "b/same.txt"}, {"a/same", "b/same/inner.txt", "b/same"}}) {
         SCOPED_TRACE(row.secondInput);
         TempDir dir;
         dir.write(row.firstFile, "first");
@@ -110,7 +112,8 @@ TEST(ArchiveCompress, FailingInputStopsTheRunAndRemovesThePartialArchive)
     TempDir dir;
     ToolPathsOverride tools;
     const auto log = dir / "zip-runs.txt";
-    tools->zip = executable(dir, "tools/zip", "printf '%s\\n' \"$@\" >> '" + log.string() + "'\nexec /usr/bin/zip \"$@\"").string();
+    tools->zip =
+        executable(dir, "tools/zip", "printf '%s\\n' \"$@\" >> '" + log.string() + "'\nexec /usr/bin/zip \"$@\"").string();
     const auto first = dir.write("in/first.txt", "1");
     const auto third = dir.write("in/third.txt", "3");
     try {

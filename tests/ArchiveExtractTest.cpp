@@ -43,12 +43,19 @@ TEST(ArchiveExtract, EachKindReachesTheOutputFolder)
 {
     struct Case {
         std::string name;
-        std::string tarMode;  // empty: a ZIP archive
+        std::string tarMode; // empty: a ZIP archive
     };
     const std::vector<Case> cases = {
-        {"plain.zip", ""}, {"CAPITALS.ZIP", ""}, {"odd [1] *?.zip", ""}, {"-dash.zip", ""},
-        {"plain.tar", "w"}, {"zipped.tar.gz", "w:gz"}, {"short.tgz", "w:gz"}, {"squeezed.tar.bz2", "w:bz2"},
-        {"named like a host:1.tar", "w"}, {"no extension", "w"},
+        {"plain.zip", ""},
+        {"CAPITALS.ZIP", ""},
+        {"odd [1] *?.zip", ""},
+        {"-dash.zip", ""},
+        {"plain.tar", "w"},
+        {"zipped.tar.gz", "w:gz"},
+        {"short.tgz", "w:gz"},
+        {"squeezed.tar.bz2", "w:bz2"},
+        {"named like a host:1.tar", "w"},
+        {"no extension", "w"},
     };
     for (const auto& [name, tarMode] : cases) {
         SCOPED_TRACE(name);
@@ -189,8 +196,9 @@ TEST(ArchiveExtract, LinksWithinTheArchiveSurvive)
 {
     TempDir dir;
     tarWithPython(dir / "a.tar", "w",
-                  twoTarEntries + "    add(t, 'folder/up.txt', kind=tarfile.SYMTYPE, target='../top.txt')\n"
-                                  "    add(t, 'current', kind=tarfile.SYMTYPE, target='folder')\n");
+                  twoTarEntries
+                      + "    add(t, 'folder/up.txt', kind=tarfile.SYMTYPE, target='../top.txt')\n"
+                        "    add(t, 'current', kind=tarfile.SYMTYPE, target='folder')\n");
     ArchiveProcessor::extractArchive(dir / "a.tar", dir / "out");
     EXPECT_EQ(readFile(dir / "out/folder/up.txt"), "top");
     EXPECT_EQ(readFile(dir / "out/current/inner.txt"), "inner");

@@ -33,8 +33,9 @@ std::string slowPromptingTool(const std::vector<std::string>& prompts)
            "    termios.tcsetattr(tty, termios.TCSAFLUSH, modes)\n"
            "    return line\n"
            "answers = [ask(p) for p in ["
-        + list + "]]\n"
-                 "sys.exit(0 if all(a == 'p[1] $x'.encode() + b'\\n' for a in answers) else 8)\n";
+           + list
+           + "]]\n"
+             "sys.exit(0 if all(a == 'p[1] $x'.encode() + b'\\n' for a in answers) else 8)\n";
 }
 
 } // namespace

@@ -24,9 +24,9 @@ fs::path encryptedZip(const TempDir& dir, const std::string& password, const std
     const auto first = dir.write("plain/secret.txt", "the secret");
     const auto second = dir.write("plain/other.txt", "other secret");
     const auto archive = dir / name;
-    EXPECT_EQ(runProcess("/usr/bin/zip", {"-q", "-j", "-P", password, archive.string(), first.string(), second.string()})
-                  .exitStatus,
-              0);
+    EXPECT_EQ(
+        runProcess("/usr/bin/zip", {"-q", "-j", "-P", password, archive.string(), first.string(), second.string()}).exitStatus,
+        0);
     return archive;
 }
 
@@ -100,8 +100,8 @@ TEST(ArchivePassword, EncryptionThatDoesNotHappenIsAFailureAndLeavesNoArchive)
 {
     struct Case {
         std::string label;
-        std::string zipcloak;  // a stand-in for zipcloak, or "" for the real one
-        std::string expect;    // a path for expect, or "" for the real one
+        std::string zipcloak; // a stand-in for zipcloak, or "" for the real one
+        std::string expect; // a path for expect, or "" for the real one
         std::string password = "pw";
     };
     TempDir tools;
@@ -263,9 +263,13 @@ TEST(ArchivePassword, PasswordNeverStandsOnACommandLineNorReachesTheTools)
     // Each stand-in records its arguments and its environment, then becomes the real tool.
     const auto recorder = [&](const std::string& tool) {
         return executable(dir, "tools/" + tool,
-                          "printf '%s\\n' \"$0\" \"$@\" >> '" + (dir / "arguments.txt").string() + "'\n"
-                              "env >> '" + (dir / ("environment-" + tool + ".txt")).string() + "'\n"
-                              "exec /usr/bin/" + tool + " \"$@\"")
+                          "printf '%s\\n' \"$0\" \"$@\" >> '" + (dir / "arguments.txt").string()
+                              + "'\n"
+                                "env >> '"
+                              + (dir / ("environment-" + tool + ".txt")).string()
+                              + "'\n"
+                                "exec /usr/bin/"
+                              + tool + " \"$@\"")
             .string();
     };
     ToolPathsOverride paths;
@@ -322,10 +326,14 @@ TEST(ArchivePassword, PasswordsTheToolsCannotTakeAreRefusedWithoutWaiting)
     const auto input = dir.write("in/notes.txt", "notes");
     const auto out = dir / "out";
     const auto started = std::chrono::steady_clock::now();
-    std::string euros;   // 27 characters, 81 bytes
+    std::string euros; // 27 characters, 81 bytes
     for (int i = 0; i < 27; ++i)
         euros += "\u20AC";
-    for (const std::string& password : {std::string(81, 'a'), euros, std::string("ab\x7f" "cd"), std::string("ab\x15" "cd"),
+    for (const std::string& password : {std::string(81, 'a'), euros,
+                                        std::string("ab\x7f"
+                                                    "cd"),
+                                        std::string("ab\x15"
+                                                    "cd"),
                                         std::string("tab\there")}) {
         EXPECT_THROW(ArchiveProcessor::compressToZipWithPassword({input}, password, out), PlatformError);
         EXPECT_TRUE(zipsIn(out).empty());

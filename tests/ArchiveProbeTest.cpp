@@ -1,5 +1,5 @@
-#include "Models/DropPayload.h"
 #include "Platform/ArchiveProbe.h"
+#include "Models/DropPayload.h"
 #include "State/ActionResolver.h"
 #include "support/TempDir.h"
 #include "support/ZipFixtures.h"

@@ -1,10 +1,10 @@
-#include "Converters/ConversionError.h"
 #include "Converters/ConversionRouter.h"
+#include "Converters/ConversionError.h"
 #include "Platform/PlatformError.h"
 #include "support/EventLoop.h"
 
-#include <gtest/gtest.h>
 #include <atomic>
+#include <gtest/gtest.h>
 #include <thread>
 
 using namespace vantory;
@@ -21,7 +21,7 @@ struct OverlapProbe {
     {
         const int now = ++running;
         int seen = peak;
-        while (now > seen && !peak.compare_exchange_weak(seen, now)) {}
+        while (now > seen && !peak.compare_exchange_weak(seen, now)) { }
     }
     void leave() { --running; }
 };
@@ -105,7 +105,8 @@ TEST_F(RouterTest, PooledOperationsOverlapAtMostFour)
     table.fileOperations["convert_video"] = sleepingOperation(Lane::pooled, probe, 80ms);
     ConversionRouter router(table);
 
-    const auto state = run(router, {files({"1.mov", "2.mov", "3.mov", "4.mov", "5.mov", "6.mov", "7.mov"}), "convert_video", "mp4", {}, "/out"});
+    const auto state = run(
+        router, {files({"1.mov", "2.mov", "3.mov", "4.mov", "5.mov", "6.mov", "7.mov"}), "convert_video", "mp4", {}, "/out"});
     EXPECT_EQ(probe.peak, 4);
     EXPECT_EQ(state.result->successes, 7);
     EXPECT_EQ(state.progress.back(), std::make_pair(7, 7));
@@ -170,7 +171,7 @@ TEST_F(RouterTest, WholeBatchActionIsOneCall)
 
 TEST_F(RouterTest, UnknownActionAndMissingTargetFormatAreFailures)
 {
-    ConversionRouter router;   // the standard table
+    ConversionRouter router; // the standard table
     const auto unknown = run(router, {files({"a.png"}), "no_such_action", {}, {}, "/out"});
     EXPECT_EQ(*unknown.result, (BatchResult{0, 1, "This format is not supported"}));
 
@@ -191,12 +192,14 @@ TEST_F(RouterTest, CancelStopsStartingFiles)
     for (int i = 0; i < 12; ++i)
         many.push_back("/in/" + std::to_string(i) + ".wav");
 
-    const auto state = run(router, {many, "convert_audio", "mp3", {}, "/out"},
-                           [](BatchRun& s) { if (s.progress.size() == 1) s.handle->cancel(); });
+    const auto state = run(router, {many, "convert_audio", "mp3", {}, "/out"}, [](BatchRun& s) {
+        if (s.progress.size() == 1)
+            s.handle->cancel();
+    });
     // Cancelled after the first result: the four first files were running, nothing after them starts.
     EXPECT_EQ(started.load(), 4);
     EXPECT_LT(state.result->successes + state.result->failures, 12);
-    EXPECT_EQ(state.result->failures, 0);   // "Cancelled" children are never counted
+    EXPECT_EQ(state.result->failures, 0); // "Cancelled" children are never counted
 }
 
 TEST_F(RouterTest, CancelledWholeBatchNeverRuns)
@@ -210,7 +213,7 @@ TEST_F(RouterTest, CancelledWholeBatchNeverRuns)
     std::optional<BatchResult> slow, merged;
     auto first = router.convertBatch({files({"a.json"}), "format_json", {}, {}, "/out"}, &context, {},
                                      [&](BatchResult r) { slow = r; });
-    std::this_thread::sleep_for(20ms);   // the serial worker is busy with the slow file
+    std::this_thread::sleep_for(20ms); // the serial worker is busy with the slow file
     auto second = router.convertBatch({files({"a.pdf", "b.pdf"}), "merge_pdfs", {}, {}, "/out"}, &context, {},
                                       [&](BatchResult r) { merged = r; });
     second->cancel();

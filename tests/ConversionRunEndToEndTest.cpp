@@ -9,8 +9,8 @@
 #include "support/TempDir.h"
 #include "support/TestSettings.h"
 
-#include <gtest/gtest.h>
 #include <fstream>
+#include <gtest/gtest.h>
 
 using namespace vantory;
 using namespace std::chrono_literals;
@@ -22,14 +22,15 @@ namespace {
 DispatchTable upperCasingTable()
 {
     DispatchTable table;
-    table.fileOperations["format_json"] = {Lane::serial, [](const FileJob& job) {
-                                               std::string text = test::readFile(job.url);
-                                               if (text.empty())
-                                                   throw ConversionError::loadFailed(job.url);
-                                               for (auto& c : text)
-                                                   c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-                                               std::ofstream(OutputNaming::uniqueURL(job.outputFolder, OutputNaming::stem(job.url) + "_formatted", "json")) << text;
-                                           }};
+    table.fileOperations["format_json"] = {
+        Lane::serial, [](const FileJob& job) {
+            std::string text = test::readFile(job.url);
+            if (text.empty())
+                throw ConversionError::loadFailed(job.url);
+            for (auto& c : text)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            std::ofstream(OutputNaming::uniqueURL(job.outputFolder, OutputNaming::stem(job.url) + "_formatted", "json")) << text;
+        }};
     return table;
 }
 
@@ -63,7 +64,7 @@ TEST_F(ConversionRun, FromADropToFilesOnDiskAndBackToTheRest)
     ASSERT_EQ(written.size(), 2u);
     EXPECT_EQ(test::readFile(written[0]), "{\"A\": 1}");
     EXPECT_EQ(test::readFile(written[1]), "{\"B\": 2}");
-    EXPECT_EQ(test::readFile(a), "{\"a\": 1}");   // the originals are untouched
+    EXPECT_EQ(test::readFile(a), "{\"a\": 1}"); // the originals are untouched
 
     clock.advance(1500ms);
     EXPECT_EQ(manager.state().kind, Kind::actions);
@@ -83,8 +84,8 @@ TEST_F(ConversionRun, AllFilesFailingLeavesNoFolder)
 
 TEST_F(ConversionRun, ThroughTheRealProcessors)
 {
-    WidgetStateManager real({std::make_shared<ConversionRouter>(), &clock, settings.settings.get(), &environment,
-                             [](auto&, auto&) {}});
+    WidgetStateManager real(
+        {std::make_shared<ConversionRouter>(), &clock, settings.settings.get(), &environment, [](auto&, auto&) {}});
     const auto json = dir.write("data.json", R"({"b":1,"a":[true,null]})");
     real.handleDrop({json});
     clock.advance(600ms);

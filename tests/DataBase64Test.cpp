@@ -94,8 +94,7 @@ TEST_F(Base64Operations, DecodedExtensionFollowsTheContent)
         SCOPED_TRACE(c.text);
         const auto written = decode(c.text);
         EXPECT_EQ(written.content, c.bytes);
-        EXPECT_TRUE(std::regex_match(written.path.filename().string(),
-                                     std::regex("blob_decoded_[0-9a-f]{8}\\." + c.extension)))
+        EXPECT_TRUE(std::regex_match(written.path.filename().string(), std::regex("blob_decoded_[0-9a-f]{8}\\." + c.extension)))
             << written.path;
         fs::remove(written.path);
     }

@@ -1,5 +1,5 @@
-#include "Platform/PlatformError.h"
 #include "Converters/Data/DataFileProcessor.h"
+#include "Platform/PlatformError.h"
 #include "support/OutputFolder.h"
 
 #include <clocale>
@@ -77,8 +77,8 @@ TEST_F(JsonOperations, FormatSortsKeysIndentsByTwoAndKeepsSlashesPlain)
 
 TEST_F(JsonOperations, FormatOfTopLevelArrayEqualsWholeDocumentWriter)
 {
-    for (const std::string text : {R"([1, {"b": 2, "a": [{}, {"z": [3, 4], "y": null}]}, "s/t", [], {}, null, [[1]], 0.1])",
-                                   "[]", "[[]]", R"( {"k": [{"b": 1, "a": 2}]} )"}) {
+    for (const std::string text : {R"([1, {"b": 2, "a": [{}, {"z": [3, 4], "y": null}]}, "s/t", [], {}, null, [[1]], 0.1])", "[]",
+                                   "[[]]", R"( {"k": [{"b": 1, "a": 2}]} )"}) {
         SCOPED_TRACE(text);
         const auto written = format(text);
         EXPECT_EQ(written.content, nlohmann::json::parse(text).dump(2));

@@ -1,6 +1,6 @@
 #include "Converters/ConversionError.h"
-#include "Converters/Data/JsonErrors.h"
 #include "Converters/Data/DataFileProcessor.h"
+#include "Converters/Data/JsonErrors.h"
 #include "support/OutputFolder.h"
 #include "support/PlistFixtures.h"
 
@@ -111,11 +111,30 @@ TEST_F(YamlAndPlist, YamlValuesAreTyped)
                                          ": no key\n")
                                         .content);
     const json expected = {
-        {"port", 8080}, {"ratio", 0.5}, {"debug", true}, {"off", false}, {"name", "quoted # text"},
-        {"single", "x"}, {"lonely", ""}, {"empty", ""}, {"tilde", nullptr}, {"nothing", nullptr},
-        {"capital", "True"}, {"quotedNumber", "1.0"}, {"a", "b: c"}, {"nested", 1}, {"- k", "v"},
-        {"big", 9223372036854775808.0}, {"negative", -42}, {"plus", 7}, {"hex", 16.0}, {"infinite", "inf"},
-        {"notANumber", "NaN"}, {"huge", "1e999"}, {"trailing", "x # kept"}, {"", "no key"},
+        {"port", 8080},
+        {"ratio", 0.5},
+        {"debug", true},
+        {"off", false},
+        {"name", "quoted # text"},
+        {"single", "x"},
+        {"lonely", ""},
+        {"empty", ""},
+        {"tilde", nullptr},
+        {"nothing", nullptr},
+        {"capital", "True"},
+        {"quotedNumber", "1.0"},
+        {"a", "b: c"},
+        {"nested", 1},
+        {"- k", "v"},
+        {"big", 9223372036854775808.0},
+        {"negative", -42},
+        {"plus", 7},
+        {"hex", 16.0},
+        {"infinite", "inf"},
+        {"notANumber", "NaN"},
+        {"huge", "1e999"},
+        {"trailing", "x # kept"},
+        {"", "no key"},
     };
     EXPECT_EQ(object, expected);
     EXPECT_TRUE(object["port"].is_number_integer());
@@ -147,17 +166,23 @@ TEST_F(YamlAndPlist, YamlNumbersReadTheSameUnderACommaDecimalLocale)
 
 TEST_F(YamlAndPlist, XmlPropertyListBecomesSortedJson)
 {
-    const auto written = plist(std::string(plistHeader) + "<dict>"
-                                   "<key>name</key><string>A &amp; B/C</string>"
-                                   "<key>count</key><integer>3</integer>"
-                                   "<key>offset</key><integer>-5</integer>"
-                                   "<key>max</key><integer>18446744073709551615</integer>"
-                                   "<key>ratio</key><real>0.25</real>"
-                                   "<key>on</key><true/>"
-                                   "<key>list</key><array><string>x</string><dict/><array/></array>"
-                                   "</dict></plist>");
-    const json expected = {{"name", "A & B/C"}, {"count", 3}, {"offset", -5}, {"max", 18446744073709551615ULL},
-                           {"ratio", 0.25}, {"on", true}, {"list", {"x", json::object(), json::array()}}};
+    const auto written = plist(std::string(plistHeader)
+                               + "<dict>"
+                                 "<key>name</key><string>A &amp; B/C</string>"
+                                 "<key>count</key><integer>3</integer>"
+                                 "<key>offset</key><integer>-5</integer>"
+                                 "<key>max</key><integer>18446744073709551615</integer>"
+                                 "<key>ratio</key><real>0.25</real>"
+                                 "<key>on</key><true/>"
+                                 "<key>list</key><array><string>x</string><dict/><array/></array>"
+                                 "</dict></plist>");
+    const json expected = {{"name", "A & B/C"},
+                           {"count", 3},
+                           {"offset", -5},
+                           {"max", 18446744073709551615ULL},
+                           {"ratio", 0.25},
+                           {"on", true},
+                           {"list", {"x", json::object(), json::array()}}};
     EXPECT_EQ(written.content, expected.dump(2));
     EXPECT_TRUE(std::regex_match(written.path.filename().string(), std::regex("settings_[0-9a-f]{8}\\.json")));
 }

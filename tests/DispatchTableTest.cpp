@@ -27,8 +27,10 @@ DispatchTable tableWith(std::initializer_list<std::pair<std::string, Kind>> rows
 
 TEST(DispatchTable, JoinRefusesAnIdThatTwoProcessorsClaimAndAddsNothing)
 {
-    for (const auto& [first, second] : {std::pair{Kind::file, Kind::file}, {Kind::wholeBatch, Kind::wholeBatch},
-                                       {Kind::file, Kind::wholeBatch}, {Kind::wholeBatch, Kind::file}}) {
+    for (const auto& [first, second] : {std::pair{Kind::file, Kind::file},
+                                        {Kind::wholeBatch, Kind::wholeBatch},
+                                        {Kind::file, Kind::wholeBatch},
+                                        {Kind::wholeBatch, Kind::file}}) {
         DispatchTable table = tableWith({{"merge_pdf", first}});
         EXPECT_THROW(table.join(tableWith({{"zzz_unclaimed", Kind::file}, {"merge_pdf", second}})), std::logic_error);
         EXPECT_FALSE(table.hasRow("zzz_unclaimed"));
@@ -51,10 +53,10 @@ TEST(DispatchTable, JoinKeepsEveryRowOfBothTables)
 TEST(DispatchTable, StandardRoutesEveryActionOnItsLane)
 {
     std::map<std::string, Lane> expectedLanes;
-    for (const char* id : {"format_json", "minify_json", "json_to_csv", "csv_to_json", "yaml_to_json", "xml_to_json",
-                           "base64_encode", "base64_decode", "image_to_pdf", "pdf_to_images", "lock_pdf", "unlock_pdf",
-                           "extract_text", "extract_archive", "unlock_extract_zip", "compress_zip", "compress_zip_pw",
-                           "convert_image", "compress_image", "remove_bg"})
+    for (const char* id : {"format_json",  "minify_json",     "json_to_csv",   "csv_to_json",     "yaml_to_json",
+                           "xml_to_json",  "base64_encode",   "base64_decode", "image_to_pdf",    "pdf_to_images",
+                           "lock_pdf",     "unlock_pdf",      "extract_text",  "extract_archive", "unlock_extract_zip",
+                           "compress_zip", "compress_zip_pw", "convert_image", "compress_image",  "remove_bg"})
         expectedLanes[id] = Lane::serial;
     for (const char* id : {"extract_audio", "compress_video", "convert_video", "convert_audio"})
         expectedLanes[id] = Lane::pooled;

@@ -32,7 +32,7 @@ void PrintTo(const HeaderCase& testCase, std::ostream* out)
     *out << testCase.name;
 }
 
-class PayloadHeaders : public ::testing::TestWithParam<HeaderCase> {};
+class PayloadHeaders : public ::testing::TestWithParam<HeaderCase> { };
 
 } // namespace
 
@@ -58,24 +58,47 @@ TEST_P(PayloadHeaders, FromDroppedFiles)
 
 INSTANTIATE_TEST_SUITE_P(
     Drops, PayloadHeaders,
-    ::testing::Values(
-        HeaderCase{"Empty", {}, "", "No files", "doc.fill", std::nullopt, false, false},
-        HeaderCase{"UpperCaseJpg", {"photo.JPG"}, "image:1", ".JPG", "photo.fill", std::nullopt, false, false},
-        HeaderCase{"TarGz", {"archive.tar.gz"}, "archive:1", ".GZ", "archivebox.fill", std::nullopt, false, false},
-        HeaderCase{"Yml", {"notes.yml"}, "data:1", ".YML", "curlybraces", std::nullopt, false, false},
-        HeaderCase{"RawDng", {"scan.DNG"}, "image:1", ".DNG", "photo.fill", std::nullopt, false, false},
-        HeaderCase{"NoExtension", {"readme"}, "other:1", ".", "doc.fill", std::nullopt, false, false},
-        HeaderCase{"NotAPdf", {"fake.pdf"}, "document:1", ".PDF", "doc.fill", std::nullopt, false, false},
-        HeaderCase{"ThreeImagesTwoVideosOneJson",
-                   {"a.png", "clip.mp4", "b.jpg", "data.json", "c.heic", "film.mov"},
-                   "image:3 video:2 data:1", "3 Images", "photo.fill", "+ 2 videos, 1 data files skipped", true, true},
-        HeaderCase{"TwoOfOneKind", {"a.png", "b.png"}, "image:2", "2 Images", "photo.fill", std::nullopt, true, false},
-        HeaderCase{"TwoGroupsAreNotHighlyMixed", {"a.png", "b.png", "c.mp3"}, "image:2 audio:1", "2 Images",
-                   "photo.fill", "+ 1 audio files skipped", true, false},
-        HeaderCase{"TiesKeepCategoryOrder", {"data.json", "song.mp3", "photo.png"}, "image:1 audio:1 data:1",
-                   "1 Images", "photo.fill", "+ 1 audio files, 1 data files skipped", true, true},
-        HeaderCase{"LargestGroupLeadsWhateverTheDropOrder", {"x.txt", "a.zip", "b.zip"}, "archive:2 other:1",
-                   "2 Archives", "archivebox.fill", "+ 1 files skipped", true, false}),
+    ::testing::Values(HeaderCase{"Empty", {}, "", "No files", "doc.fill", std::nullopt, false, false},
+                      HeaderCase{"UpperCaseJpg", {"photo.JPG"}, "image:1", ".JPG", "photo.fill", std::nullopt, false, false},
+                      HeaderCase{"TarGz", {"archive.tar.gz"}, "archive:1", ".GZ", "archivebox.fill", std::nullopt, false, false},
+                      HeaderCase{"Yml", {"notes.yml"}, "data:1", ".YML", "curlybraces", std::nullopt, false, false},
+                      HeaderCase{"RawDng", {"scan.DNG"}, "image:1", ".DNG", "photo.fill", std::nullopt, false, false},
+                      HeaderCase{"NoExtension", {"readme"}, "other:1", ".", "doc.fill", std::nullopt, false, false},
+                      HeaderCase{"NotAPdf", {"fake.pdf"}, "document:1", ".PDF", "doc.fill", std::nullopt, false, false},
+                      HeaderCase{"ThreeImagesTwoVideosOneJson",
+                                 {"a.png", "clip.mp4", "b.jpg", "data.json", "c.heic", "film.mov"},
+                                 "image:3 video:2 data:1",
+                                 "3 Images",
+                                 "photo.fill",
+                                 "+ 2 videos, 1 data files skipped",
+                                 true,
+                                 true},
+                      HeaderCase{
+                          "TwoOfOneKind", {"a.png", "b.png"}, "image:2", "2 Images", "photo.fill", std::nullopt, true, false},
+                      HeaderCase{"TwoGroupsAreNotHighlyMixed",
+                                 {"a.png", "b.png", "c.mp3"},
+                                 "image:2 audio:1",
+                                 "2 Images",
+                                 "photo.fill",
+                                 "+ 1 audio files skipped",
+                                 true,
+                                 false},
+                      HeaderCase{"TiesKeepCategoryOrder",
+                                 {"data.json", "song.mp3", "photo.png"},
+                                 "image:1 audio:1 data:1",
+                                 "1 Images",
+                                 "photo.fill",
+                                 "+ 1 audio files, 1 data files skipped",
+                                 true,
+                                 true},
+                      HeaderCase{"LargestGroupLeadsWhateverTheDropOrder",
+                                 {"x.txt", "a.zip", "b.zip"},
+                                 "archive:2 other:1",
+                                 "2 Archives",
+                                 "archivebox.fill",
+                                 "+ 1 files skipped",
+                                 true,
+                                 false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DropPayload, FoldersAreGroupedAsFoldersButKeepTheirOwnExtension)

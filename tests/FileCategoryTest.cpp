@@ -7,21 +7,21 @@ using namespace vantory;
 TEST(FileCategory, FromExtension)
 {
     const std::vector<std::pair<std::string, FileCategory>> cases = {
-        {"png", FileCategory::image},     {"JPG", FileCategory::image},     {"jpeg", FileCategory::image},
-        {"heic", FileCategory::image},    {"heif", FileCategory::image},    {"tif", FileCategory::image},
-        {"gif", FileCategory::image},     {"svg", FileCategory::image},     {"DNG", FileCategory::image},
-        {"cr2", FileCategory::image},     {"nef", FileCategory::image},     {"arw", FileCategory::image},
-        {"orf", FileCategory::image},     {"rw2", FileCategory::image},     {"mp4", FileCategory::video},
-        {"MOV", FileCategory::video},     {"m4v", FileCategory::video},     {"mkv", FileCategory::video},
-        {"mp3", FileCategory::audio},     {"m4a", FileCategory::audio},     {"wav", FileCategory::audio},
-        {"flac", FileCategory::audio},    {"pdf", FileCategory::document},  {"PDF", FileCategory::document},
-        {"json", FileCategory::data},     {"csv", FileCategory::data},      {"tsv", FileCategory::data},
-        {"yaml", FileCategory::data},     {"yml", FileCategory::data},      {"XML", FileCategory::data},
-        {"plist", FileCategory::data},    {"toml", FileCategory::data},     {"zip", FileCategory::archive},
-        {"tar", FileCategory::archive},   {"gz", FileCategory::archive},    {"tgz", FileCategory::archive},
-        {"bz2", FileCategory::archive},   {"txt", FileCategory::other},     {"docx", FileCategory::other},
-        {"rtf", FileCategory::other},     {"html", FileCategory::other},    {"readme", FileCategory::other},
-        {"folder", FileCategory::other},  {"", FileCategory::other},        {"7z", FileCategory::other},
+        {"png", FileCategory::image},    {"JPG", FileCategory::image},    {"jpeg", FileCategory::image},
+        {"heic", FileCategory::image},   {"heif", FileCategory::image},   {"tif", FileCategory::image},
+        {"gif", FileCategory::image},    {"svg", FileCategory::image},    {"DNG", FileCategory::image},
+        {"cr2", FileCategory::image},    {"nef", FileCategory::image},    {"arw", FileCategory::image},
+        {"orf", FileCategory::image},    {"rw2", FileCategory::image},    {"mp4", FileCategory::video},
+        {"MOV", FileCategory::video},    {"m4v", FileCategory::video},    {"mkv", FileCategory::video},
+        {"mp3", FileCategory::audio},    {"m4a", FileCategory::audio},    {"wav", FileCategory::audio},
+        {"flac", FileCategory::audio},   {"pdf", FileCategory::document}, {"PDF", FileCategory::document},
+        {"json", FileCategory::data},    {"csv", FileCategory::data},     {"tsv", FileCategory::data},
+        {"yaml", FileCategory::data},    {"yml", FileCategory::data},     {"XML", FileCategory::data},
+        {"plist", FileCategory::data},   {"toml", FileCategory::data},    {"zip", FileCategory::archive},
+        {"tar", FileCategory::archive},  {"gz", FileCategory::archive},   {"tgz", FileCategory::archive},
+        {"bz2", FileCategory::archive},  {"txt", FileCategory::other},    {"docx", FileCategory::other},
+        {"rtf", FileCategory::other},    {"html", FileCategory::other},   {"readme", FileCategory::other},
+        {"folder", FileCategory::other}, {"", FileCategory::other},       {"7z", FileCategory::other},
     };
     for (const auto& [extension, category] : cases)
         EXPECT_EQ(fileCategoryFromExtension(extension), category) << '"' << extension << '"';

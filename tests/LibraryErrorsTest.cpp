@@ -1,5 +1,5 @@
-#include "Converters/ConversionError.h"
 #include "Converters/LibraryErrors.h"
+#include "Converters/ConversionError.h"
 #include "Platform/PlatformError.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +38,10 @@ TEST(LibraryErrors, EveryLibraryFailureBecomesOneSentenceNamingTheFile)
     };
     const std::vector<Row> rows = {
         {"file system",
-         [] { throw std::filesystem::filesystem_error("x", "/in/gone.txt", std::make_error_code(std::errc::no_such_file_or_directory)); },
+         [] {
+             throw std::filesystem::filesystem_error("x", "/in/gone.txt",
+                                                     std::make_error_code(std::errc::no_such_file_or_directory));
+         },
          "The file \u201Cgone.txt\u201D couldn\u2019t be opened because there is no such file."},
         {"JSON", [] { [[maybe_unused]] const auto value = nlohmann::json::parse("{"); },
          "The data couldn\u2019t be read because it isn\u2019t in the correct format."},

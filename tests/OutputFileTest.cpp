@@ -48,7 +48,7 @@ void write(OutputFile& file, Writer writer, const std::string& bytes)
     file.append(view.substr(half + 10));
 }
 
-class OutputFileCases : public ::testing::TestWithParam<OutputFileCase> {};
+class OutputFileCases : public ::testing::TestWithParam<OutputFileCase> { };
 
 } // namespace
 

@@ -18,15 +18,14 @@ TEST(OutputNaming, UniqueURLPattern)
 {
     const auto first = OutputNaming::uniqueURL("/out", "Holiday Photo_nobg", "png");
     EXPECT_EQ(first.parent_path(), "/out");
-    EXPECT_TRUE(std::regex_match(first.filename().string(), std::regex("Holiday Photo_nobg_[0-9a-f]{8}\\.png")))
-        << first;
+    EXPECT_TRUE(std::regex_match(first.filename().string(), std::regex("Holiday Photo_nobg_[0-9a-f]{8}\\.png"))) << first;
     EXPECT_NE(first, OutputNaming::uniqueURL("/out", "Holiday Photo_nobg", "png"));
 }
 
 TEST(OutputNaming, Normalize)
 {
-    const std::vector<std::pair<std::string, std::string>> rows = {
-        {"JPEG", "jpg"}, {"TIF", "tiff"}, {"Heif", "heic"}, {"PNG", "png"}, {"", ""}, {"jpg", "jpg"}};
+    const std::vector<std::pair<std::string, std::string>> rows = {{"JPEG", "jpg"}, {"TIF", "tiff"}, {"Heif", "heic"},
+                                                                   {"PNG", "png"},  {"", ""},        {"jpg", "jpg"}};
     for (const auto& [in, out] : rows)
         EXPECT_EQ(OutputNaming::normalize(in), out) << in;
 }

@@ -1,6 +1,6 @@
+#include "Converters/Pdf/PDFProcessor.h"
 #include "Converters/ConversionError.h"
 #include "Converters/Pdf/ImagePageBuilder.h"
-#include "Converters/Pdf/PDFProcessor.h"
 #include "Converters/Pdf/PdfPageRenderer.h"
 #include "Converters/Pdf/QpdfFiles.h"
 #include "support/PdfFixtures.h"
@@ -36,8 +36,7 @@ protected:
         pixels.write_to_file(file.c_str());
         return file;
     }
-    fs::path textPdf(const std::string& name, const std::vector<TextPage>& pages,
-                     const Encryption* encryption = nullptr) const
+    fs::path textPdf(const std::string& name, const std::vector<TextPage>& pages, const Encryption* encryption = nullptr) const
     {
         const fs::path file = in() / name;
         writeTextPdf(file, pages, encryption);
@@ -198,9 +197,9 @@ TEST_F(PDFProcessorTest, ImagesOfEveryColourModelKeepTheirColours)
         fs::remove_all(out());
         fs::create_directories(out());
         const auto file = image(c.name, c.pixels);
-        const auto expected = c.expected.empty()
-            ? vips::VImage::new_from_file(file.c_str()).colourspace(VIPS_INTERPRETATION_sRGB).getpoint(20, 20)
-            : c.expected;
+        const auto expected =
+            c.expected.empty() ? vips::VImage::new_from_file(file.c_str()).colourspace(VIPS_INTERPRETATION_sRGB).getpoint(20, 20)
+                               : c.expected;
         PDFProcessor::imageToPDF(file, out());
         fs::remove_all(dir_ / "pages");
         fs::create_directories(dir_ / "pages");
@@ -216,9 +215,7 @@ TEST_F(PDFProcessorTest, MergedImagesFollowTheGivenOrder)
     const auto bracketed = in() / "scan[2]";
     fs::rename(image("scan.tif", solidImage(15, 15, red)), bracketed);
     const std::vector<fs::path> urls = {
-        image("b.png", solidImage(30, 10, red)),
-        bracketed,
-        image("a.jpg", solidImage(10, 20, blue)),
+        image("b.png", solidImage(30, 10, red)), bracketed, image("a.jpg", solidImage(10, 20, blue)),
         image("c.png", solidImage(20, 30, {128, 200})), // grey with alpha
     };
     PDFProcessor::mergeImagesToPDF(urls, out());
@@ -234,7 +231,9 @@ TEST_F(PDFProcessorTest, UnreadableImageFailsWithNothingWritten)
     const auto good = image("good.png", solidImage(10, 10, red));
 
     EXPECT_EQ(conversionErrorOf([&] { PDFProcessor::imageToPDF(broken, out()); }), ConversionError::loadFailed(broken));
-    EXPECT_EQ(conversionErrorOf([&] { PDFProcessor::mergeImagesToPDF({good, broken}, out()); }),
+    EXPECT_EQ(conversionErrorOf([&] {
+                  PDFProcessor::mergeImagesToPDF({good, broken}, out());
+              }),
               ConversionError::loadFailed(broken));
     EXPECT_TRUE(entryNamesIn(out()).empty());
 }
@@ -327,10 +326,8 @@ TEST_F(PDFProcessorTest, MergeFailsOnALockedOrUnreadableInput)
     const auto junk = in() / "junk.pdf";
     std::ofstream(junk) << "%PDF-1.4 nothing else";
 
-    EXPECT_EQ(conversionErrorOf([&] { PDFProcessor::mergePDFs({open, locked}, out()); }),
-              ConversionError::loadFailed(locked));
-    EXPECT_EQ(conversionErrorOf([&] { PDFProcessor::mergePDFs({open, junk}, out()); }),
-              ConversionError::loadFailed(junk));
+    EXPECT_EQ(conversionErrorOf([&] { PDFProcessor::mergePDFs({open, locked}, out()); }), ConversionError::loadFailed(locked));
+    EXPECT_EQ(conversionErrorOf([&] { PDFProcessor::mergePDFs({open, junk}, out()); }), ConversionError::loadFailed(junk));
     EXPECT_TRUE(entryNamesIn(out()).empty());
 }
 
@@ -340,8 +337,7 @@ TEST_F(PDFProcessorTest, NothingToPutInAPdfIsAFailure)
     const auto error = conversionErrorOf([&] { PDFProcessor::mergePDFs({empty}, out()); });
     EXPECT_EQ(error.kind(), ConversionError::Kind::exportFailed);
     EXPECT_EQ(error.detail(), "PDF write failed");
-    EXPECT_EQ(conversionErrorOf([&] { PDFProcessor::mergeImagesToPDF({}, out()); }).kind(),
-              ConversionError::Kind::exportFailed);
+    EXPECT_EQ(conversionErrorOf([&] { PDFProcessor::mergeImagesToPDF({}, out()); }).kind(), ConversionError::Kind::exportFailed);
     EXPECT_EQ(conversionErrorOf([&] { PDFProcessor::pdfToImages(empty, out()); }), ConversionError::loadFailed(empty));
     EXPECT_TRUE(entryNamesIn(out()).empty());
 }
@@ -364,7 +360,8 @@ TEST_F(PDFProcessorTest, LockedCopyNeedsThePasswordAndUnlocksWithIt)
     fs::create_directories(dir_ / "unlocked");
     PDFProcessor::unlockPDF(locked, "s3cret", dir_ / "unlocked");
     const fs::path unlocked = onlyEntry(dir_ / "unlocked");
-    EXPECT_TRUE(std::regex_match(unlocked.filename().string(), std::regex("report_locked_[0-9a-f]{8}_unlocked_[0-9a-f]{8}\\.pdf")));
+    EXPECT_TRUE(
+        std::regex_match(unlocked.filename().string(), std::regex("report_locked_[0-9a-f]{8}_unlocked_[0-9a-f]{8}\\.pdf")));
     EXPECT_FALSE(needsPassword(unlocked));
     QPDF copy;
     copy.processFile(unlocked.c_str());

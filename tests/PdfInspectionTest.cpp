@@ -57,9 +57,7 @@ TEST(PdfInspection, ChecksRunSideBySideOnBackgroundThreads)
     std::vector<int> verdicts(6, -1);
     std::vector<std::thread> threads;
     for (std::size_t i = 0; i < verdicts.size(); ++i)
-        threads.emplace_back([&, i] {
-            verdicts[i] = i % 2 ? isEncryptedPDF(locked) : pdfOpensWithPassword(locked, "u");
-        });
+        threads.emplace_back([&, i] { verdicts[i] = i % 2 ? isEncryptedPDF(locked) : pdfOpensWithPassword(locked, "u"); });
     for (auto& thread : threads)
         thread.join();
     EXPECT_EQ(verdicts, std::vector<int>(6, 1));

@@ -1,8 +1,8 @@
 #include "Platform/ProcessRunner.h"
 #include "support/TempDir.h"
 
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 
 using namespace vantory;
 
@@ -35,7 +35,8 @@ TEST(ProcessRunner, LaunchFailureIsNotAnExitStatus)
 TEST(ProcessRunner, ChildHasNoTerminalAndReadsEmptyInput)
 {
     // In its own session the child has no controlling terminal; stdin is /dev/null.
-    const auto result = runProcess("/bin/sh", {"-c", "test ! -t 0 && read line; test -z \"$line\" && ! (exec </dev/tty) 2>/dev/null"});
+    const auto result = runProcess("/bin/sh",
+                                   {"-c", "test ! -t 0 && read line; test -z \"$line\" && ! (exec </dev/tty) 2>/dev/null"});
     EXPECT_EQ(result.exitStatus, 0);
 }
 

@@ -14,11 +14,14 @@ namespace {
 
 struct RoutedCase {
     std::string actionId;
-    std::vector<std::string> inputs;   // names of fixtures made below
+    std::vector<std::string> inputs; // names of fixtures made below
     std::optional<std::string> password;
 };
 
-void PrintTo(const RoutedCase& c, std::ostream* os) { *os << c.actionId; }
+void PrintTo(const RoutedCase& c, std::ostream* os)
+{
+    *os << c.actionId;
+}
 
 class ProcessorRouting : public ::testing::TestWithParam<RoutedCase> {
 protected:
@@ -62,8 +65,7 @@ TEST_P(ProcessorRouting, SucceedsAndWritesIntoTheOutputFolder)
     ConversionRouter router;
     QObject context;
     std::optional<BatchResult> result;
-    router.convertBatch({urls, c.actionId, std::nullopt, c.password, out}, &context, {},
-                        [&](BatchResult r) { result = r; });
+    router.convertBatch({urls, c.actionId, std::nullopt, c.password, out}, &context, {}, [&](BatchResult r) { result = r; });
     ASSERT_TRUE(test::spinUntil([&] { return result.has_value(); }));
     EXPECT_EQ(result->failures, 0) << result->firstErrorMessage.value_or("");
     EXPECT_GE(result->successes, 1);

@@ -56,7 +56,7 @@ int depthOf(plist_t node)
 
 struct XmlCase {
     const char* body; // inside <plist>…</plist>
-    bool within;      // nesting at most 2
+    bool within; // nesting at most 2
 };
 
 const XmlCase xmlCases[] = {

@@ -3,8 +3,8 @@
 #include "support/TempDir.h"
 #include "support/TestSettings.h"
 
-#include <gtest/gtest.h>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <regex>
 #include <sys/stat.h>
 
@@ -45,17 +45,16 @@ TEST(OutputLocation, ResolvesBaseFolders)
     EXPECT_EQ(resolve(OutputLocation::sameFolder, "/photos/album/"), "/photos");
     const auto desktop = resolve(OutputLocation::desktop, "/photos/holiday.jpeg");
     EXPECT_EQ(desktop, home / "My Desktop");
-    EXPECT_TRUE(std::filesystem::is_directory(desktop));   // created when missing
+    EXPECT_TRUE(std::filesystem::is_directory(desktop)); // created when missing
     EXPECT_EQ(label(OutputLocation::sameFolder), "Same Folder as Original");
 }
 
 TEST(OutputFolderManager, FolderWords)
 {
     const std::vector<std::tuple<std::string, std::optional<std::string>, std::string>> rows = {
-        {"remove_bg", {}, "transparent"},        {"compress_video", {}, "compressed"},
-        {"convert_image", "webp", "webp"},       {"convert_audio", {}, "converted"},
-        {"merge_pdfs", {}, "merged_pdf"},        {"unlock_extract_zip", {}, "extracted"},
-        {"compress_zip_pw", {}, "protected"},    {"something_else", {}, "converted"},
+        {"remove_bg", {}, "transparent"},     {"compress_video", {}, "compressed"}, {"convert_image", "webp", "webp"},
+        {"convert_audio", {}, "converted"},   {"merge_pdfs", {}, "merged_pdf"},     {"unlock_extract_zip", {}, "extracted"},
+        {"compress_zip_pw", {}, "protected"}, {"something_else", {}, "converted"},
     };
     for (const auto& [id, format, word] : rows)
         EXPECT_EQ(OutputFolderManager::folderWord(id, format), word) << id;

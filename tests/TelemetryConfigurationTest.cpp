@@ -34,8 +34,7 @@ TEST(TelemetryManagerConfigurationTest, OnlyAnAppIdGivesTheDefaults)
 
 TEST(TelemetryManagerConfigurationTest, GivenArgumentsAreKeptUnchanged)
 {
-    const TelemetryManagerConfiguration configuration(
-        "APP-ID", "salt", QUrl("http://localhost:8080/base"), std::string("ns"));
+    const TelemetryManagerConfiguration configuration("APP-ID", "salt", QUrl("http://localhost:8080/base"), std::string("ns"));
 
     EXPECT_EQ(configuration.salt(), "salt");
     EXPECT_EQ(configuration.apiBaseURL(), QUrl("http://localhost:8080/base"));

@@ -21,14 +21,12 @@ const std::string reservedKeyPrefixWarning = "Sending parameter with reserved ke
 
 std::string reservedNameWarning(const std::string& name)
 {
-    return "Sending signal with reserved name '" + name
-        + "' will cause unexpected behavior. Please use another name instead.";
+    return "Sending signal with reserved name '" + name + "' will cause unexpected behavior. Please use another name instead.";
 }
 
 std::string reservedKeyWarning(const std::string& key)
 {
-    return "Sending parameter with reserved key '" + key
-        + "' will cause unexpected behavior. Please use another key instead.";
+    return "Sending parameter with reserved key '" + key + "' will cause unexpected behavior. Please use another key instead.";
 }
 
 class CountingSignalManager final : public RecordingSignalManager {
@@ -54,37 +52,77 @@ TEST_F(TelemetryFacadeTest, ReservedNamesAndKeysAreWarnedAboutAndStillSent)
 {
     const auto none = [](TelemetryManagerConfiguration&) {};
     const std::vector<WarningCase> cases = {
-        {"ordinary signal", none, "conversion.completed", {{"actionId", "to_png"}, {"fileCount", "2"}}, {},
-            "conversion.completed", {{"actionId", "to_png"}, {"fileCount", "2"}}},
+        {"ordinary signal",
+         none,
+         "conversion.completed",
+         {{"actionId", "to_png"}, {"fileCount", "2"}},
+         {},
+         "conversion.completed",
+         {{"actionId", "to_png"}, {"fileCount", "2"}}},
         {"service prefix", none, "telemetry.custom", {}, {reservedPrefixWarning}, "telemetry.custom", {}},
-        {"service prefix in mixed case warns once", none, "TeLeMeTrY.Custom", {}, {reservedPrefixWarning},
-            "TeLeMeTrY.Custom", {}},
+        {"service prefix in mixed case warns once",
+         none,
+         "TeLeMeTrY.Custom",
+         {},
+         {reservedPrefixWarning},
+         "TeLeMeTrY.Custom",
+         {}},
         {"reserved name quoted as passed", none, "Platform", {}, {reservedNameWarning("Platform")}, "Platform", {}},
-        {"reserved name and key", none, "isDebug", {{"appID", "x"}},
-            {reservedNameWarning("isDebug"), reservedKeyWarning("appID")}, "isDebug", {{"appID", "x"}}},
-        {"reserved key quoted as passed", none, "opened", {{"Locale", "de"}}, {reservedKeyWarning("Locale")},
-            "opened", {{"Locale", "de"}}},
-        {"key with service prefix", none, "opened", {{"telemetry.mine", "1"}}, {reservedKeyPrefixWarning}, "opened",
-            {{"telemetry.mine", "1"}}},
+        {"reserved name and key",
+         none,
+         "isDebug",
+         {{"appID", "x"}},
+         {reservedNameWarning("isDebug"), reservedKeyWarning("appID")},
+         "isDebug",
+         {{"appID", "x"}}},
+        {"reserved key quoted as passed",
+         none,
+         "opened",
+         {{"Locale", "de"}},
+         {reservedKeyWarning("Locale")},
+         "opened",
+         {{"Locale", "de"}}},
+        {"key with service prefix",
+         none,
+         "opened",
+         {{"telemetry.mine", "1"}},
+         {reservedKeyPrefixWarning},
+         "opened",
+         {{"telemetry.mine", "1"}}},
         {"signal prefix frees a reserved name",
-            [](TelemetryManagerConfiguration& c) { c.defaultSignalPrefix = "app."; }, "type", {}, {}, "app.type", {}},
+         [](TelemetryManagerConfiguration& c) { c.defaultSignalPrefix = "app."; },
+         "type",
+         {},
+         {},
+         "app.type",
+         {}},
         {"parameter prefix spares service keys and frees reserved ones",
-            [](TelemetryManagerConfiguration& c) { c.defaultParameterPrefix = "my."; }, "opened",
-            {{"Telemetry.x", "1"}, {"locale", "de"}}, {reservedKeyPrefixWarning}, "opened",
-            {{"Telemetry.x", "1"}, {"my.locale", "de"}}},
+         [](TelemetryManagerConfiguration& c) { c.defaultParameterPrefix = "my."; },
+         "opened",
+         {{"Telemetry.x", "1"}, {"locale", "de"}},
+         {reservedKeyPrefixWarning},
+         "opened",
+         {{"Telemetry.x", "1"}, {"my.locale", "de"}}},
         {"warnings disabled still warn about default parameter keys",
-            [](TelemetryManagerConfiguration& c) {
-                c.reservedParameterWarningsEnabled = false;
-                c.defaultParameters = [] { return SignalParameters {{"locale", "de_DE"}}; };
-            },
-            "platform", {{"type", "x"}}, {reservedKeyWarning("locale")}, "platform",
-            {{"type", "x"}, {"locale", "de_DE"}}},
+         [](TelemetryManagerConfiguration& c) {
+             c.reservedParameterWarningsEnabled = false;
+             c.defaultParameters = [] { return SignalParameters{{"locale", "de_DE"}}; };
+         },
+         "platform",
+         {{"type", "x"}},
+         {reservedKeyWarning("locale")},
+         "platform",
+         {{"type", "x"}, {"locale", "de_DE"}}},
         {"prefixed default parameter key is free",
-            [](TelemetryManagerConfiguration& c) {
-                c.defaultParameterPrefix = "my.";
-                c.defaultParameters = [] { return SignalParameters {{"locale", "de_DE"}}; };
-            },
-            "opened", {}, {}, "opened", {{"my.locale", "de_DE"}}},
+         [](TelemetryManagerConfiguration& c) {
+             c.defaultParameterPrefix = "my.";
+             c.defaultParameters = [] { return SignalParameters{{"locale", "de_DE"}}; };
+         },
+         "opened",
+         {},
+         {},
+         "opened",
+         {{"my.locale", "de_DE"}}},
     };
 
     for (const auto& testCase : cases) {
@@ -108,14 +146,14 @@ TEST_F(TelemetryFacadeTest, CallParameterBeatsDefaultParameterWithTheSameKey)
 {
     auto configuration = makeConfiguration();
     configuration->defaultParameterPrefix = "app.";
-    configuration->defaultParameters = [] { return SignalParameters {{"mode", "default"}, {"theme", "dark"}}; };
+    configuration->defaultParameters = [] { return SignalParameters{{"mode", "default"}, {"theme", "dark"}}; };
     const auto recorder = start(configuration);
 
     Telemetry::signal("opened", {{"mode", "call"}});
 
     const auto recorded = recorder->recordedSignals();
     ASSERT_EQ(recorded.size(), 1u);
-    EXPECT_EQ(recorded[0].parameters, (SignalParameters {{"app.mode", "call"}, {"app.theme", "dark"}}));
+    EXPECT_EQ(recorded[0].parameters, (SignalParameters{{"app.mode", "call"}, {"app.theme", "dark"}}));
 }
 
 TEST_F(TelemetryFacadeTest, InternalSignalTakesNoPrefixAndNoNameCheck)
@@ -129,8 +167,7 @@ TEST_F(TelemetryFacadeTest, InternalSignalTakesNoPrefixAndNoNameCheck)
     EXPECT_TRUE(errorLines().empty());
     const auto recorded = recorder->recordedSignals();
     ASSERT_EQ(recorded.size(), 1u);
-    EXPECT_EQ(recorded[0],
-        (RecordedSignal {"Telemetry.Custom.thing", {{"Telemetry.Signal.x", "1"}}, 2.5, std::string("user-1")}));
+    EXPECT_EQ(recorded[0], (RecordedSignal{"Telemetry.Custom.thing", {{"Telemetry.Signal.x", "1"}}, 2.5, std::string("user-1")}));
 }
 
 TEST_F(TelemetryFacadeTest, SignalPassesFloatValueAndCustomUserOn)
@@ -142,8 +179,8 @@ TEST_F(TelemetryFacadeTest, SignalPassesFloatValueAndCustomUserOn)
 
     const auto recorded = recorder->recordedSignals();
     ASSERT_EQ(recorded.size(), 2u);
-    EXPECT_EQ(recorded[0], (RecordedSignal {"donation.shown", {}, std::nullopt, std::nullopt}));
-    EXPECT_EQ(recorded[1], (RecordedSignal {"rated", {}, 0.0, std::string("someone")}));
+    EXPECT_EQ(recorded[0], (RecordedSignal{"donation.shown", {}, std::nullopt, std::nullopt}));
+    EXPECT_EQ(recorded[1], (RecordedSignal{"rated", {}, 0.0, std::string("someone")}));
 }
 
 TEST_F(TelemetryFacadeTest, DisabledAnalyticsDropEverySignalButKeepSessionAccounting)
@@ -203,7 +240,7 @@ TEST_F(TelemetryFacadeTest, FirstSessionStartsHalfASecondAfterInitialize)
 
     scheduler_.advance(1ms);
     EXPECT_EQ(recorder->recordedSignals(),
-        (std::vector<RecordedSignal> {{"Telemetry.Session.started", {}, std::nullopt, std::nullopt}}));
+              (std::vector<RecordedSignal>{{"Telemetry.Session.started", {}, std::nullopt, std::nullopt}}));
     EXPECT_EQ(sessionAccountingStarts_, 1);
     EXPECT_NE(configuration->sessionID(), initialSession);
     EXPECT_EQ(scheduler_.pendingCount(), 0u);
@@ -217,8 +254,8 @@ TEST_F(TelemetryFacadeTest, SessionFlagsChooseWhatANewSessionIdStarts)
         std::size_t expectedSignals;
         int expectedAccountingStarts;
     };
-    for (const Case& testCase : {Case {true, true, 1, 1}, Case {false, true, 0, 1}, Case {true, false, 1, 0},
-             Case {false, false, 0, 0}}) {
+    for (const Case& testCase :
+         {Case{true, true, 1, 1}, Case{false, true, 0, 1}, Case{true, false, 1, 0}, Case{false, false, 0, 0}}) {
         SCOPED_TRACE(testing::Message() << "signal " << testCase.sendNewSessionBeganSignal << ", stats "
                                         << testCase.sessionStatsEnabled);
         sessionAccountingStarts_ = 0;

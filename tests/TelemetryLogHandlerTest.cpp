@@ -12,12 +12,12 @@ TEST(LogHandlerTest, PassesOnlyLinesAtOrAboveItsLevel)
         LogLevel handlerLevel;
         std::vector<std::string> expected;
     };
-    for (const Case& testCase : {Case {LogLevel::debug, {"d", "i", "e"}}, Case {LogLevel::info, {"i", "e"}},
-             Case {LogLevel::error, {"e"}}}) {
+    for (const Case& testCase :
+         {Case{LogLevel::debug, {"d", "i", "e"}}, Case{LogLevel::info, {"i", "e"}}, Case{LogLevel::error, {"e"}}}) {
         SCOPED_TRACE(description(testCase.handlerLevel));
         std::vector<std::string> received;
-        const LogHandler handler(
-            testCase.handlerLevel, [&](LogLevel, const std::string& message) { received.push_back(message); });
+        const LogHandler handler(testCase.handlerLevel,
+                                 [&](LogLevel, const std::string& message) { received.push_back(message); });
 
         handler.log(LogLevel::debug, "d");
         handler.log(LogLevel::info, "i");
@@ -33,7 +33,7 @@ TEST(LogHandlerTest, HandlerReceivesTheMessageLevel)
     const LogHandler handler(LogLevel::debug, [&](LogLevel level, const std::string&) { levels.push_back(level); });
     handler.log(LogLevel::error, "x");
     handler.log(LogLevel::debug, "y");
-    EXPECT_EQ(levels, (std::vector<LogLevel> {LogLevel::error, LogLevel::debug}));
+    EXPECT_EQ(levels, (std::vector<LogLevel>{LogLevel::error, LogLevel::debug}));
 }
 
 TEST(LogHandlerTest, StandardHandlerPrintsOneTaggedLine)
@@ -46,7 +46,7 @@ TEST(LogHandlerTest, StandardHandlerPrintsOneTaggedLine)
     handler.log(LogLevel::info, "Loaded 3 signals");
     handler.log(LogLevel::error, "Error saving Telemetry cache");
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
-        "[Telemetry: INFO] Loaded 3 signals\n[Telemetry: ERROR] Error saving Telemetry cache\n");
+              "[Telemetry: INFO] Loaded 3 signals\n[Telemetry: ERROR] Error saving Telemetry cache\n");
 }
 
 TEST(LogHandlerTest, LevelsDescribeThemselves)

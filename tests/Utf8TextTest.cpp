@@ -47,7 +47,7 @@ std::optional<std::u32string> decodeInChunks(const std::vector<std::string>& chu
     return characters;
 }
 
-class Utf8TextCases : public ::testing::TestWithParam<ChunkedText> {};
+class Utf8TextCases : public ::testing::TestWithParam<ChunkedText> { };
 
 } // namespace
 
@@ -61,26 +61,29 @@ TEST_P(Utf8TextCases, WholeTextCheckAgrees)
     EXPECT_EQ(isValidUTF8(joined(GetParam().chunks)), GetParam().characters.has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, Utf8TextCases,
-    ::testing::Values(
-        ChunkedText{"Empty", {}, U""},
-        ChunkedText{"Ascii", {"ab", "c"}, U"abc"},
-        ChunkedText{"TwoBytesSplit", {"a\xC3", "\xA9" "b"}, U"a\u00E9b"},
-        ChunkedText{"ThreeBytesOneChunkEach", {"\xE2", "\x82", "\xAC"}, U"\u20AC"},
-        ChunkedText{"FourBytesOverThreeChunks", {"\xF0", "\x9F\x98", "\x80!"}, U"\U0001F600!"},
-        ChunkedText{"LargestCodePoint", {"\xF4\x8F", "\xBF\xBF"}, U"\U0010FFFF"},
-        ChunkedText{"LongAsciiRunsAroundACharacter", {std::string(17, 'a') + "\xC3\xA9" + std::string(9, 'b')},
-                    std::u32string(17, U'a') + U"\u00E9" + std::u32string(9, U'b')},
-        ChunkedText{"OverlongTwoBytes", {"\xC0\xAF"}, std::nullopt},
-        ChunkedText{"OverlongThreeBytesSplit", {"\xE0", "\x80\xAF"}, std::nullopt},
-        ChunkedText{"OverlongFourBytes", {"\xF0\x8F\xBF\xBF"}, std::nullopt},
-        ChunkedText{"SurrogateSplit", {"\xED", "\xA0\x80"}, std::nullopt},
-        ChunkedText{"AboveLargestCodePointSplit", {"\xF4\x90", "\x80\x80"}, std::nullopt},
-        ChunkedText{"LeadByteAboveF4", {"\xF5\x80\x80\x80"}, std::nullopt},
-        ChunkedText{"LoneContinuationByte", {"a\x80"}, std::nullopt},
-        ChunkedText{"LeadByteFollowedByAscii", {"\xC3", "A"}, std::nullopt},
-        ChunkedText{"InvalidAfterALongAsciiRun", {std::string(17, 'a') + "\xC0\xAF" + std::string(8, 'a')}, std::nullopt},
-        ChunkedText{"CutShortAtTheEnd", {"ab\xE2\x82"}, std::nullopt},
-        ChunkedText{"CutShortAfterASplit", {"\xF0\x9F", "\x98"}, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, Utf8TextCases,
+                         ::testing::Values(ChunkedText{"Empty", {}, U""}, ChunkedText{"Ascii", {"ab", "c"}, U"abc"},
+                                           ChunkedText{"TwoBytesSplit",
+                                                       {"a\xC3", "\xA9"
+                                                                 "b"},
+                                                       U"a\u00E9b"},
+                                           ChunkedText{"ThreeBytesOneChunkEach", {"\xE2", "\x82", "\xAC"}, U"\u20AC"},
+                                           ChunkedText{"FourBytesOverThreeChunks", {"\xF0", "\x9F\x98", "\x80!"}, U"\U0001F600!"},
+                                           ChunkedText{"LargestCodePoint", {"\xF4\x8F", "\xBF\xBF"}, U"\U0010FFFF"},
+                                           ChunkedText{"LongAsciiRunsAroundACharacter",
+                                                       {std::string(17, 'a') + "\xC3\xA9" + std::string(9, 'b')},
+                                                       std::u32string(17, U'a') + U"\u00E9" + std::u32string(9, U'b')},
+                                           ChunkedText{"OverlongTwoBytes", {"\xC0\xAF"}, std::nullopt},
+                                           ChunkedText{"OverlongThreeBytesSplit", {"\xE0", "\x80\xAF"}, std::nullopt},
+                                           ChunkedText{"OverlongFourBytes", {"\xF0\x8F\xBF\xBF"}, std::nullopt},
+                                           ChunkedText{"SurrogateSplit", {"\xED", "\xA0\x80"}, std::nullopt},
+                                           ChunkedText{"AboveLargestCodePointSplit", {"\xF4\x90", "\x80\x80"}, std::nullopt},
+                                           ChunkedText{"LeadByteAboveF4", {"\xF5\x80\x80\x80"}, std::nullopt},
+                                           ChunkedText{"LoneContinuationByte", {"a\x80"}, std::nullopt},
+                                           ChunkedText{"LeadByteFollowedByAscii", {"\xC3", "A"}, std::nullopt},
+                                           ChunkedText{"InvalidAfterALongAsciiRun",
+                                                       {std::string(17, 'a') + "\xC0\xAF" + std::string(8, 'a')},
+                                                       std::nullopt},
+                                           ChunkedText{"CutShortAtTheEnd", {"ab\xE2\x82"}, std::nullopt},
+                                           ChunkedText{"CutShortAfterASplit", {"\xF0\x9F", "\x98"}, std::nullopt}),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -1,13 +1,13 @@
-#include "State/DonationPolicy.h"
 #include "State/WidgetStateManager.h"
+#include "State/DonationPolicy.h"
 #include "support/FakeServices.h"
-#include "support/PdfFixtures.h"
 #include "support/ManualScheduler.h"
+#include "support/PdfFixtures.h"
 #include "support/TempDir.h"
 #include "support/TestSettings.h"
 
-#include <gtest/gtest.h>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <thread>
 
 using namespace vantory;
@@ -24,11 +24,11 @@ protected:
     test::FakeEnvironment environment;
     std::shared_ptr<test::FakeRouter> router = std::make_shared<test::FakeRouter>();
     std::vector<test::SentSignal> sentSignals;
-    std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(WidgetStateManager::Services{
-        router, &clock, settings.settings.get(), &environment,
-        [this](const std::string& name, const std::map<std::string, std::string>& parameters) {
-            sentSignals.push_back({name, parameters});
-        }});
+    std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(
+        WidgetStateManager::Services{router, &clock, settings.settings.get(), &environment,
+                                     [this](const std::string& name, const std::map<std::string, std::string>& parameters) {
+                                         sentSignals.push_back({name, parameters});
+                                     }});
 
     std::filesystem::path file(const std::string& name) { return dir.write(name, "content of " + name); }
 
@@ -55,7 +55,7 @@ TEST_F(StateManagerTest, DropShowsProcessingThenActions)
     clock.advance(1ms);
     EXPECT_EQ(phase(), Kind::actions);
     clock.advance(10s);
-    EXPECT_EQ(phase(), Kind::actions);   // supported files stay
+    EXPECT_EQ(phase(), Kind::actions); // supported files stay
 }
 
 TEST_F(StateManagerTest, EmptyDropChangesNothing)
@@ -83,7 +83,7 @@ TEST_F(StateManagerTest, UnsupportedResetSparesANewerDrop)
     dropAndSettle({file("notes.docx")});
     clock.advance(500ms);
     const auto image = file("photo.png");
-    manager->handleDrop({image});   // the newer drop settles before the old timer fires
+    manager->handleDrop({image}); // the newer drop settles before the old timer fires
     clock.advance(600ms);
     EXPECT_EQ(phase(), Kind::actions);
     clock.advance(5s);
@@ -95,7 +95,7 @@ TEST_F(StateManagerTest, UnsupportedDropRightAfterAnotherStillResets)
 {
     manager->handleDrop({file("photo.png")});
     clock.advance(300ms);
-    manager->handleDrop({file("notes.docx")});   // the first drop's step shows this card
+    manager->handleDrop({file("notes.docx")}); // the first drop's step shows this card
     clock.advance(300ms);
     EXPECT_EQ(phase(), Kind::actions);
     clock.advance(2s);
@@ -106,7 +106,7 @@ TEST_F(StateManagerTest, AppendingToAnUnsupportedCard)
 {
     dropAndSettle({file("a.docx")});
     clock.advance(1s);
-    manager->appendFiles({file("b.docx")});   // still nothing to offer: a fresh 2 s for the new card
+    manager->appendFiles({file("b.docx")}); // still nothing to offer: a fresh 2 s for the new card
     clock.advance(1500ms);
     EXPECT_EQ(phase(), Kind::actions);
     clock.advance(500ms);
@@ -114,7 +114,7 @@ TEST_F(StateManagerTest, AppendingToAnUnsupportedCard)
 
     dropAndSettle({file("c.docx")});
     clock.advance(1s);
-    manager->appendFiles({file("d.png"), file("e.png")});   // now there is something to do: the card stays
+    manager->appendFiles({file("d.png"), file("e.png")}); // now there is something to do: the card stays
     clock.advance(10s);
     EXPECT_EQ(phase(), Kind::actions);
     EXPECT_EQ(manager->payload()->urls.size(), 3u);
@@ -228,7 +228,8 @@ TEST_F(StateManagerTest, CompletedRunShowsTheRemainingFiles)
     router->last().onFinished({2, 0, std::nullopt});
     EXPECT_EQ(manager->state(), WidgetPhase::completed(request.outputFolder.string()));
     EXPECT_EQ(environment.opened, std::vector{request.outputFolder});
-    EXPECT_EQ(sentSignals, (std::vector<test::SentSignal>{{"conversion.completed", {{"actionId", "convert_image"}, {"fileCount", "2"}}}}));
+    EXPECT_EQ(sentSignals,
+              (std::vector<test::SentSignal>{{"conversion.completed", {{"actionId", "convert_image"}, {"fileCount", "2"}}}}));
     EXPECT_TRUE(environment.trashed.empty());
 
     clock.advance(1499ms);
@@ -261,12 +262,12 @@ TEST_F(StateManagerTest, PartialSuccessTexts)
         dropAndSettle({file("a.png"), file("b.png"), file("c.png"), file("d.png")});
         settings->setMoveOriginalToTrash(false);
         manager->startConversion("compress_image");
-        settings->setMoveOriginalToTrash(true);   // read when the result arrives
+        settings->setMoveOriginalToTrash(true); // read when the result arrives
         environment.trashed.clear();
         router->last().onFinished(result);
         EXPECT_EQ(manager->state().kind, Kind::partialSuccess);
         EXPECT_EQ(manager->state().summary, summary);
-        EXPECT_EQ(environment.trashed.size(), 4u);   // the failed ones too
+        EXPECT_EQ(environment.trashed.size(), 4u); // the failed ones too
         clock.advance(3999ms);
         EXPECT_EQ(phase(), Kind::partialSuccess);
         clock.advance(1ms);
@@ -296,7 +297,7 @@ TEST_F(StateManagerTest, FullFailureRemovesOnlyTheRunsFolder)
     EXPECT_EQ(phase(), Kind::actions);
     EXPECT_EQ(manager->singleFileErrorActionId(), "format_json");
     EXPECT_EQ(manager->singleFileError(), "The file structure is not compatible with this conversion");
-    EXPECT_EQ(sentSignals.size(), 1u);   // only the first run's
+    EXPECT_EQ(sentSignals.size(), 1u); // only the first run's
     clock.advance(3500ms);
     EXPECT_FALSE(manager->singleFileError());
     EXPECT_FALSE(manager->singleFileErrorActionId());
@@ -361,7 +362,7 @@ TEST_F(StateManagerTest, CancelWhileConvertingRemovesTheFolder)
     EXPECT_EQ(manager->payload()->urls.size(), 2u);
 
     call.onProgress(1, 2);
-    call.onFinished({2, 0, std::nullopt});   // late: dropped
+    call.onFinished({2, 0, std::nullopt}); // late: dropped
     EXPECT_EQ(phase(), Kind::actions);
     EXPECT_TRUE(environment.opened.empty());
     EXPECT_TRUE(sentSignals.empty());
@@ -440,7 +441,7 @@ TEST_F(StateManagerTest, DonationPromptAfterTheFifthCompletedRun)
     }
     EXPECT_EQ(sentSignals.back(), (test::SentSignal{"donation.shown", {}}));
     EXPECT_EQ(phase(), Kind::actions);
-    EXPECT_EQ(manager->payload()->urls.size(), 2u);   // left as it was until the card is dismissed
+    EXPECT_EQ(manager->payload()->urls.size(), 2u); // left as it was until the card is dismissed
 
     manager->setShowDonation(false);
     manager->completeAndShowRemaining();
@@ -509,7 +510,7 @@ TEST_F(StateManagerTest, PdfPasswordCheckRunsOnAnotherThread)
         for (const char* password : {"user-pw", "owner-pw", "wrong", ""})
             verdicts[password] = manager->validatePDFPassword(password);
     });
-    manager->reset();   // the live payload may change meanwhile; the check reads its own snapshot
+    manager->reset(); // the live payload may change meanwhile; the check reads its own snapshot
     checker.join();
     EXPECT_EQ(verdicts.size(), 4u);
     EXPECT_FALSE(verdicts["wrong"]);

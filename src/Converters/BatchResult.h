@@ -15,8 +15,8 @@ struct BatchResult {
     std::optional<std::string> summaryText() const
     {
         if (successes > 0 && failures > 0 && firstErrorMessage)
-            return std::to_string(successes) + " Processed, " + std::to_string(failures) + " Skipped (" +
-                   *firstErrorMessage + ")";
+            return std::to_string(successes) + " Processed, " + std::to_string(failures) + " Skipped (" + *firstErrorMessage
+                   + ")";
         return std::nullopt;
     }
     bool isFullFailure() const { return successes == 0 && failures > 0; }

@@ -5,7 +5,10 @@
 namespace vantory {
 
 ConversionError::ConversionError(Kind kind, std::filesystem::path url, std::string detail)
-    : kind_(kind), url_(std::move(url)), detail_(std::move(detail)), message_(errorDescription())
+    : kind_(kind),
+      url_(std::move(url)),
+      detail_(std::move(detail)),
+      message_(errorDescription())
 {
 }
 

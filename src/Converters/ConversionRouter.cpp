@@ -54,7 +54,9 @@ const Outcome cancelled{false, std::string("Cancelled")};
 class ConversionRouter::Batch final : public Cancellable {
 public:
     Batch(QObject* context, ProgressCallback onProgress, FinishedCallback onFinished)
-        : context_(context), onProgress_(std::move(onProgress)), onFinished_(std::move(onFinished))
+        : context_(context),
+          onProgress_(std::move(onProgress)),
+          onFinished_(std::move(onFinished))
     {
     }
 
@@ -111,12 +113,12 @@ ConversionRouter::~ConversionRouter()
     std::lock_guard lock(batchesMutex_);
     for (auto& running : batches_)
         running.batch->cancel();
-    batches_.clear();   // joins every coordinator while the executors still run
+    batches_.clear(); // joins every coordinator while the executors still run
     pool_.waitForDone();
 }
 
-std::shared_ptr<Cancellable> ConversionRouter::convertBatch(BatchRequest request, QObject* context,
-                                                            ProgressCallback onProgress, FinishedCallback onFinished)
+std::shared_ptr<Cancellable> ConversionRouter::convertBatch(BatchRequest request, QObject* context, ProgressCallback onProgress,
+                                                            FinishedCallback onFinished)
 {
     auto batch = std::make_shared<Batch>(context, std::move(onProgress), std::move(onFinished));
     std::lock_guard lock(batchesMutex_);
@@ -155,8 +157,7 @@ BatchResult ConversionRouter::runWholeBatch(const BatchRequest& request, Batch& 
             return;
         }
         const WholeBatchJob job{request.urls, request.password.value_or(""), request.outputFolder, batch.stopToken()};
-        done.set_value(capture([&] { table_.wholeBatchOperations.at(request.actionId)(job); },
-                               "ConversionRouter batch: "));
+        done.set_value(capture([&] { table_.wholeBatchOperations.at(request.actionId)(job); }, "ConversionRouter batch: "));
     });
     const Outcome outcome = done.get_future().get();
     batch.reportProgress(1, 1);

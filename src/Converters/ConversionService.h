@@ -36,8 +36,8 @@ public:
     using FinishedCallback = std::function<void(BatchResult)>;
 
     virtual ~ConversionService() = default;
-    virtual std::shared_ptr<Cancellable> convertBatch(BatchRequest request, QObject* context,
-                                                      ProgressCallback onProgress, FinishedCallback onFinished) = 0;
+    virtual std::shared_ptr<Cancellable> convertBatch(BatchRequest request, QObject* context, ProgressCallback onProgress,
+                                                      FinishedCallback onFinished) = 0;
 };
 
 } // namespace vantory

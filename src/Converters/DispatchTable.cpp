@@ -25,8 +25,7 @@ DispatchTable mediaRows()
     DispatchTable table;
     for (const char* id : {ActionIds::convertImage, ActionIds::compressImage, ActionIds::removeBackground})
         table.fileOperations[id] = unavailable(id);
-    for (const char* id :
-         {ActionIds::extractAudio, ActionIds::compressVideo, ActionIds::convertVideo, ActionIds::convertAudio})
+    for (const char* id : {ActionIds::extractAudio, ActionIds::compressVideo, ActionIds::convertVideo, ActionIds::convertAudio})
         table.fileOperations[id] = unavailable(id, Lane::pooled);
     return table;
 }

@@ -14,9 +14,9 @@ namespace vantory {
 struct FileJob {
     std::filesystem::path url;
     std::optional<std::string> targetFormat;
-    std::string password;   // "" when none was given
+    std::string password; // "" when none was given
     std::filesystem::path outputFolder;
-    std::stop_token stop;   // set when the batch is cancelled; long operations may stop early
+    std::stop_token stop; // set when the batch is cancelled; long operations may stop early
 };
 
 // All files of a whole-batch action in one call.

@@ -2,7 +2,9 @@
 
 namespace vantory {
 
-SerialExecutor::SerialExecutor() : worker_([this](std::stop_token stop) { runLoop(stop); }) {}
+SerialExecutor::SerialExecutor() : worker_([this](std::stop_token stop) { runLoop(stop); })
+{
+}
 
 SerialExecutor::~SerialExecutor()
 {

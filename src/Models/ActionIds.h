@@ -32,7 +32,7 @@ inline constexpr const char* minifyJson = "minify_json";
 inline constexpr const char* jsonToCsv = "json_to_csv";
 inline constexpr const char* csvToJson = "csv_to_json";
 inline constexpr const char* yamlToJson = "yaml_to_json";
-inline constexpr const char* xmlToJson = "xml_to_json";   // property lists, XML or binary
+inline constexpr const char* xmlToJson = "xml_to_json"; // property lists, XML or binary
 inline constexpr const char* base64Encode = "base64_encode";
 inline constexpr const char* base64Decode = "base64_decode";
 

@@ -13,8 +13,8 @@ constexpr qint64 chunkSize = 64 * 1024;
 
 bool isBase64Character(char32_t c)
 {
-    return QChar::isLetterOrNumber(c) || QChar::isMark(c) || c == U'+' || c == U'/' || c == U'='
-        || c == U'\n' || c == U'\r' || c == U' ';
+    return QChar::isLetterOrNumber(c) || QChar::isMark(c) || c == U'+' || c == U'/' || c == U'=' || c == U'\n' || c == U'\r'
+           || c == U' ';
 }
 
 // Follows the text character by character. White space outside the allowed set is

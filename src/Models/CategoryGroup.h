@@ -16,7 +16,7 @@ struct CategoryGroup {
     std::vector<std::string> extensions;
 
     int count() const { return static_cast<int>(urls.size()); }
-    std::string label() const;   // "3 Images", "1 Images"
+    std::string label() const; // "3 Images", "1 Images"
     std::string icon() const { return iconName(category); }
 
     bool operator==(const CategoryGroup&) const = default;

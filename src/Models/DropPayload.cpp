@@ -1,7 +1,7 @@
 #include "Models/DropPayload.h"
 
-#include "Platform/PathNames.h"
 #include "Models/PayloadProbeCache.h"
+#include "Platform/PathNames.h"
 #include "Platform/PdfInspection.h"
 
 #include <algorithm>
@@ -103,10 +103,10 @@ bool DropPayload::looksLikeBase64Text(const std::filesystem::path& url) const
 
 bool DropPayload::operator==(const DropPayload& other) const
 {
-    return urls == other.urls && extensions == other.extensions && isBatch == other.isBatch
-        && groups == other.groups && isHighlyMixed == other.isHighlyMixed && label == other.label
-        && icon == other.icon && outlierNote == other.outlierNote && isEncryptedPDF == other.isEncryptedPDF
-        && isEncryptedZIP == other.isEncryptedZIP;
+    return urls == other.urls && extensions == other.extensions && isBatch == other.isBatch && groups == other.groups
+           && isHighlyMixed == other.isHighlyMixed && label == other.label && icon == other.icon
+           && outlierNote == other.outlierNote && isEncryptedPDF == other.isEncryptedPDF
+           && isEncryptedZIP == other.isEncryptedZIP;
 }
 
 } // namespace vantory

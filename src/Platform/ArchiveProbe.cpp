@@ -20,8 +20,7 @@ bool zipNeedsPassword(const std::filesystem::path& archive, std::chrono::millise
     const std::filesystem::path absolutePath = std::filesystem::absolute(archive, error);
     const ArchiveToolArguments::UnzipArchivePath path(error ? archive : absolutePath);
     const ProcessResult result = runProcess(ToolPaths::current().unzip, {"-t", "-P", "", path.argument()}, options);
-    return result.launched && !result.timedOut && !result.killedBySignal
-        && result.exitStatus == unzipPasswordExitStatus;
+    return result.launched && !result.timedOut && !result.killedBySignal && result.exitStatus == unzipPasswordExitStatus;
 }
 
 } // namespace vantory

@@ -15,7 +15,7 @@ namespace {
 
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
+    explicit FileDescriptor(int fd) : fd_(fd) { }
     ~FileDescriptor()
     {
         if (fd_ >= 0)
@@ -33,7 +33,7 @@ private:
 // shrinks while being read is still read whole.
 std::string readAll(int fd, const std::filesystem::path& url)
 {
-    struct stat info {};
+    struct stat info { };
     std::string bytes;
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
         bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
@@ -71,8 +71,9 @@ std::string readUTF8File(const std::filesystem::path& url)
 {
     std::string text = readFileBytes(url);
     if (!isValidUTF8(text))
-        throw PlatformError("The file \u201C" + lastPathComponent(url)
-                            + "\u201D couldn\u2019t be opened because the text encoding of its contents can\u2019t be determined.");
+        throw PlatformError(
+            "The file \u201C" + lastPathComponent(url)
+            + "\u201D couldn\u2019t be opened because the text encoding of its contents can\u2019t be determined.");
     if (text.starts_with("\xEF\xBB\xBF"))
         text.erase(0, 3);
     return text;

@@ -14,7 +14,7 @@ enum class PdfOpenOutcome { opened, needsPassword, unreadable };
 
 struct PdfOpening {
     PdfOpenOutcome outcome = PdfOpenOutcome::unreadable;
-    std::unique_ptr<QPDF> pdf;   // set only when opened
+    std::unique_ptr<QPDF> pdf; // set only when opened
 };
 
 // Opens the PDF with `password` ("" for none), quietly repairing what qpdf can; qpdf

@@ -11,7 +11,7 @@ namespace vantory {
 // library exceptions into this at their boundary so the user never reads a raw dump.
 class PlatformError : public std::runtime_error {
 public:
-    explicit PlatformError(const std::string& description) : std::runtime_error(description) {}
+    explicit PlatformError(const std::string& description) : std::runtime_error(description) { }
 
     // The sentence for an errno value met while working on `path`.
     static PlatformError fromErrno(int error, const std::filesystem::path& path);

@@ -74,8 +74,7 @@ std::optional<int> waitFor(pid_t pid, const std::optional<std::chrono::milliseco
 
 } // namespace
 
-ProcessResult runProcess(const std::string& executable, const std::vector<std::string>& arguments,
-                         const ProcessOptions& options)
+ProcessResult runProcess(const std::string& executable, const std::vector<std::string>& arguments, const ProcessOptions& options)
 {
     ProcessResult result;
 
@@ -97,8 +96,7 @@ ProcessResult runProcess(const std::string& executable, const std::vector<std::s
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
 
     pid_t pid = 0;
-    const int error = posix_spawn(&pid, executable.c_str(), &actions, &attributes, argvPointers.data(),
-                                  envPointers.data());
+    const int error = posix_spawn(&pid, executable.c_str(), &actions, &attributes, argvPointers.data(), envPointers.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
 
@@ -113,7 +111,7 @@ ProcessResult runProcess(const std::string& executable, const std::vector<std::s
         result.exitStatus = WEXITSTATUS(*status);
     else if (status && WIFSIGNALED(*status))
         result.killedBySignal = true;
-    return result;   // with no status the exit status stays unknown (-1): never a success
+    return result; // with no status the exit status stays unknown (-1): never a success
 }
 
 ToolPaths& ToolPaths::current()

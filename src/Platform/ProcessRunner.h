@@ -13,8 +13,8 @@ namespace vantory {
 struct ProcessResult {
     bool launched = false;
     bool timedOut = false;
-    int exitStatus = -1;          // exit code when the child exited normally
-    bool killedBySignal = false;  // the child ended on a signal (its status is then -1)
+    int exitStatus = -1; // exit code when the child exited normally
+    bool killedBySignal = false; // the child ended on a signal (its status is then -1)
     std::string launchError;
 
     bool succeeded() const { return launched && !timedOut && !killedBySignal && exitStatus == 0; }
@@ -22,8 +22,8 @@ struct ProcessResult {
 
 struct ProcessOptions {
     std::optional<std::string> workingDirectory;
-    std::map<std::string, std::string> extraEnvironment;       // added to the inherited environment
-    std::optional<std::chrono::milliseconds> timeout;          // the child is killed after this
+    std::map<std::string, std::string> extraEnvironment; // added to the inherited environment
+    std::optional<std::chrono::milliseconds> timeout; // the child is killed after this
 };
 
 // Runs a tool by absolute path with an argument vector: no shell, standard input,

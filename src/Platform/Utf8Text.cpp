@@ -33,16 +33,11 @@ struct ByteRange {
 inline ByteRange secondByteRange(unsigned char lead)
 {
     switch (lead) {
-    case 0xE0:
-        return {0xA0, 0xBF};
-    case 0xED:
-        return {0x80, 0x9F};
-    case 0xF0:
-        return {0x90, 0xBF};
-    case 0xF4:
-        return {0x80, 0x8F};
-    default:
-        return {0x80, 0xBF};
+    case 0xE0: return {0xA0, 0xBF};
+    case 0xED: return {0x80, 0x9F};
+    case 0xF0: return {0x90, 0xBF};
+    case 0xF4: return {0x80, 0x8F};
+    default: return {0x80, 0xBF};
     }
 }
 
@@ -63,8 +58,7 @@ inline bool hasWellFormedTail(std::string_view sequence)
         const auto second = static_cast<unsigned char>(sequence[1]);
         return second >= allowed.min && second <= allowed.max;
     }
-    default:
-        return true;
+    default: return true;
     }
 }
 

@@ -54,8 +54,7 @@ std::vector<FileAction> imageActions(bool groupIsBatch)
 std::vector<FileAction> videoActions()
 {
     return {row(ActionIds::extractAudio, "Extract Audio", "waveform"),
-            row(ActionIds::compressVideo, "Compress Video", "arrow.down.circle.fill"),
-            convertTo(ActionIds::convertVideo)};
+            row(ActionIds::compressVideo, "Compress Video", "arrow.down.circle.fill"), convertTo(ActionIds::convertVideo)};
 }
 
 std::vector<FileAction> audioActions()
@@ -98,8 +97,7 @@ FileAction unlockAndExtractZIP()
 
 FileAction unlockOneAtATime()
 {
-    return disabledRow(ActionIds::unsupported, "Unlock One at a Time", "lock.fill",
-                       "Drop a single protected file to unlock");
+    return disabledRow(ActionIds::unsupported, "Unlock One at a Time", "lock.fill", "Drop a single protected file to unlock");
 }
 
 std::vector<FileAction> dataActions(const std::string& extension)

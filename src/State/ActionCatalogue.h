@@ -20,8 +20,8 @@ FileAction unlockAndExtractZIP();
 FileAction unlockOneAtATime();
 std::vector<FileAction> dataActions(const std::string& extension);
 FileAction base64Decode();
-FileAction unsupportedFileType(const std::string& extension);  // "Unsupported .DOCX"
-FileAction unsupportedFileTypes();                              // a batch of several kinds
+FileAction unsupportedFileType(const std::string& extension); // "Unsupported .DOCX"
+FileAction unsupportedFileTypes(); // a batch of several kinds
 FileAction compressToZIP();
 
 } // namespace vantory::catalogue

@@ -38,7 +38,9 @@ std::set<std::string> distinct(const std::vector<std::string>& values)
 class Resolution {
 public:
     Resolution(const ActionResolver& resolver, const DropPayload& payload, const CategoryGroup& group)
-        : resolver_(resolver), payload_(payload), group_(group)
+        : resolver_(resolver),
+          payload_(payload),
+          group_(group)
     {
     }
 
@@ -70,9 +72,8 @@ private:
             return {};
         std::vector<FileAction> shared;
         for (const FileAction& action : lists.front()) {
-            const bool everywhere = std::all_of(lists.begin() + 1, lists.end(), [&](const auto& list) {
-                return containsId(list, action.id);
-            });
+            const bool everywhere = std::all_of(lists.begin() + 1, lists.end(),
+                                                [&](const auto& list) { return containsId(list, action.id); });
             if (everywhere)
                 shared.push_back(action);
         }
@@ -146,8 +147,8 @@ private:
         std::set<std::string> formats;
         for (const std::string& extension : group_.extensions)
             formats.insert(ActionResolver::normalize(extension));
-        const std::optional<std::string> excluded =
-            formats.size() == 1 ? std::optional<std::string>(*formats.begin()) : std::nullopt;
+        const std::optional<std::string> excluded = formats.size() == 1 ? std::optional<std::string>(*formats.begin())
+                                                                        : std::nullopt;
 
         for (FileAction& action : actions) {
             if (action.id == ActionIds::convertImage)

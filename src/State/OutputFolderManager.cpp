@@ -12,14 +12,30 @@ std::string folderWord(const std::string& actionId, const std::optional<std::str
 {
     using namespace ActionIds;
     static const std::map<std::string, std::string> words = {
-        {removeBackground, "transparent"},      {compressImage, "compressed"},          {compressVideo, "compressed"},
-        {compressZip, "archived"},              {imageToPdf, "pdf"},                    {mergeImagesToPdf, "merged_pdf"},
-        {mergePdfs, "merged_pdf"},              {pdfToImages, "pages"},                 {lockPdf, "locked"},
-        {unlockPdf, "unlocked"},                {extractAudio, "audio"},                {extractText, "text"},
-        {summarize, "summary"},                 {formatJson, "formatted"},              {minifyJson, "minified"},
-        {jsonToCsv, "csv"},                     {csvToJson, "json"},                    {yamlToJson, "json"},
-        {xmlToJson, "json"},                    {base64Encode, "base64"},               {base64Decode, "decoded"},
-        {extractArchive, "extracted"},          {unlockExtractZip, "extracted"},        {compressZipWithPassword, "protected"},
+        {removeBackground, "transparent"},
+        {compressImage, "compressed"},
+        {compressVideo, "compressed"},
+        {compressZip, "archived"},
+        {imageToPdf, "pdf"},
+        {mergeImagesToPdf, "merged_pdf"},
+        {mergePdfs, "merged_pdf"},
+        {pdfToImages, "pages"},
+        {lockPdf, "locked"},
+        {unlockPdf, "unlocked"},
+        {extractAudio, "audio"},
+        {extractText, "text"},
+        {summarize, "summary"},
+        {formatJson, "formatted"},
+        {minifyJson, "minified"},
+        {jsonToCsv, "csv"},
+        {csvToJson, "json"},
+        {yamlToJson, "json"},
+        {xmlToJson, "json"},
+        {base64Encode, "base64"},
+        {base64Decode, "decoded"},
+        {extractArchive, "extracted"},
+        {unlockExtractZip, "extracted"},
+        {compressZipWithPassword, "protected"},
     };
     if (actionId == convertImage || actionId == convertVideo || actionId == convertAudio)
         return targetFormat.value_or("converted");
@@ -38,8 +54,7 @@ bool createdFresh(const std::filesystem::path& folder)
 
 } // namespace
 
-std::optional<std::filesystem::path> createOutputFolder(const std::filesystem::path& base,
-                                                        const std::filesystem::path& firstFile,
+std::optional<std::filesystem::path> createOutputFolder(const std::filesystem::path& base, const std::filesystem::path& firstFile,
                                                         const std::string& actionId,
                                                         const std::optional<std::string>& targetFormat, int fileCount)
 {
@@ -51,7 +66,7 @@ std::optional<std::filesystem::path> createOutputFolder(const std::filesystem::p
     // The name is taken (an earlier run) or cannot be made (too long): try random names.
     for (int attempt = 0; attempt < 5; ++attempt) {
         const std::string candidate = fileCount < 2 && suffix.size() < 200 ? word + "_" + suffix + "_" + randomID(5)
-                                                                              : word + "_" + randomID(5);
+                                                                           : word + "_" + randomID(5);
         if (const auto folder = base / candidate; createdFresh(folder))
             return folder;
     }

@@ -13,8 +13,7 @@ std::string folderWord(const std::string& actionId, const std::optional<std::str
 // (one file) or five random characters. The folder is always new: when that name is
 // taken or cannot be made, another random name is tried. Returns none when no folder
 // could be created, so a run never writes into, or later removes, a folder it did not make.
-std::optional<std::filesystem::path> createOutputFolder(const std::filesystem::path& base,
-                                                        const std::filesystem::path& firstFile,
+std::optional<std::filesystem::path> createOutputFolder(const std::filesystem::path& base, const std::filesystem::path& firstFile,
                                                         const std::string& actionId,
                                                         const std::optional<std::string>& targetFormat, int fileCount);
 

@@ -11,11 +11,11 @@ namespace vantory {
 enum class OutputLocation { sameFolder, desktop, downloads };
 
 inline constexpr std::array<OutputLocation, 3> allOutputLocations = {OutputLocation::sameFolder, OutputLocation::desktop,
-                                                                      OutputLocation::downloads};
+                                                                     OutputLocation::downloads};
 
-std::string rawValue(OutputLocation location);                          // "sameFolder", "desktop", "downloads"
+std::string rawValue(OutputLocation location); // "sameFolder", "desktop", "downloads"
 std::optional<OutputLocation> outputLocationFromRawValue(const std::string& raw);
-std::string label(OutputLocation location);                             // the menu text
+std::string label(OutputLocation location); // the menu text
 
 // The base folder for the output of a run whose first input is `file`. Desktop and
 // Downloads are the XDG user folders, created when missing, else the file's own folder.

@@ -16,7 +16,7 @@ std::optional<std::uint64_t> DesktopRunEnvironment::freeSpace(const std::filesys
             return std::nullopt;
         probe = probe.parent_path();
     }
-    struct statvfs info {};
+    struct statvfs info { };
     if (probe.empty() || statvfs(probe.c_str(), &info) != 0)
         return std::nullopt;
     return static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;

@@ -9,10 +9,10 @@ struct WidgetPhase {
     enum class Kind { idle, hovering, processing, actions, converting, completed, partialSuccess, summarizing };
 
     Kind kind = Kind::idle;
-    int current = 0;           // converting
-    int total = 0;             // converting
-    std::string outputPath;    // completed, partialSuccess
-    std::string summary;       // partialSuccess
+    int current = 0; // converting
+    int total = 0; // converting
+    std::string outputPath; // completed, partialSuccess
+    std::string summary; // partialSuccess
 
     static WidgetPhase idle() { return of(Kind::idle); }
     static WidgetPhase hovering() { return of(Kind::hovering); }

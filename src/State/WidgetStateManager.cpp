@@ -53,15 +53,42 @@ WidgetStateManager::~WidgetStateManager()
 
 // MARK: published properties
 
-void WidgetStateManager::setState(WidgetPhase state) { assign(this, state_, std::move(state), &WidgetStateManager::stateChanged); }
-void WidgetStateManager::setAnchorEdge(AnchorEdge edge) { assign(this, anchorEdge_, edge, &WidgetStateManager::anchorEdgeChanged); }
-void WidgetStateManager::setActiveTab(std::optional<FileCategory> tab) { assign(this, activeTab_, tab, &WidgetStateManager::activeTabChanged); }
-void WidgetStateManager::setInlineError(std::optional<std::string> message) { assign(this, inlineError_, std::move(message), &WidgetStateManager::inlineErrorChanged); }
-void WidgetStateManager::setIsAppendDragOver(bool over) { assign(this, isAppendDragOver_, over, &WidgetStateManager::isAppendDragOverChanged); }
-void WidgetStateManager::setShowDonation(bool show) { assign(this, showDonation_, show, &WidgetStateManager::showDonationChanged); }
-void WidgetStateManager::setStreamingText(std::string text) { assign(this, streamingText_, std::move(text), &WidgetStateManager::streamingTextChanged); }
-void WidgetStateManager::setSummaryNote(std::optional<std::string> note) { assign(this, summaryNote_, std::move(note), &WidgetStateManager::summaryNoteChanged); }
-void WidgetStateManager::setActionAreaNotice(std::optional<std::string> notice) { assign(this, actionAreaNotice_, std::move(notice), &WidgetStateManager::actionAreaNoticeChanged); }
+void WidgetStateManager::setState(WidgetPhase state)
+{
+    assign(this, state_, std::move(state), &WidgetStateManager::stateChanged);
+}
+void WidgetStateManager::setAnchorEdge(AnchorEdge edge)
+{
+    assign(this, anchorEdge_, edge, &WidgetStateManager::anchorEdgeChanged);
+}
+void WidgetStateManager::setActiveTab(std::optional<FileCategory> tab)
+{
+    assign(this, activeTab_, tab, &WidgetStateManager::activeTabChanged);
+}
+void WidgetStateManager::setInlineError(std::optional<std::string> message)
+{
+    assign(this, inlineError_, std::move(message), &WidgetStateManager::inlineErrorChanged);
+}
+void WidgetStateManager::setIsAppendDragOver(bool over)
+{
+    assign(this, isAppendDragOver_, over, &WidgetStateManager::isAppendDragOverChanged);
+}
+void WidgetStateManager::setShowDonation(bool show)
+{
+    assign(this, showDonation_, show, &WidgetStateManager::showDonationChanged);
+}
+void WidgetStateManager::setStreamingText(std::string text)
+{
+    assign(this, streamingText_, std::move(text), &WidgetStateManager::streamingTextChanged);
+}
+void WidgetStateManager::setSummaryNote(std::optional<std::string> note)
+{
+    assign(this, summaryNote_, std::move(note), &WidgetStateManager::summaryNoteChanged);
+}
+void WidgetStateManager::setActionAreaNotice(std::optional<std::string> notice)
+{
+    assign(this, actionAreaNotice_, std::move(notice), &WidgetStateManager::actionAreaNoticeChanged);
+}
 
 void WidgetStateManager::setPayload(std::optional<DropPayload> payload)
 {
@@ -225,7 +252,8 @@ void WidgetStateManager::showSingleFileError(const std::string& actionId, const 
 {
     setInlineError(std::nullopt);
     setState(WidgetPhase::actions());
-    assign(this, singleFileErrorActionId_, std::optional<std::string>(actionId), &WidgetStateManager::singleFileErrorActionIdChanged);
+    assign(this, singleFileErrorActionId_, std::optional<std::string>(actionId),
+           &WidgetStateManager::singleFileErrorActionIdChanged);
     assign(this, singleFileError_, std::optional<std::string>(message), &WidgetStateManager::singleFileErrorChanged);
     after(singleFileErrorTime, [this] {
         assign(this, singleFileError_, std::optional<std::string>(), &WidgetStateManager::singleFileErrorChanged);

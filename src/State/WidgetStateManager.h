@@ -22,11 +22,11 @@ namespace vantory {
 struct WidgetStateServices {
     using SignalSender = std::function<void(const std::string& name, const std::map<std::string, std::string>& parameters)>;
 
-    std::shared_ptr<ConversionService> router;   // a ConversionRouter when none
-    Scheduler* scheduler = nullptr;              // the Qt timers when none
-    AppSettings* settings = nullptr;             // AppSettings::shared() when none
-    RunEnvironment* environment = nullptr;       // the desktop's services when none
-    SignalSender sendSignal;                     // the telemetry facade when none
+    std::shared_ptr<ConversionService> router; // a ConversionRouter when none
+    Scheduler* scheduler = nullptr; // the Qt timers when none
+    AppSettings* settings = nullptr; // AppSettings::shared() when none
+    RunEnvironment* environment = nullptr; // the desktop's services when none
+    SignalSender sendSignal; // the telemetry facade when none
 };
 
 // The observable state behind every card of the panel. Used on the main thread only,
@@ -135,11 +135,11 @@ private:
     std::optional<std::string> singleFileErrorActionId_;
     bool showDonation_ = false;
 
-    mutable std::mutex snapshotMutex_;   // guards payload_ against readers on other threads
+    mutable std::mutex snapshotMutex_; // guards payload_ against readers on other threads
     std::shared_ptr<Cancellable> conversionTask_;
     std::optional<std::filesystem::path> currentOutputFolder_;
     std::uint64_t conversionGeneration_ = 0;
-    std::uint64_t payloadSerial_ = 0;   // raised with every new payload
+    std::uint64_t payloadSerial_ = 0; // raised with every new payload
     std::optional<std::vector<std::filesystem::path>> donationRunInputs_;
 };
 

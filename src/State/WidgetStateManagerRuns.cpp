@@ -33,7 +33,7 @@ struct WidgetStateManager::Run {
 // The handle kept in conversionTask_: cancelling marks the run and stops the batch.
 class WidgetStateManager::RunTask final : public Cancellable {
 public:
-    explicit RunTask(std::shared_ptr<std::atomic<bool>> cancelled) : cancelled_(std::move(cancelled)) {}
+    explicit RunTask(std::shared_ptr<std::atomic<bool>> cancelled) : cancelled_(std::move(cancelled)) { }
     void attach(std::shared_ptr<Cancellable> batch) { batch_ = std::move(batch); }
     void cancel() override
     {
@@ -140,8 +140,8 @@ void WidgetStateManager::finishSucceededRun(const Run& run, const BatchResult& r
         return;
     }
 
-    const std::string summary = result.summaryText().value_or(std::to_string(result.successes) + " processed, " +
-                                                              std::to_string(result.failures) + " skipped");
+    const std::string summary = result.summaryText().value_or(std::to_string(result.successes) + " processed, "
+                                                              + std::to_string(result.failures) + " skipped");
     setState(WidgetPhase::partialSuccess(outputPath, summary));
     after(partialSuccessTime, [this, run] {
         if (conversionGeneration_ == run.generation && state_.is(WidgetPhase::Kind::partialSuccess))

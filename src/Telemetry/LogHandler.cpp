@@ -8,19 +8,14 @@ namespace vantory {
 std::string description(LogLevel level)
 {
     switch (level) {
-    case LogLevel::debug:
-        return "DEBUG";
-    case LogLevel::info:
-        return "INFO";
-    case LogLevel::error:
-        return "ERROR";
+    case LogLevel::debug: return "DEBUG";
+    case LogLevel::info: return "INFO";
+    case LogLevel::error: return "ERROR";
     }
     return "INFO";
 }
 
-LogHandler::LogHandler(LogLevel logLevel, Handler handler)
-    : logLevel(logLevel)
-    , handler(std::move(handler))
+LogHandler::LogHandler(LogLevel logLevel, Handler handler) : logLevel(logLevel), handler(std::move(handler))
 {
 }
 

@@ -13,8 +13,8 @@ std::string suiteName(const std::string& telemetryAppID)
 
 std::shared_ptr<QSettings> open(const std::string& telemetryAppID)
 {
-    return std::make_shared<QSettings>(
-        QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(suiteName(telemetryAppID)));
+    return std::make_shared<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QString::fromStdString(suiteName(telemetryAppID)));
 }
 
 } // namespace vantory::PerAppDefaults

@@ -24,8 +24,8 @@ RecordingSignalManager::RecordingSignalManager(std::shared_ptr<const TelemetryMa
 }
 
 void RecordingSignalManager::processSignal(const std::string& signalName, const SignalParameters& parameters,
-    std::optional<double> floatValue, const std::optional<std::string>& customUserID,
-    std::shared_ptr<const TelemetryManagerConfiguration>)
+                                           std::optional<double> floatValue, const std::optional<std::string>& customUserID,
+                                           std::shared_ptr<const TelemetryManagerConfiguration>)
 {
     std::lock_guard lock(mutex_);
     recorded_.push_back({signalName, parameters, floatValue, customUserID});

@@ -25,9 +25,9 @@ class RecordingSignalManager : public SignalManageable {
 public:
     explicit RecordingSignalManager(std::shared_ptr<const TelemetryManagerConfiguration> configuration);
 
-    void processSignal(const std::string& signalName, const SignalParameters& parameters,
-        std::optional<double> floatValue, const std::optional<std::string>& customUserID,
-        std::shared_ptr<const TelemetryManagerConfiguration> configuration) override;
+    void processSignal(const std::string& signalName, const SignalParameters& parameters, std::optional<double> floatValue,
+                       const std::optional<std::string>& customUserID,
+                       std::shared_ptr<const TelemetryManagerConfiguration> configuration) override;
 
     void attemptToSendNextBatchOfCachedSignals() override { }
 

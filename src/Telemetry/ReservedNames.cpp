@@ -17,11 +17,31 @@ const std::unordered_set<std::string>& reservedKeysLowercased()
 {
     static const std::unordered_set<std::string> keys = [] {
         std::unordered_set<std::string> set;
-        for (const char* name : {"type", "clientUser", "appID", "sessionID", "floatValue", "newSessionBegan",
-                 "platform", "systemVersion", "majorSystemVersion", "majorMinorSystemVersion", "appVersion",
-                 "buildNumber", "isSimulator", "isDebug", "isTestFlight", "isAppStore", "modelName",
-                 "architecture", "operatingSystem", "targetEnvironment", "locale", "region", "appLanguage",
-                 "preferredLanguage", "telemetryClientVersion"})
+        for (const char* name : {"type",
+                                 "clientUser",
+                                 "appID",
+                                 "sessionID",
+                                 "floatValue",
+                                 "newSessionBegan",
+                                 "platform",
+                                 "systemVersion",
+                                 "majorSystemVersion",
+                                 "majorMinorSystemVersion",
+                                 "appVersion",
+                                 "buildNumber",
+                                 "isSimulator",
+                                 "isDebug",
+                                 "isTestFlight",
+                                 "isAppStore",
+                                 "modelName",
+                                 "architecture",
+                                 "operatingSystem",
+                                 "targetEnvironment",
+                                 "locale",
+                                 "region",
+                                 "appLanguage",
+                                 "preferredLanguage",
+                                 "telemetryClientVersion"})
             set.insert(lowercased(name));
         return set;
     }();
@@ -45,7 +65,7 @@ std::optional<std::string> signalNameWarning(const std::string& name)
                "Please use another prefix instead.";
     if (isReserved(name))
         return "Sending signal with reserved name '" + name
-            + "' will cause unexpected behavior. Please use another name instead.";
+               + "' will cause unexpected behavior. Please use another name instead.";
     return std::nullopt;
 }
 
@@ -56,7 +76,7 @@ std::optional<std::string> parameterKeyWarning(const std::string& key)
                "Please use another prefix instead.";
     if (isReserved(key))
         return "Sending parameter with reserved key '" + key
-            + "' will cause unexpected behavior. Please use another key instead.";
+               + "' will cause unexpected behavior. Please use another key instead.";
     return std::nullopt;
 }
 

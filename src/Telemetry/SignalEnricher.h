@@ -12,7 +12,7 @@ class SignalEnricher {
 public:
     virtual ~SignalEnricher() = default;
     virtual SignalParameters enrich(const std::string& signalType, const std::optional<std::string>& customUserID,
-        std::optional<double> floatValue) = 0;
+                                    std::optional<double> floatValue) = 0;
 };
 
 } // namespace vantory

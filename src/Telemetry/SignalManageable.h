@@ -18,8 +18,8 @@ public:
 
     // Takes one signal; returns at once.
     virtual void processSignal(const std::string& signalName, const SignalParameters& parameters,
-        std::optional<double> floatValue, const std::optional<std::string>& customUserID,
-        std::shared_ptr<const TelemetryManagerConfiguration> configuration) = 0;
+                               std::optional<double> floatValue, const std::optional<std::string>& customUserID,
+                               std::shared_ptr<const TelemetryManagerConfiguration> configuration) = 0;
 
     virtual void attemptToSendNextBatchOfCachedSignals() = 0;
 

@@ -19,9 +19,8 @@ constexpr const char* sessionStartedSignal = "Telemetry.Session.started";
 // Keys of the service's own namespace keep their name; every other key gets the prefix.
 SignalParameters prefixingKeys(const SignalParameters& parameters, const std::optional<std::string>& prefix)
 {
-    return mapKeys(parameters, [&](const std::string& key) {
-        return key.starts_with("Telemetry.") ? key : prefix.value_or("") + key;
-    });
+    return mapKeys(parameters,
+                   [&](const std::string& key) { return key.starts_with("Telemetry.") ? key : prefix.value_or("") + key; });
 }
 
 void logWarning(const TelemetryManagerConfiguration& configuration, const std::optional<std::string>& warning)
@@ -53,8 +52,8 @@ void Telemetry::terminate()
     TelemetryManager::setShared(nullptr);
 }
 
-void Telemetry::signal(const std::string& signalName, const SignalParameters& parameters,
-    std::optional<double> floatValue, const std::optional<std::string>& customUserID)
+void Telemetry::signal(const std::string& signalName, const SignalParameters& parameters, std::optional<double> floatValue,
+                       const std::optional<std::string>& customUserID)
 {
     const auto manager = TelemetryManager::shared();
     if (!manager)
@@ -73,7 +72,7 @@ void Telemetry::signal(const std::string& signalName, const SignalParameters& pa
 }
 
 void Telemetry::internalSignal(const std::string& signalName, const SignalParameters& parameters,
-    std::optional<double> floatValue, const std::optional<std::string>& customUserID)
+                               std::optional<double> floatValue, const std::optional<std::string>& customUserID)
 {
     const auto manager = TelemetryManager::shared();
     if (!manager)
@@ -82,12 +81,11 @@ void Telemetry::internalSignal(const std::string& signalName, const SignalParame
     if (dropsSignals(*configuration))
         return;
 
-    const SignalParameters defaults = configuration->defaultParameters
-        ? prefixingKeys(configuration->defaultParameters(), configuration->defaultParameterPrefix)
-        : SignalParameters {};
+    const SignalParameters defaults = configuration->defaultParameters ? prefixingKeys(configuration->defaultParameters(),
+                                                                                       configuration->defaultParameterPrefix)
+                                                                       : SignalParameters{};
     warnAboutReservedKeys(*configuration, defaults);
-    manager->signalManager()->processSignal(
-        signalName, applying(defaults, parameters), floatValue, customUserID, configuration);
+    manager->signalManager()->processSignal(signalName, applying(defaults, parameters), floatValue, customUserID, configuration);
 }
 
 void Telemetry::requestImmediateSync()

@@ -19,19 +19,20 @@ public:
     Telemetry() = delete;
 
     // Builds a manager for `config` and stores it as the shared one, replacing any earlier one.
-    static void initialize(
-        std::shared_ptr<TelemetryManagerConfiguration> config, TelemetryManagerDependencies dependencies = {});
+    static void initialize(std::shared_ptr<TelemetryManagerConfiguration> config, TelemetryManagerDependencies dependencies = {});
     static void terminate();
 
     // The public send: applies the signal and parameter prefixes, warns about reserved
     // names and keys, and passes the signal on.
     static void signal(const std::string& signalName, const SignalParameters& parameters = {},
-        std::optional<double> floatValue = std::nullopt, const std::optional<std::string>& customUserID = std::nullopt);
+                       std::optional<double> floatValue = std::nullopt,
+                       const std::optional<std::string>& customUserID = std::nullopt);
 
     // The client's own send path: no signal prefix and no name check; the default
     // parameters are merged under the given ones.
     static void internalSignal(const std::string& signalName, const SignalParameters& parameters = {},
-        std::optional<double> floatValue = std::nullopt, const std::optional<std::string>& customUserID = std::nullopt);
+                               std::optional<double> floatValue = std::nullopt,
+                               const std::optional<std::string>& customUserID = std::nullopt);
 
     // Asks the signal manager for one batch 50 ms from now, at most once per 10 seconds.
     static void requestImmediateSync();

@@ -34,8 +34,8 @@ struct TelemetryManagerStorage {
     }
 };
 
-std::shared_ptr<SignalManageable> signalManagerFor(
-    std::shared_ptr<SignalManageable> given, const std::shared_ptr<TelemetryManagerConfiguration>& configuration)
+std::shared_ptr<SignalManageable> signalManagerFor(std::shared_ptr<SignalManageable> given,
+                                                   const std::shared_ptr<TelemetryManagerConfiguration>& configuration)
 {
     if (given)
         return given;
@@ -44,15 +44,15 @@ std::shared_ptr<SignalManageable> signalManagerFor(
 
 } // namespace
 
-TelemetryManager::TelemetryManager(
-    std::shared_ptr<TelemetryManagerConfiguration> configuration, TelemetryManagerDependencies dependencies)
-    : signalManager_(signalManagerFor(std::move(dependencies.signalManager), configuration))
-    , scheduler_(dependencies.scheduler ? dependencies.scheduler : &QtScheduler::shared())
-    , clock_(dependencies.clock ? std::move(dependencies.clock) : TelemetryClock([] { return QDateTime::currentDateTimeUtc(); }))
-    , startSessionAccounting_(std::move(dependencies.startSessionAccounting))
-    , configuration_(std::move(configuration))
-    , lastTimeImmediateSyncRequested_(distantPast())
-    , lastDateAppEnteredBackground_(distantPast())
+TelemetryManager::TelemetryManager(std::shared_ptr<TelemetryManagerConfiguration> configuration,
+                                   TelemetryManagerDependencies dependencies)
+    : signalManager_(signalManagerFor(std::move(dependencies.signalManager), configuration)),
+      scheduler_(dependencies.scheduler ? dependencies.scheduler : &QtScheduler::shared()),
+      clock_(dependencies.clock ? std::move(dependencies.clock) : TelemetryClock([] { return QDateTime::currentDateTimeUtc(); })),
+      startSessionAccounting_(std::move(dependencies.startSessionAccounting)),
+      configuration_(std::move(configuration)),
+      lastTimeImmediateSyncRequested_(distantPast()),
+      lastDateAppEnteredBackground_(distantPast())
 {
     scheduler_->post(500ms, QCoreApplication::instance(), [] { Telemetry::generateNewSession(); });
 }
@@ -164,7 +164,7 @@ void TelemetryManager::send(const std::string& signalName, const SignalParameter
 }
 
 void TelemetryManager::send(const std::string& signalName, const std::optional<std::string>& customUserID,
-    std::optional<double> floatValue, const SignalParameters& parameters)
+                            std::optional<double> floatValue, const SignalParameters& parameters)
 {
     Telemetry::signal(signalName, parameters, floatValue, customUserID);
 }

@@ -17,8 +17,8 @@ namespace vantory {
 class TelemetryManager {
 public:
     // Builds the manager and schedules the first session start 0.5 s later on the main thread.
-    TelemetryManager(
-        std::shared_ptr<TelemetryManagerConfiguration> configuration, TelemetryManagerDependencies dependencies = {});
+    TelemetryManager(std::shared_ptr<TelemetryManagerConfiguration> configuration,
+                     TelemetryManagerDependencies dependencies = {});
 
     TelemetryManager(const TelemetryManager&) = delete;
     TelemetryManager& operator=(const TelemetryManager&) = delete;
@@ -57,7 +57,7 @@ public:
     static void terminate();
     static void send(const std::string& signalName, const SignalParameters& parameters = {});
     static void send(const std::string& signalName, const std::optional<std::string>& customUserID,
-        std::optional<double> floatValue, const SignalParameters& parameters = {});
+                     std::optional<double> floatValue, const SignalParameters& parameters = {});
     static void requestImmediateSync();
     static void updateDefaultUser(std::optional<std::string> user);
     static void generateNewSession();

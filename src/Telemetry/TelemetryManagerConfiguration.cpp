@@ -8,13 +8,14 @@
 namespace vantory {
 
 TelemetryManagerConfiguration::TelemetryManagerConfiguration(std::string appID, std::optional<std::string> salt,
-    std::optional<QUrl> baseURL, std::optional<std::string> namespace_)
-    : telemetryAppID_(std::move(appID))
-    , apiBaseURL_(baseURL.value_or(QUrl(QString::fromUtf8(TelemetryService::defaultIngestionOrigin.data(),
-          static_cast<qsizetype>(TelemetryService::defaultIngestionOrigin.size())))))
-    , apiNamespace_(std::move(namespace_))
-    , salt_(salt.value_or(""))
-    , sessionID_(QUuid::createUuid())
+                                                             std::optional<QUrl> baseURL, std::optional<std::string> namespace_)
+    : telemetryAppID_(std::move(appID)),
+      apiBaseURL_(
+          baseURL.value_or(QUrl(QString::fromUtf8(TelemetryService::defaultIngestionOrigin.data(),
+                                                  static_cast<qsizetype>(TelemetryService::defaultIngestionOrigin.size()))))),
+      apiNamespace_(std::move(namespace_)),
+      salt_(salt.value_or("")),
+      sessionID_(QUuid::createUuid())
 {
 }
 

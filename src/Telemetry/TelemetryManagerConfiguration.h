@@ -22,7 +22,8 @@ namespace vantory {
 class TelemetryManagerConfiguration {
 public:
     explicit TelemetryManagerConfiguration(std::string appID, std::optional<std::string> salt = std::nullopt,
-        std::optional<QUrl> baseURL = std::nullopt, std::optional<std::string> namespace_ = std::nullopt);
+                                           std::optional<QUrl> baseURL = std::nullopt,
+                                           std::optional<std::string> namespace_ = std::nullopt);
 
     TelemetryManagerConfiguration(const TelemetryManagerConfiguration&) = delete;
     TelemetryManagerConfiguration& operator=(const TelemetryManagerConfiguration&) = delete;
@@ -52,7 +53,7 @@ public:
 
     std::optional<std::string> defaultSignalPrefix;
     std::optional<std::string> defaultParameterPrefix;
-    std::function<SignalParameters()> defaultParameters = [] { return SignalParameters {}; };
+    std::function<SignalParameters()> defaultParameters = [] { return SignalParameters{}; };
     bool sendNewSessionBeganSignal = true;
     bool sendSignalsInDebugConfiguration = false;
     bool analyticsDisabled = false;

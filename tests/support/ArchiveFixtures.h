@@ -96,8 +96,8 @@ inline std::vector<std::string> namesIn(const std::filesystem::path& folder)
 inline int unzipTestStatus(const std::filesystem::path& archive, const std::string& password)
 {
     const std::vector<std::string> arguments = password.empty()
-        ? std::vector<std::string>{"-t", "-P", "", archive.string()}
-        : std::vector<std::string>{"-t", "-P" + password, archive.string()};
+                                                   ? std::vector<std::string>{"-t", "-P", "", archive.string()}
+                                                   : std::vector<std::string>{"-t", "-P" + password, archive.string()};
     return runProcess("/usr/bin/unzip", arguments).exitStatus;
 }
 
@@ -111,7 +111,7 @@ inline bool allEntriesEncrypted(const std::filesystem::path& archive)
                                            "sys.exit(0 if entries and all(i.flag_bits & 1 for i in entries) else 1)",
                                            archive.string()})
                .exitStatus
-        == 0;
+           == 0;
 }
 
 inline std::filesystem::path executable(const TempDir& dir, const std::string& name, const std::string& script)

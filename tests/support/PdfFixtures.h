@@ -10,8 +10,8 @@
 #include <vips/vips8>
 
 #include <algorithm>
-#include <optional>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,15 +35,14 @@ inline void writeTextPdf(const std::filesystem::path& file, const std::vector<Te
 {
     QPDF pdf;
     pdf.emptyPDF();
-    auto font = pdf.makeIndirectObject(QPDFObjectHandle::parse(
-        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"));
+    auto font = pdf.makeIndirectObject(
+        QPDFObjectHandle::parse("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"));
     for (const auto& wanted : pages) {
         auto resources = QPDFObjectHandle::parse("<< /Font << >> >>");
         resources.getKey("/Font").replaceKey("/F1", font);
         auto page = QPDFObjectHandle::newDictionary();
         page.replaceKey("/Type", QPDFObjectHandle::newName("/Page"));
-        page.replaceKey("/MediaBox",
-                        QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(0, 0, wanted.width, wanted.height)));
+        page.replaceKey("/MediaBox", QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(0, 0, wanted.width, wanted.height)));
         page.replaceKey("/Resources", resources);
         const std::string content = wanted.text.empty() ? "" : "BT /F1 12 Tf 20 20 Td (" + wanted.text + ") Tj ET";
         page.replaceKey("/Contents", QPDFObjectHandle::newStream(&pdf, content));
@@ -51,8 +50,8 @@ inline void writeTextPdf(const std::filesystem::path& file, const std::vector<Te
     }
     QPDFWriter writer(pdf, file.c_str());
     if (encryption)
-        writer.setR6EncryptionParameters(encryption->userPassword.c_str(), encryption->ownerPassword.c_str(), true,
-                                         true, true, true, true, true, qpdf_r3p_full, true);
+        writer.setR6EncryptionParameters(encryption->userPassword.c_str(), encryption->ownerPassword.c_str(), true, true, true,
+                                         true, true, true, qpdf_r3p_full, true);
     writer.write();
 }
 
@@ -60,9 +59,10 @@ inline void writeTextPdf(const std::filesystem::path& file, const std::vector<Te
 inline vips::VImage solidImage(int width, int height, const std::vector<double>& colour)
 {
     ensureVipsStarted();
-    return (vips::VImage::black(width, height) + colour).cast(VIPS_FORMAT_UCHAR).copy(
-        vips::VImage::option()->set("interpretation", colour.size() <= 2 ? VIPS_INTERPRETATION_B_W
-                                                                         : VIPS_INTERPRETATION_sRGB));
+    return (vips::VImage::black(width, height) + colour)
+        .cast(VIPS_FORMAT_UCHAR)
+        .copy(vips::VImage::option()->set("interpretation",
+                                          colour.size() <= 2 ? VIPS_INTERPRETATION_B_W : VIPS_INTERPRETATION_sRGB));
 }
 
 // The left half `left`, the right half `right`.
@@ -126,7 +126,6 @@ inline std::filesystem::path onlyEntry(const std::filesystem::path& folder)
     return names.size() == 1 ? folder / names.front() : std::filesystem::path();
 }
 
-
 // A one-page PDF with one filled-in text field named `fieldName`.
 inline void writeFormPdf(const std::filesystem::path& file, const std::string& fieldName, const std::string& value)
 {
@@ -157,8 +156,8 @@ struct PdfPasswords {
 inline std::filesystem::path writePdf(const std::filesystem::path& file,
                                       const std::optional<PdfPasswords>& passwords = std::nullopt)
 {
-    const std::optional<Encryption> encryption =
-        passwords ? std::optional(Encryption{passwords->user, passwords->owner}) : std::nullopt;
+    const std::optional<Encryption> encryption = passwords ? std::optional(Encryption{passwords->user, passwords->owner})
+                                                           : std::nullopt;
     writeTextPdf(file, {{200, 200, ""}}, encryption ? &*encryption : nullptr);
     return file;
 }

@@ -26,8 +26,7 @@ inline constexpr std::size_t trailerOffsetTableAt = 8;
 
 // A binary property list of `objects`, each already encoded with references
 // `referenceSize` bytes wide; the offset table uses 4-byte offsets.
-inline std::string binaryPlistBytes(const std::vector<std::string>& objects, unsigned referenceSize,
-                                    uint64_t topObject = 0)
+inline std::string binaryPlistBytes(const std::vector<std::string>& objects, unsigned referenceSize, uint64_t topObject = 0)
 {
     std::string bytes = "bplist00";
     std::vector<uint64_t> offsets;

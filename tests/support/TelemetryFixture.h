@@ -32,7 +32,7 @@ protected:
         Telemetry::terminate();
         QThreadPool::globalInstance()->waitForDone();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     }
 
     QString settingsFolder() const { return QString::fromStdString(settingsDir_.path().string()); }
@@ -49,7 +49,7 @@ protected:
 
     // Initialises the facade with `configuration` and a recorder the test can read.
     std::shared_ptr<RecordingSignalManager> start(std::shared_ptr<TelemetryManagerConfiguration> configuration,
-        std::shared_ptr<RecordingSignalManager> recorder = nullptr)
+                                                  std::shared_ptr<RecordingSignalManager> recorder = nullptr)
     {
         if (!recorder)
             recorder = std::make_shared<RecordingSignalManager>(configuration);

@@ -45,9 +45,8 @@ private:
 
 // A stand-in for unzip that appends its arguments, one line per run, to `log` and
 // exits with `exitStatus`.
-inline std::filesystem::path writeRecordingUnzip(const std::filesystem::path& script,
-                                                 const std::filesystem::path& log, int exitStatus,
-                                                 const std::string& extraCommand = "")
+inline std::filesystem::path writeRecordingUnzip(const std::filesystem::path& script, const std::filesystem::path& log,
+                                                 int exitStatus, const std::string& extraCommand = "")
 {
     std::ofstream(script) << "#!/bin/sh\n"
                           << "printf '%s|' \"$@\" >> '" << log.string() << "'\n"

@@ -1,13 +1,13 @@
 #include "Converters/Archive/ArchiveProcessor.h"
 
 #include "Converters/Archive/ArchivePasswordDialogue.h"
-#include "Platform/ArchiveToolArguments.h"
+#include "Converters/Archive/ExtractionStaging.h"
 #include "Converters/ConversionError.h"
 #include "Converters/LibraryErrors.h"
-#include "Converters/Archive/ExtractionStaging.h"
 #include "Converters/OutputNaming.h"
 #include "Converters/RowAdapters.h"
 #include "Models/ActionIds.h"
+#include "Platform/ArchiveToolArguments.h"
 #include "Platform/PathNames.h"
 #include "Platform/PlatformError.h"
 #include "Platform/ProcessRunner.h"
@@ -29,8 +29,8 @@ ProcessResult runTool(const std::string& tool, const std::vector<std::string>& a
 {
     ProcessResult result = runProcess(tool, arguments, options);
     if (!result.launched)
-        throw PlatformError("The archive tool \u201C" + lastPathComponent(tool) + "\u201D could not be started: "
-                            + result.launchError + ".");
+        throw PlatformError("The archive tool \u201C" + lastPathComponent(tool)
+                            + "\u201D could not be started: " + result.launchError + ".");
     return result;
 }
 
@@ -44,7 +44,7 @@ ProcessResult runDialogue(const std::string& script, std::map<std::string, std::
 // The archive being built; removed when the operation leaves before `keep`.
 class ArchiveUnderConstruction {
 public:
-    explicit ArchiveUnderConstruction(fs::path archive) : archive_(std::move(archive)) {}
+    explicit ArchiveUnderConstruction(fs::path archive) : archive_(std::move(archive)) { }
     ~ArchiveUnderConstruction()
     {
         if (!kept_) {
@@ -104,8 +104,8 @@ void compressToZipAt(const std::vector<fs::path>& urls, const fs::path& archive)
             arguments.push_back("-r");
         // -nw: the name is a name, never a wildcard pattern. -y: links are stored as links,
         // never followed, so a link loop or a link to "/" cannot make the archive endless.
-        arguments.insert(arguments.end(), {"-q", "-nw", "-y", archive.string(),
-                                           ArchiveToolArguments::zipEntry(input.filename().string())});
+        arguments.insert(arguments.end(),
+                         {"-q", "-nw", "-y", archive.string(), ArchiveToolArguments::zipEntry(input.filename().string())});
         ProcessOptions options;
         options.workingDirectory = input.parent_path().string();
         if (!runTool(ToolPaths::current().zip, arguments, options).succeeded())
@@ -138,9 +138,9 @@ void refuseUntypablePassword(const std::string& password)
 void encrypt(const fs::path& archive, const std::string& password)
 {
     using namespace ArchivePasswordDialogue;
-    const auto result = runDialogue(encryptScript(), {{toolVariable, ToolPaths::current().zipcloak},
-                                                      {archiveVariable, archive.string()},
-                                                      {passwordVariable, password}});
+    const auto result = runDialogue(
+        encryptScript(),
+        {{toolVariable, ToolPaths::current().zipcloak}, {archiveVariable, archive.string()}, {passwordVariable, password}});
     if (!result.succeeded())
         throw ConversionError::encryptionFailed();
 }
@@ -211,7 +211,8 @@ void extractZipArchive(const fs::path& url, const fs::path& outputFolder)
     translatingLibraryErrors(url, [&] {
         const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
         ExtractionStaging staging(outputFolder);
-        const auto result = runTool(ToolPaths::current().unzip, {"-o", "-q", unzipPath.argument(), "-d", staging.path().string()});
+        const auto result = runTool(ToolPaths::current().unzip,
+                                    {"-o", "-q", unzipPath.argument(), "-d", staging.path().string()});
         if (!result.succeeded())
             throw ConversionError::exportFailed(url, extractionFailed);
         staging.publish(url);
@@ -224,9 +225,8 @@ void extractTarArchive(const fs::path& url, const fs::path& outputFolder)
         ExtractionStaging staging(outputFolder);
         // Extracted files belong to whoever extracts them, with that user's umask, and a
         // name with a colon is a local file, not a remote host.
-        const auto result = runTool(ToolPaths::current().tar,
-                                    {"-xf", fs::absolute(url).string(), "-C", staging.path().string(), "--no-same-owner",
-                                     "--no-same-permissions", "--force-local"});
+        const auto result = runTool(ToolPaths::current().tar, {"-xf", fs::absolute(url).string(), "-C", staging.path().string(),
+                                                               "--no-same-owner", "--no-same-permissions", "--force-local"});
         if (!result.succeeded())
             throw ConversionError::exportFailed(url, extractionFailed);
         staging.publish(url);
@@ -237,7 +237,7 @@ void extractArchiveWithPassword(const fs::path& url, const std::string& password
 {
     using namespace ArchivePasswordDialogue;
     translatingLibraryErrors(url, [&] {
-        if (!canBeTyped(password))   // no archive the tools made can have such a password
+        if (!canBeTyped(password)) // no archive the tools made can have such a password
             throw ConversionError::incorrectPassword();
         const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
         ExtractionStaging staging(outputFolder);
@@ -271,21 +271,21 @@ bool testPassword(const fs::path& url, const std::string& password)
 
 DispatchTable rows()
 {
-    return {.fileOperations = {
+    return {
+        .fileOperations =
+            {
                 {ActionIds::extractArchive, serialRow(extractArchive)},
                 {ActionIds::unlockExtractZip, serialRow(extractArchiveWithPassword)},
                 // Reached by ConversionRouter::runAction only: a batch sends both ids down the whole-batch path.
-                {ActionIds::compressZip, {Lane::serial, [](const FileJob& job) {
-                     compressToZip({job.url}, job.outputFolder);
-                 }}},
-                {ActionIds::compressZipWithPassword, {Lane::serial, [](const FileJob& job) {
-                     compressToZipWithPassword({job.url}, job.password, job.outputFolder);
-                 }}},
+                {ActionIds::compressZip, {Lane::serial, [](const FileJob& job) { compressToZip({job.url}, job.outputFolder); }}},
+                {ActionIds::compressZipWithPassword,
+                 {Lane::serial,
+                  [](const FileJob& job) { compressToZipWithPassword({job.url}, job.password, job.outputFolder); }}},
             },
-            .wholeBatchOperations = {
-                {ActionIds::compressZip, wholeBatchRow(compressToZip)},
-                {ActionIds::compressZipWithPassword, wholeBatchRow(compressToZipWithPassword)},
-            }};
+        .wholeBatchOperations = {
+            {ActionIds::compressZip, wholeBatchRow(compressToZip)},
+            {ActionIds::compressZipWithPassword, wholeBatchRow(compressToZipWithPassword)},
+        }};
 }
 
 } // namespace vantory::ArchiveProcessor

@@ -95,8 +95,7 @@ void moveInto(const fs::path& from, const fs::path& into, const fs::path& archiv
 
 } // namespace
 
-ExtractionStaging::ExtractionStaging(const fs::path& outputFolder)
-    : outputFolder_(fs::absolute(outputFolder))
+ExtractionStaging::ExtractionStaging(const fs::path& outputFolder) : outputFolder_(fs::absolute(outputFolder))
 {
     fs::create_directories(outputFolder_);
     std::string pattern = (outputFolder_ / ".vantory-extract-XXXXXX").string();

@@ -30,7 +30,7 @@ enum class ObjectKind { leaf, container, malformed };
 
 class BinaryPropertyList {
 public:
-    explicit BinaryPropertyList(std::string_view bytes) : bytes_(bytes) {}
+    explicit BinaryPropertyList(std::string_view bytes) : bytes_(bytes) { }
 
     bool readTrailer()
     {

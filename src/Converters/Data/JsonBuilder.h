@@ -20,7 +20,7 @@ public:
     using typename JsonEventTypes<Json>::binary_t;
 
     // `outerDepth` is the nesting of `target` within the whole document.
-    explicit JsonBuilder(Json& target, int outerDepth = 0) : dom_(target, true), depth_(outerDepth), outerDepth_(outerDepth) {}
+    explicit JsonBuilder(Json& target, int outerDepth = 0) : dom_(target, true), depth_(outerDepth), outerDepth_(outerDepth) { }
 
     bool null() { return dom_.null(); }
     bool boolean(bool value) { return dom_.boolean(value); }

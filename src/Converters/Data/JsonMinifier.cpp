@@ -16,8 +16,7 @@ using Json = nlohmann::json;
 
 class Minifier : public JsonEventTypes<> {
 public:
-
-    explicit Minifier(OutputFile& out) : out_(out) {}
+    explicit Minifier(OutputFile& out) : out_(out) { }
 
     bool null() { return literal("null"); }
     bool boolean(bool value) { return literal(value ? "true" : "false"); }

@@ -8,7 +8,7 @@ constexpr unsigned indentStep = 2;
 
 class OutputFileAdapter final : public nlohmann::detail::output_adapter_protocol<char> {
 public:
-    explicit OutputFileAdapter(OutputFile& out) : out_(out) {}
+    explicit OutputFileAdapter(OutputFile& out) : out_(out) { }
     void write_character(char c) override { out_.push_back(c); }
     void write_characters(const char* s, std::size_t length) override { out_.append({s, length}); }
 
@@ -26,7 +26,9 @@ struct PrettyJsonWriter::Serializer {
     nlohmann::detail::serializer<nlohmann::json> serializer;
 };
 
-PrettyJsonWriter::PrettyJsonWriter(OutputFile& out) : serializer_(std::make_unique<Serializer>(out)) {}
+PrettyJsonWriter::PrettyJsonWriter(OutputFile& out) : serializer_(std::make_unique<Serializer>(out))
+{
+}
 
 PrettyJsonWriter::~PrettyJsonWriter() = default;
 

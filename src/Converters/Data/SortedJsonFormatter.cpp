@@ -15,8 +15,7 @@ using Json = nlohmann::json;
 // turn; a top-level object is built whole and written at its end.
 class SortedFormatter : public JsonEventTypes<> {
 public:
-
-    explicit SortedFormatter(OutputFile& out) : out_(out), writer_(out) {}
+    explicit SortedFormatter(OutputFile& out) : out_(out), writer_(out) { }
 
     bool null() { return builder_ ? builder_->null() : element(nullptr); }
     bool boolean(bool value) { return builder_ ? builder_->boolean(value) : element(value); }

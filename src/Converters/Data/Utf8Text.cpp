@@ -10,8 +10,8 @@ namespace {
 
 bool isSpaceSeparator(char32_t c)
 {
-    return c == U'\t' || c == U' ' || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A)
-        || c == 0x202F || c == 0x205F || c == 0x3000;
+    return c == U'\t' || c == U' ' || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F
+           || c == 0x3000;
 }
 
 bool isNewline(char32_t c)

@@ -35,7 +35,7 @@ std::size_t findOutsideQuotes(std::string_view text, std::size_t from, std::stri
 
 class NestingScan {
 public:
-    NestingScan(std::string_view text, int maxDepth) : text_(text), maxDepth_(maxDepth) {}
+    NestingScan(std::string_view text, int maxDepth) : text_(text), maxDepth_(maxDepth) { }
 
     bool run()
     {
@@ -84,9 +84,8 @@ private:
     // A document type ends at its first '>', or with "]>" once an internal subset opens.
     bool doctype(std::size_t from)
     {
-        const std::size_t end = findOutsideQuotes(text_, from, [&](std::size_t at) {
-            return text_[at] == '[' || text_[at] == '>';
-        });
+        const std::size_t end = findOutsideQuotes(text_, from,
+                                                  [&](std::size_t at) { return text_[at] == '[' || text_[at] == '>'; });
         if (end == npos)
             return false;
         if (text_[end] == '>')
@@ -101,9 +100,9 @@ private:
             ++nameEnd;
         if (nameEnd == text_.size())
             return false;
-        const std::size_t end = text_[nameEnd] == '>'
-            ? nameEnd
-            : findOutsideQuotes(text_, nameEnd, [&](std::size_t at) { return text_[at] == '<' || text_[at] == '>'; });
+        const std::size_t end = text_[nameEnd] == '>' ? nameEnd : findOutsideQuotes(text_, nameEnd, [&](std::size_t at) {
+            return text_[at] == '<' || text_[at] == '>';
+        });
         if (end == npos || text_[end] != '>')
             return false;
         std::string_view name = text_.substr(nameStart, nameEnd - nameStart);

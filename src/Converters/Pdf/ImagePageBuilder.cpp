@@ -22,7 +22,9 @@ using Failure = std::shared_ptr<std::optional<std::filesystem::path>>;
 class DecodedImage {
 public:
     DecodedImage(std::filesystem::path url, PdfImageSource::Layout layout, Failure failure)
-        : url_(std::move(url)), layout_(std::move(layout)), failure_(std::move(failure))
+        : url_(std::move(url)),
+          layout_(std::move(layout)),
+          failure_(std::move(failure))
     {
     }
 
@@ -83,7 +85,9 @@ private:
 class BandsProvider : public QPDFObjectHandle::StreamDataProvider {
 public:
     BandsProvider(std::shared_ptr<DecodedImage> image, int first, int count)
-        : image_(std::move(image)), first_(first), count_(count)
+        : image_(std::move(image)),
+          first_(first),
+          count_(count)
     {
     }
     void provideStreamData(QPDFObjGen const&, Pipeline* pipeline) override { image_->pipeBands(*pipeline, first_, count_); }
@@ -97,7 +101,7 @@ private:
 // A file's bytes, unchanged: a JPEG is already a DCTDecode stream.
 class FileBytesProvider : public QPDFObjectHandle::StreamDataProvider {
 public:
-    FileBytesProvider(std::filesystem::path url, Failure failure) : url_(std::move(url)), failure_(std::move(failure)) {}
+    FileBytesProvider(std::filesystem::path url, Failure failure) : url_(std::move(url)), failure_(std::move(failure)) { }
 
     void provideStreamData(QPDFObjGen const&, Pipeline* pipeline) override
     {
@@ -135,8 +139,7 @@ struct PageSize {
 PageSize pageSize(const PdfImageSource::Layout& layout)
 {
     const bool transposed = layout.orientation >= 5;
-    return transposed ? PageSize{layout.heightPoints, layout.widthPoints}
-                      : PageSize{layout.widthPoints, layout.heightPoints};
+    return transposed ? PageSize{layout.heightPoints, layout.widthPoints} : PageSize{layout.widthPoints, layout.heightPoints};
 }
 
 // The matrix that draws the image's unit square upright over the whole page, for
@@ -202,19 +205,19 @@ QPDFObjectHandle imageXObject(QPDF& pdf, const std::filesystem::path& url, const
 {
     auto image = imageStream(pdf, layout, colourSpace(pdf, layout));
     if (layout.embedFileAsJpeg) {
-        image.replaceStreamData(std::make_shared<FileBytesProvider>(url, failure),
-                                QPDFObjectHandle::newName("/DCTDecode"), QPDFObjectHandle::newNull());
+        image.replaceStreamData(std::make_shared<FileBytesProvider>(url, failure), QPDFObjectHandle::newName("/DCTDecode"),
+                                QPDFObjectHandle::newNull());
         return image;
     }
     auto pixels = std::make_shared<DecodedImage>(url, layout, failure);
-    image.replaceStreamData(std::make_shared<BandsProvider>(pixels, 0, layout.colourBands),
-                            QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
+    image.replaceStreamData(std::make_shared<BandsProvider>(pixels, 0, layout.colourBands), QPDFObjectHandle::newNull(),
+                            QPDFObjectHandle::newNull());
     if (layout.hasAlpha) {
         PdfImageSource::Layout maskLayout = layout;
         maskLayout.colourBands = 1;
         auto mask = imageStream(pdf, maskLayout, deviceColourSpace(1));
-        mask.replaceStreamData(std::make_shared<BandsProvider>(pixels, layout.colourBands, 1),
-                               QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
+        mask.replaceStreamData(std::make_shared<BandsProvider>(pixels, layout.colourBands, 1), QPDFObjectHandle::newNull(),
+                               QPDFObjectHandle::newNull());
         image.getDict().replaceKey("/SMask", mask);
     }
     return image;
@@ -227,8 +230,7 @@ QPDFObjectHandle mediaBox(PageSize size)
 
 } // namespace
 
-ImagePageBuilder::ImagePageBuilder(QPDF& pdf)
-    : pdf_(pdf), failedImage_(std::make_shared<std::optional<std::filesystem::path>>())
+ImagePageBuilder::ImagePageBuilder(QPDF& pdf) : pdf_(pdf), failedImage_(std::make_shared<std::optional<std::filesystem::path>>())
 {
 }
 

@@ -1,11 +1,11 @@
 #include "Converters/Pdf/PDFProcessor.h"
 
 #include "Converters/ConversionError.h"
-#include "Converters/Pdf/DocumentText.h"
-#include "Converters/Pdf/ImagePageBuilder.h"
+#include "Converters/LibraryErrors.h"
 #include "Converters/OutputFile.h"
 #include "Converters/OutputNaming.h"
-#include "Converters/LibraryErrors.h"
+#include "Converters/Pdf/DocumentText.h"
+#include "Converters/Pdf/ImagePageBuilder.h"
 #include "Converters/Pdf/PdfPageCopier.h"
 #include "Converters/Pdf/PdfPageRenderer.h"
 #include "Converters/Pdf/PopplerDocument.h"
@@ -94,9 +94,8 @@ std::unique_ptr<QPDF> openForUnlocking(const std::filesystem::path& url, const s
 
 void imageToPDF(const std::filesystem::path& url, const std::filesystem::path& outputFolder)
 {
-    translatingLibraryErrors(url, [&] {
-        writeImagesAsPDF({url}, OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), "pdf"));
-    });
+    translatingLibraryErrors(
+        url, [&] { writeImagesAsPDF({url}, OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), "pdf")); });
 }
 
 void mergeImagesToPDF(const std::vector<std::filesystem::path>& urls, const std::filesystem::path& outputFolder)
@@ -193,11 +192,14 @@ void extractText(const std::filesystem::path& url, const std::filesystem::path& 
 
 DispatchTable rows()
 {
-    return {.fileOperations = {
-                {ActionIds::imageToPdf, serialRow(imageToPDF)},   {ActionIds::pdfToImages, serialRow(pdfToImages)},
-                {ActionIds::lockPdf, serialRow(lockPDF)},         {ActionIds::unlockPdf, serialRow(unlockPDF)},
-                {ActionIds::extractText, serialRow(extractText)},
-            },
+    return {.fileOperations =
+                {
+                    {ActionIds::imageToPdf, serialRow(imageToPDF)},
+                    {ActionIds::pdfToImages, serialRow(pdfToImages)},
+                    {ActionIds::lockPdf, serialRow(lockPDF)},
+                    {ActionIds::unlockPdf, serialRow(unlockPDF)},
+                    {ActionIds::extractText, serialRow(extractText)},
+                },
             .wholeBatchOperations = {
                 {ActionIds::mergeImagesToPdf, wholeBatchRow(mergeImagesToPDF)},
                 {ActionIds::mergePdfs, wholeBatchRow(mergePDFs)},

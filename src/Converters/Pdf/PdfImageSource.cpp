@@ -55,7 +55,7 @@ bool isPlain(const VImage& image, int colourBands)
     if (image.format() != VIPS_FORMAT_UCHAR)
         return false;
     return (colourBands == 3 && image.interpretation() == VIPS_INTERPRETATION_sRGB)
-        || (colourBands == 1 && image.interpretation() == VIPS_INTERPRETATION_B_W);
+           || (colourBands == 1 && image.interpretation() == VIPS_INTERPRETATION_B_W);
 }
 
 // The embedded profile when it describes the image's own colour model.

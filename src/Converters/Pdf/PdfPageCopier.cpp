@@ -2,7 +2,9 @@
 
 namespace vantory {
 
-PdfPageCopier::PdfPageCopier(QPDF& target) : target_(target), targetPages_(target), targetForms_(target) {}
+PdfPageCopier::PdfPageCopier(QPDF& target) : target_(target), targetPages_(target), targetForms_(target)
+{
+}
 
 void PdfPageCopier::appendPagesOf(QPDF& source)
 {

@@ -40,18 +40,17 @@ std::string encodePng(const poppler::image& image)
 {
     ensureVipsStarted();
     const size_t size = static_cast<size_t>(image.bytes_per_row()) * static_cast<size_t>(image.height());
-    VImage bgra = VImage::new_from_memory(const_cast<char*>(image.const_data()), size, image.bytes_per_row() / 4,
-                                          image.height(), 4, VIPS_FORMAT_UCHAR);
+    VImage bgra = VImage::new_from_memory(const_cast<char*>(image.const_data()), size, image.bytes_per_row() / 4, image.height(),
+                                          4, VIPS_FORMAT_UCHAR);
     VImage rgb = VImage::bandjoin(std::vector<VImage>{bgra.extract_band(2), bgra.extract_band(1), bgra.extract_band(0)});
     rgb = rgb.copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
     if (image.bytes_per_row() / 4 != image.width())
         rgb = rgb.crop(0, 0, image.width(), image.height());
     void* buffer = nullptr;
     size_t length = 0;
-    rgb.write_to_buffer(".png", &buffer, &length, VImage::option()
-                                                        ->set("compression", pngCompression)
-                                                        ->set("filter", VIPS_FOREIGN_PNG_FILTER_ALL)
-                                                        ->set("strip", true));
+    rgb.write_to_buffer(
+        ".png", &buffer, &length,
+        VImage::option()->set("compression", pngCompression)->set("filter", VIPS_FOREIGN_PNG_FILTER_ALL)->set("strip", true));
     std::unique_ptr<void, decltype(&g_free)> owned(buffer, g_free);
     return std::string(static_cast<const char*>(buffer), length);
 }

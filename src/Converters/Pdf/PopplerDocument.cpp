@@ -6,7 +6,9 @@ namespace vantory::PopplerDocument {
 
 namespace {
 
-void ignoreMessage(const std::string&, void*) {}
+void ignoreMessage(const std::string&, void*)
+{
+}
 
 void silencePoppler()
 {

@@ -23,8 +23,7 @@ std::unique_ptr<QPDF> open(const std::filesystem::path& url, const std::string& 
 // Writes the document to `output` (under a temporary name until complete). Throws
 // exportFailed(output, "PDF write failed") when qpdf cannot write it; nothing is
 // left at `output` then.
-void write(QPDF& pdf, const std::filesystem::path& output,
-           const std::function<void(QPDFWriter&)>& configure = {});
+void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure = {});
 
 // The failure every PDF write reports.
 ConversionError writeFailed(const std::filesystem::path& output);
