@@ -219,7 +219,7 @@ TEST_F(RouterTest, CancelledWholeBatchNeverRuns)
     second->cancel();
     ASSERT_TRUE(test::spinUntil([&] { return slow && merged; }));
     EXPECT_FALSE(mergeRan);
-    EXPECT_EQ(*merged, (BatchResult{0, 1, "Cancelled"}));
+    EXPECT_EQ(*merged, (BatchResult{0, 1, "Cancelled", true}));
 }
 
 TEST_F(RouterTest, RunningOperationSeesTheCancellation)
@@ -239,4 +239,34 @@ TEST_F(RouterTest, RunningOperationSeesTheCancellation)
     handle->cancel();
     ASSERT_TRUE(test::spinUntil([&] { return result.has_value(); }));
     EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+}
+
+TEST_F(RouterTest, CleanupAfterCancelWaitsForTheRunningOperation)
+{
+    std::atomic<bool> operationReturned = false;
+    std::atomic<bool> cleanupSawTheOperationRunning = false;
+    DispatchTable table;
+    table.fileOperations["format_json"] = {Lane::serial, [&](const FileJob&) {
+                                               std::this_thread::sleep_for(100ms);
+                                               operationReturned = true;
+                                           }};
+    ConversionRouter router(table);
+    std::optional<BatchResult> result;
+    std::atomic<bool> cleanedUp = false;
+    auto batch = router.convertBatch({files({"a.json", "b.json"}), "format_json", {}, {}, "/out"}, &context, {},
+                                     [&](BatchResult r) { result = r; });
+    std::this_thread::sleep_for(20ms); // the first file is running
+    batch->cancelThen([&] {
+        cleanupSawTheOperationRunning = !operationReturned;
+        cleanedUp = true;
+    });
+    ASSERT_TRUE(test::spinUntil([&] { return result.has_value(); }));
+    EXPECT_TRUE(cleanedUp);
+    EXPECT_FALSE(cleanupSawTheOperationRunning);
+    EXPECT_TRUE(result->cancelled);
+
+    // Once the batch has ended, a cleanup still runs, off this thread.
+    std::atomic<bool> lateCleanup = false;
+    batch->cancelThen([&] { lateCleanup = true; });
+    EXPECT_TRUE(test::spinUntil([&] { return lateCleanup.load(); }));
 }

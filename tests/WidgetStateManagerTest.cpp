@@ -326,6 +326,7 @@ TEST_F(StateManagerTest, FreeSpaceThreshold)
         if (row.starts) {
             EXPECT_EQ(phase(), Kind::converting);
             manager->cancelConversion();
+            router->last().runCleanups();
         } else {
             EXPECT_EQ(phase(), Kind::actions);
             EXPECT_EQ(manager->inlineError(), "Not enough disk space");
@@ -357,9 +358,12 @@ TEST_F(StateManagerTest, CancelWhileConvertingRemovesTheFolder)
     const auto folder = call.request.outputFolder;
     manager->cancelConversion();
     EXPECT_TRUE(call.cancelled);
-    EXPECT_FALSE(std::filesystem::exists(folder));
     EXPECT_EQ(phase(), Kind::actions);
     EXPECT_EQ(manager->payload()->urls.size(), 2u);
+    // The folder stays while the batch's operations may still write into it.
+    EXPECT_TRUE(std::filesystem::exists(folder));
+    call.runCleanups();
+    EXPECT_FALSE(std::filesystem::exists(folder));
 
     call.onProgress(1, 2);
     call.onFinished({2, 0, std::nullopt}); // late: dropped

@@ -10,6 +10,7 @@ struct BatchResult {
     int successes = 0;
     int failures = 0;
     std::optional<std::string> firstErrorMessage;
+    bool cancelled = false; // the batch was told to stop; the counts cover what ran before
 
     // "3 Processed, 1 Skipped (message)" when some succeeded, some failed and a message is known.
     std::optional<std::string> summaryText() const

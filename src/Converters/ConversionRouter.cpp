@@ -61,6 +61,35 @@ public:
     }
 
     void cancel() override { stop_.request_stop(); }
+
+    void cancelThen(std::function<void()> cleanup) override
+    {
+        cancel();
+        {
+            std::lock_guard lock(endMutex_);
+            if (!ended_) {
+                cleanups_.push_back(std::move(cleanup));
+                return;
+            }
+        }
+        std::thread(std::move(cleanup)).detach(); // nothing of the batch runs any more
+    }
+
+    // Called by the coordinator once every operation has returned.
+    void end(BatchResult result)
+    {
+        result.cancelled = isCancelled();
+        std::vector<std::function<void()>> cleanups;
+        {
+            std::lock_guard lock(endMutex_);
+            ended_ = true;
+            cleanups.swap(cleanups_);
+        }
+        for (auto& cleanup : cleanups)
+            cleanup();
+        reportFinished(std::move(result));
+        finished = true;
+    }
     bool isCancelled() const { return stop_.stop_requested(); }
     std::stop_token stopToken() const { return stop_.get_token(); }
 
@@ -98,6 +127,9 @@ private:
     }
 
     std::stop_source stop_;
+    std::mutex endMutex_;
+    bool ended_ = false;
+    std::vector<std::function<void()>> cleanups_;
     QPointer<QObject> context_;
     ProgressCallback onProgress_;
     FinishedCallback onFinished_;
@@ -126,8 +158,7 @@ std::shared_ptr<Cancellable> ConversionRouter::convertBatch(BatchRequest request
     std::jthread coordinator([this, batch, request = std::move(request)] {
         BatchResult result = table_.isWholeBatch(request.actionId) ? runWholeBatch(request, *batch)
                                                                    : runFileByFile(request, *batch);
-        batch->reportFinished(result);
-        batch->finished = true;
+        batch->end(std::move(result));
     });
     batches_.push_back({batch, std::move(coordinator)});
     return batch;

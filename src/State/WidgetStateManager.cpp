@@ -47,8 +47,7 @@ WidgetStateManager::WidgetStateManager(Services services, QObject* parent) : QOb
 
 WidgetStateManager::~WidgetStateManager()
 {
-    if (conversionTask_)
-        conversionTask_->cancel();
+    stopCurrentRun();
 }
 
 // MARK: published properties
@@ -196,10 +195,7 @@ void WidgetStateManager::appendFiles(const std::vector<std::filesystem::path>& u
 
 void WidgetStateManager::reset()
 {
-    if (conversionTask_) {
-        conversionTask_->cancel();
-        conversionTask_.reset();
-    }
+    stopCurrentRun();
     setStreamingText("");
     setSummaryNote(std::nullopt);
     setState(WidgetPhase::idle());
@@ -211,9 +207,7 @@ void WidgetStateManager::reset()
 void WidgetStateManager::cancelConversion()
 {
     ++conversionGeneration_;
-    if (auto task = std::exchange(conversionTask_, nullptr))
-        task->cancel();
-    removeCurrentOutputFolder();
+    stopCurrentRun();
     if (state_.is(WidgetPhase::Kind::converting)) {
         setState(WidgetPhase::actions());
     } else if (state_.is(WidgetPhase::Kind::summarizing)) {
@@ -222,13 +216,22 @@ void WidgetStateManager::cancelConversion()
     }
 }
 
-void WidgetStateManager::removeCurrentOutputFolder()
+void WidgetStateManager::stopCurrentRun()
 {
-    if (!currentOutputFolder_)
+    const auto task = std::exchange(conversionTask_, nullptr);
+    const auto folder = std::exchange(currentOutputFolder_, std::nullopt);
+    if (!task)
         return;
-    std::error_code ignored;
-    std::filesystem::remove_all(*currentOutputFolder_, ignored);
-    currentOutputFolder_.reset();
+    if (!folder) {
+        task->cancel();
+        return;
+    }
+    // The folder goes only once the run's last operation has returned, so nothing is
+    // written into it after it is removed; and the removal never holds up this thread.
+    task->cancelThen([folder = *folder] {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    });
 }
 
 // MARK: notices

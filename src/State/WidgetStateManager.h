@@ -118,7 +118,8 @@ private:
     void showDonationPromptIfNeeded(const Run& run);
     bool nextCompletedRunWantsDonation();
     void completeAndShowRemaining(const std::vector<std::filesystem::path>& done);
-    void removeCurrentOutputFolder();
+    // Stops the run in progress, if any, and removes its folder once its work has ended.
+    void stopCurrentRun();
 
     Services services_;
 

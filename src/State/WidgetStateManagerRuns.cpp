@@ -41,6 +41,12 @@ public:
         if (batch_)
             batch_->cancel();
     }
+    void cancelThen(std::function<void()> cleanup) override
+    {
+        *cancelled_ = true;
+        if (batch_)
+            batch_->cancelThen(std::move(cleanup));
+    }
 
 private:
     std::shared_ptr<std::atomic<bool>> cancelled_;
@@ -100,6 +106,7 @@ void WidgetStateManager::applyRunResult(const Run& run, const BatchResult& resul
 {
     if (conversionGeneration_ != run.generation || *run.cancelled)
         return;
+    conversionTask_.reset();
 
     if (result.isFullFailure()) {
         std::error_code ignored;

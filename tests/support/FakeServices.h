@@ -16,7 +16,18 @@ public:
         ProgressCallback onProgress;
         FinishedCallback onFinished;
         bool cancelled = false;
+        std::vector<std::function<void()>> cleanups; // run by the test when the batch "ends"
         void cancel() override { cancelled = true; }
+        void cancelThen(std::function<void()> cleanup) override
+        {
+            cancelled = true;
+            cleanups.push_back(std::move(cleanup));
+        }
+        void runCleanups()
+        {
+            for (auto& cleanup : std::exchange(cleanups, {}))
+                cleanup();
+        }
     };
 
     std::shared_ptr<Cancellable> convertBatch(BatchRequest request, QObject*, ProgressCallback onProgress,
