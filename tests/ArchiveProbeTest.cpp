@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <thread>
 
 using namespace vantory;
 
@@ -76,20 +75,21 @@ TEST(ArchiveProbe, AToolThatCannotRunOrFinishMeansNotProtected)
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
 }
 
-TEST(ArchiveProbe, RunsOncePerPayloadWhateverAsksAgain)
+TEST(ArchiveProbe, RunsWhileThePayloadIsBuiltAndNeverAgain)
 {
     test::TempDir dir;
     const auto log = dir / "log";
     test::UnzipReplacement unzip(test::writeRecordingUnzip(dir / "unzip", log, 82));
 
-    // A batch: the payload itself does not probe; the resolver asks on every call.
+    // A batch: only the first ZIP of the archives is asked about, while building.
     const auto batch = DropPayload::from({dir / "a.zip", dir / "b.tar", dir / "c.zip"});
-    EXPECT_TRUE(linesOf(log).empty());
+    EXPECT_EQ(linesOf(log), std::vector<std::string>{"-t|-P||" + (dir / "a.zip").string() + "|"});
     ActionResolver resolver{batch, batch.groups.front(), std::nullopt, {}};
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(resolver.suggestedActions().front().id, "unsupported");
     const DropPayload copy = batch;
     EXPECT_TRUE(copy.archiveNeedsPassword(dir / "a.zip"));
+    EXPECT_FALSE(copy.archiveNeedsPassword(dir / "c.zip")); // never probed: no
     EXPECT_EQ(linesOf(log).size(), 1u);
 
     // A single archive: probed while building, never again.
@@ -102,22 +102,4 @@ TEST(ArchiveProbe, RunsOncePerPayloadWhateverAsksAgain)
     // A new payload of the same file asks again: the answer may have changed.
     DropPayload::from({dir / "d.zip"});
     EXPECT_EQ(linesOf(log).size(), 3u);
-}
-
-TEST(ArchiveProbe, ConcurrentQuestionsShareOneRun)
-{
-    test::TempDir dir;
-    const auto log = dir / "log";
-    test::UnzipReplacement unzip(test::writeRecordingUnzip(dir / "unzip", log, 82, "sleep 0.2"));
-    const auto payload = DropPayload::from({dir / "a.zip", dir / "b.zip"});
-
-    std::vector<std::thread> threads;
-    std::vector<int> answers(4, -1);
-    for (std::size_t i = 0; i < answers.size(); ++i)
-        threads.emplace_back([&, i] { answers[i] = payload.archiveNeedsPassword(dir / "a.zip"); });
-    for (auto& thread : threads)
-        thread.join();
-
-    EXPECT_EQ(answers, std::vector<int>(4, 1));
-    EXPECT_EQ(linesOf(log).size(), 1u);
 }

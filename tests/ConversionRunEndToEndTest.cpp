@@ -41,8 +41,12 @@ protected:
     test::ManualScheduler clock;
     test::TestSettings settings;
     test::FakeEnvironment environment;
-    WidgetStateManager manager{{std::make_shared<ConversionRouter>(upperCasingTable()), &clock, settings.settings.get(),
-                                &environment, [](auto&, auto&) {}}};
+    WidgetStateManager manager{{std::make_shared<ConversionRouter>(upperCasingTable()),
+                                &clock,
+                                settings.settings.get(),
+                                &environment,
+                                [](auto&, auto&) {},
+                                {}}};
 };
 
 } // namespace
@@ -54,7 +58,7 @@ TEST_F(ConversionRun, FromADropToFilesOnDiskAndBackToTheRest)
     const auto image = dir.write("photo.png", "not really");
     manager.handleDrop({a, b, image});
     clock.advance(600ms);
-    ASSERT_EQ(manager.state().kind, Kind::actions);
+    ASSERT_TRUE(test::spinUntil([&] { return manager.state().kind == Kind::actions; }));
     ASSERT_EQ(manager.activeGroup()->category, FileCategory::data);
 
     manager.startConversion("format_json");
@@ -67,7 +71,7 @@ TEST_F(ConversionRun, FromADropToFilesOnDiskAndBackToTheRest)
     EXPECT_EQ(test::readFile(a), "{\"a\": 1}"); // the originals are untouched
 
     clock.advance(1500ms);
-    EXPECT_EQ(manager.state().kind, Kind::actions);
+    ASSERT_TRUE(test::spinUntil([&] { return manager.state().kind == Kind::actions; }));
     EXPECT_EQ(manager.payload()->urls, std::vector{image});
 }
 
@@ -76,19 +80,22 @@ TEST_F(ConversionRun, AllFilesFailingLeavesNoFolder)
     const auto empty = dir.write("empty.json", "");
     manager.handleDrop({empty});
     clock.advance(600ms);
+    ASSERT_TRUE(test::spinUntil([&] { return manager.state().kind == Kind::actions; }));
     manager.startConversion("format_json");
     ASSERT_TRUE(test::spinUntil([&] { return manager.singleFileError().has_value(); }));
     EXPECT_EQ(manager.singleFileError(), "Could not open the file");
+    test::finishBackgroundWork(); // the folder goes off the UI thread
     EXPECT_EQ(test::entriesIn(dir.path()), std::vector{empty});
 }
 
 TEST_F(ConversionRun, ThroughTheRealProcessors)
 {
     WidgetStateManager real(
-        {std::make_shared<ConversionRouter>(), &clock, settings.settings.get(), &environment, [](auto&, auto&) {}});
+        {std::make_shared<ConversionRouter>(), &clock, settings.settings.get(), &environment, [](auto&, auto&) {}, {}});
     const auto json = dir.write("data.json", R"({"b":1,"a":[true,null]})");
     real.handleDrop({json});
     clock.advance(600ms);
+    ASSERT_TRUE(test::spinUntil([&] { return real.state().kind == Kind::actions; }));
     real.startConversion("format_json");
     ASSERT_TRUE(test::spinUntil([&] { return real.state().kind == Kind::completed; }));
     const auto written = test::entriesIn(real.state().outputPath);

@@ -1,6 +1,7 @@
 #include "Models/DropPayload.h"
 #include "support/TempDir.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace vantory;
@@ -160,4 +161,33 @@ TEST(DropPayload, EqualityComparesTheFieldsNotTheProbeAnswers)
     EXPECT_EQ(first, second);
     EXPECT_NE(first, DropPayload::from({keys}));
     EXPECT_NE(first, DropPayload::from({dir / "b.txt", keys}));
+}
+
+TEST(DropPayload, TextIsReadWhileBuildingAndNeverAfter)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::string> files; // every one holds Base64-like text
+        std::string asked;
+        bool looksLikeBase64;
+    };
+    const std::vector<Row> rows = {
+        {"single text", {"keys.txt"}, "keys.txt", true},
+        {"text beside images", {"a.png", "b.png", "keys.txt"}, "keys.txt", true},
+        {"the group's first file is the one read", {"README", "notes.txt"}, "README", true},
+        {"other files of the group are not", {"README", "notes.txt"}, "notes.txt", false},
+        {"no text in the group", {"README", "LICENSE"}, "README", false},
+        {"data is not read", {"keys.json"}, "keys.json", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::TempDir dir;
+        std::vector<std::filesystem::path> paths;
+        for (const auto& name : row.files)
+            paths.push_back(dir.write(name, "SGVsbG8="));
+        const auto payload = DropPayload::from(paths);
+        for (const auto& path : paths)
+            std::ofstream(path) << "no longer Base64!"; // a later read would now say no
+        EXPECT_EQ(payload.looksLikeBase64Text(dir / row.asked), row.looksLikeBase64);
+    }
 }

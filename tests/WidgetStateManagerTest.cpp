@@ -1,11 +1,14 @@
 #include "State/WidgetStateManager.h"
 #include "State/DonationPolicy.h"
+#include "support/EventLoop.h"
 #include "support/FakeServices.h"
 #include "support/ManualScheduler.h"
 #include "support/PdfFixtures.h"
 #include "support/TempDir.h"
 #include "support/TestSettings.h"
 
+#include <QThreadPool>
+#include <atomic>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
@@ -24,23 +27,59 @@ protected:
     test::FakeEnvironment environment;
     std::shared_ptr<test::FakeRouter> router = std::make_shared<test::FakeRouter>();
     std::vector<test::SentSignal> sentSignals;
+    // The build of a payload of exactly these files waits at the gate.
+    std::map<std::vector<std::filesystem::path>, test::Gate*> heldBuilds;
+    std::atomic<int> finishedBuilds = 0;
+    std::atomic<bool> builtOnTheTestThread = false;
+    const std::thread::id testThread = std::this_thread::get_id();
     std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(
         WidgetStateManager::Services{router, &clock, settings.settings.get(), &environment,
                                      [this](const std::string& name, const std::map<std::string, std::string>& parameters) {
                                          sentSignals.push_back({name, parameters});
-                                     }});
+                                     },
+                                     [this](const std::vector<std::filesystem::path>& paths) { return build(paths); }});
+
+    ~StateManagerTest() override
+    {
+        // Workers may still use the fakes above: the manager does not wait for them.
+        manager.reset();
+        test::finishBackgroundWork();
+    }
 
     std::filesystem::path file(const std::string& name) { return dir.write(name, "content of " + name); }
+
+    // Lets the payload builds, folder preparations and clean-ups in flight finish and land.
+    void settle() { test::finishBackgroundWork(); }
 
     // A drop that has settled on the action card.
     void dropAndSettle(const std::vector<std::filesystem::path>& urls)
     {
         manager->handleDrop(urls);
         clock.advance(600ms);
+        settle();
         ASSERT_EQ(manager->state().kind, Kind::actions);
     }
 
+    // A run whose folder is ready and whose batch has gone to the router.
+    void start(const std::string& actionId, const std::optional<std::string>& targetFormat = std::nullopt)
+    {
+        manager->startConversion(actionId, targetFormat);
+        settle();
+    }
+
     Kind phase() const { return manager->state().kind; }
+
+private:
+    DropPayload build(const std::vector<std::filesystem::path>& paths)
+    {
+        if (std::this_thread::get_id() == testThread)
+            builtOnTheTestThread = true;
+        if (const auto held = heldBuilds.find(paths); held != heldBuilds.end())
+            held->second->wait();
+        auto payload = DropPayload::from(paths);
+        ++finishedBuilds;
+        return payload;
+    }
 };
 
 } // namespace
@@ -48,6 +87,8 @@ protected:
 TEST_F(StateManagerTest, DropShowsProcessingThenActions)
 {
     manager->handleDrop({file("a.png"), file("b.png")});
+    EXPECT_EQ(phase(), Kind::processing);
+    settle(); // the payload is ready early; the phase still lasts its 0.6 s
     EXPECT_EQ(phase(), Kind::processing);
     EXPECT_EQ(manager->payload()->urls.size(), 2u);
     clock.advance(599ms);
@@ -84,6 +125,7 @@ TEST_F(StateManagerTest, UnsupportedResetSparesANewerDrop)
     clock.advance(500ms);
     const auto image = file("photo.png");
     manager->handleDrop({image}); // the newer drop settles before the old timer fires
+    settle();
     clock.advance(600ms);
     EXPECT_EQ(phase(), Kind::actions);
     clock.advance(5s);
@@ -96,6 +138,7 @@ TEST_F(StateManagerTest, UnsupportedDropRightAfterAnotherStillResets)
     manager->handleDrop({file("photo.png")});
     clock.advance(300ms);
     manager->handleDrop({file("notes.docx")}); // the first drop's step shows this card
+    settle();
     clock.advance(300ms);
     EXPECT_EQ(phase(), Kind::actions);
     clock.advance(2s);
@@ -107,6 +150,7 @@ TEST_F(StateManagerTest, AppendingToAnUnsupportedCard)
     dropAndSettle({file("a.docx")});
     clock.advance(1s);
     manager->appendFiles({file("b.docx")}); // still nothing to offer: a fresh 2 s for the new card
+    settle();
     clock.advance(1500ms);
     EXPECT_EQ(phase(), Kind::actions);
     clock.advance(500ms);
@@ -115,6 +159,7 @@ TEST_F(StateManagerTest, AppendingToAnUnsupportedCard)
     dropAndSettle({file("c.docx")});
     clock.advance(1s);
     manager->appendFiles({file("d.png"), file("e.png")}); // now there is something to do: the card stays
+    settle();
     clock.advance(10s);
     EXPECT_EQ(phase(), Kind::actions);
     EXPECT_EQ(manager->payload()->urls.size(), 3u);
@@ -146,9 +191,12 @@ TEST_F(StateManagerTest, AppendSkipsDuplicatesWithNotices)
         {{file("f.png")}, 6, std::nullopt},
         {{a}, 6, "Already added"},
         {{a, b, c, d}, 6, "All 4 files already added"},
+        {{a, a}, 6, "All 2 files already added"},
+        {{file("g.png"), dir / "g.png"}, 7, "1 duplicate skipped"}, // twice within one append
     };
     for (const auto& row : rows) {
         manager->appendFiles(row.dropped);
+        settle();
         EXPECT_EQ(manager->payload()->urls.size(), row.payloadSize);
         EXPECT_EQ(manager->actionAreaNotice(), row.notice);
         clock.advance(2s);
@@ -214,7 +262,7 @@ TEST_F(StateManagerTest, CompletedRunShowsTheRemainingFiles)
 {
     const auto a = file("a.png"), b = file("b.png"), pdf = file("doc.pdf");
     dropAndSettle({a, b, pdf});
-    manager->startConversion("convert_image", "webp");
+    start("convert_image", "webp");
     ASSERT_EQ(router->calls.size(), 1u);
     const auto& request = router->last().request;
     EXPECT_EQ(request.urls, (std::vector<std::filesystem::path>{a, b}));
@@ -230,11 +278,12 @@ TEST_F(StateManagerTest, CompletedRunShowsTheRemainingFiles)
     EXPECT_EQ(environment.opened, std::vector{request.outputFolder});
     EXPECT_EQ(sentSignals,
               (std::vector<test::SentSignal>{{"conversion.completed", {{"actionId", "convert_image"}, {"fileCount", "2"}}}}));
-    EXPECT_TRUE(environment.trashed.empty());
+    EXPECT_TRUE(environment.trashed().empty());
 
     clock.advance(1499ms);
     EXPECT_EQ(phase(), Kind::completed);
     clock.advance(1ms);
+    settle();
     EXPECT_EQ(phase(), Kind::actions);
     EXPECT_EQ(manager->payload()->urls, std::vector{pdf});
     EXPECT_FALSE(manager->activeTab());
@@ -244,7 +293,7 @@ TEST_F(StateManagerTest, CompletedRunShowsTheRemainingFiles)
 TEST_F(StateManagerTest, CompletingTheOnlyGroupGoesIdle)
 {
     dropAndSettle({file("a.json")});
-    manager->startConversion("format_json");
+    start("format_json");
     router->last().onFinished({1, 0, std::nullopt});
     clock.advance(1500ms);
     EXPECT_EQ(phase(), Kind::idle);
@@ -261,13 +310,14 @@ TEST_F(StateManagerTest, PartialSuccessTexts)
     for (const auto& [result, summary] : rows) {
         dropAndSettle({file("a.png"), file("b.png"), file("c.png"), file("d.png")});
         settings->setMoveOriginalToTrash(false);
-        manager->startConversion("compress_image");
+        start("compress_image");
         settings->setMoveOriginalToTrash(true); // read when the result arrives
-        environment.trashed.clear();
+        environment.forgetTrashed();
         router->last().onFinished(result);
         EXPECT_EQ(manager->state().kind, Kind::partialSuccess);
         EXPECT_EQ(manager->state().summary, summary);
-        EXPECT_EQ(environment.trashed.size(), 4u); // the failed ones too
+        settle();
+        EXPECT_EQ(environment.trashed().size(), 4u); // the failed ones too
         clock.advance(3999ms);
         EXPECT_EQ(phase(), Kind::partialSuccess);
         clock.advance(1ms);
@@ -279,16 +329,17 @@ TEST_F(StateManagerTest, FullFailureRemovesOnlyTheRunsFolder)
 {
     const auto input = file("a.json");
     dropAndSettle({input});
-    manager->startConversion("format_json");
+    start("format_json");
     const auto earlier = router->last().request.outputFolder;
     router->last().onFinished({1, 0, std::nullopt});
     clock.advance(1500ms);
 
     dropAndSettle({input});
-    manager->startConversion("format_json");
+    start("format_json");
     const auto failed = router->last().request.outputFolder;
     EXPECT_NE(failed, earlier);
     router->last().onFinished({0, 1, "The file structure is not compatible with this conversion"});
+    settle();
 
     EXPECT_FALSE(std::filesystem::exists(failed));
     EXPECT_TRUE(std::filesystem::is_directory(earlier));
@@ -306,7 +357,7 @@ TEST_F(StateManagerTest, FullFailureRemovesOnlyTheRunsFolder)
 TEST_F(StateManagerTest, FullFailureWithoutMessage)
 {
     dropAndSettle({file("a.json")});
-    manager->startConversion("format_json");
+    start("format_json");
     router->last().onFinished({0, 2, std::nullopt});
     EXPECT_EQ(manager->singleFileError(), "Conversion failed");
 }
@@ -321,17 +372,18 @@ TEST_F(StateManagerTest, FreeSpaceThreshold)
         dropAndSettle({file("a.json")});
         environment.free = row.free;
         const auto callsBefore = router->calls.size();
-        manager->startConversion("format_json");
+        start("format_json");
         EXPECT_EQ(router->calls.size() > callsBefore, row.starts);
         if (row.starts) {
             EXPECT_EQ(phase(), Kind::converting);
             manager->cancelConversion();
             router->last().runCleanups();
+            settle();
         } else {
             EXPECT_EQ(phase(), Kind::actions);
             EXPECT_EQ(manager->inlineError(), "Not enough disk space");
         }
-        EXPECT_EQ(environment.freeSpaceAsked.back(), dir.path());
+        EXPECT_EQ(environment.freeSpaceAsked().back(), dir.path());
     }
     // No folder was left behind by the refused runs or the cancelled one.
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
@@ -343,7 +395,7 @@ TEST_F(StateManagerTest, MissingOutputFolderStartsNothing)
     // A base that cannot hold a new folder: a file stands where the base should be.
     dir.write("not-a-folder", "a file");
     dropAndSettle({dir.path() / "not-a-folder" / "x.json"});
-    manager->startConversion("format_json");
+    start("format_json");
     EXPECT_TRUE(router->calls.empty());
     EXPECT_EQ(manager->inlineError(), "Could not create the output folder");
     EXPECT_EQ(phase(), Kind::actions);
@@ -353,7 +405,7 @@ TEST_F(StateManagerTest, MissingOutputFolderStartsNothing)
 TEST_F(StateManagerTest, CancelWhileConvertingRemovesTheFolder)
 {
     dropAndSettle({file("a.png"), file("b.png")});
-    manager->startConversion("compress_image");
+    start("compress_image");
     auto& call = router->last();
     const auto folder = call.request.outputFolder;
     manager->cancelConversion();
@@ -375,7 +427,7 @@ TEST_F(StateManagerTest, CancelWhileConvertingRemovesTheFolder)
 TEST_F(StateManagerTest, CancelAfterCompletionStopsTheFollowUp)
 {
     dropAndSettle({file("a.png")});
-    manager->startConversion("compress_image");
+    start("compress_image");
     router->last().onFinished({1, 0, std::nullopt});
     manager->cancelConversion();
     EXPECT_EQ(phase(), Kind::completed);
@@ -386,10 +438,10 @@ TEST_F(StateManagerTest, CancelAfterCompletionStopsTheFollowUp)
 TEST_F(StateManagerTest, StaleRunIsDropped)
 {
     dropAndSettle({file("a.png")});
-    manager->startConversion("compress_image");
+    start("compress_image");
     auto& first = router->last();
     manager->cancelConversion();
-    manager->startConversion("compress_image");
+    start("compress_image");
     first.onFinished({0, 1, "old failure"});
     EXPECT_EQ(phase(), Kind::converting);
     EXPECT_FALSE(manager->singleFileError());
@@ -399,7 +451,7 @@ TEST_F(StateManagerTest, StaleRunIsDropped)
 TEST_F(StateManagerTest, ResetDuringARunDropsItsResult)
 {
     dropAndSettle({file("a.png")});
-    manager->startConversion("compress_image");
+    start("compress_image");
     auto& call = router->last();
     manager->reset();
     EXPECT_TRUE(call.cancelled);
@@ -411,7 +463,7 @@ TEST_F(StateManagerTest, ResetDuringARunDropsItsResult)
 TEST_F(StateManagerTest, LateProgressAfterResetIsIgnored)
 {
     dropAndSettle({file("a.png"), file("b.png")});
-    manager->startConversion("compress_image");
+    start("compress_image");
     auto& call = router->last();
     manager->reset();
     call.onProgress(1, 2);
@@ -422,11 +474,12 @@ TEST_F(StateManagerTest, OldRunFollowUpKeepsTheNewDrop)
 {
     const auto old = file("old.png");
     dropAndSettle({old});
-    manager->startConversion("compress_image");
+    start("compress_image");
     const auto fresh = file("new.png"), freshToo = file("new2.json");
     manager->handleDrop({fresh, freshToo});
     router->last().onFinished({1, 0, std::nullopt});
     clock.advance(1500ms);
+    settle();
     // The old run removes only its own inputs: the new drop is still all there.
     ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls, (std::vector<std::filesystem::path>{fresh, freshToo}));
@@ -438,7 +491,7 @@ TEST_F(StateManagerTest, DonationPromptAfterTheFifthCompletedRun)
     const auto a = file("a.png"), pdf = file("doc.pdf");
     for (int run = 1; run <= 5; ++run) {
         dropAndSettle({a, pdf});
-        manager->startConversion("compress_image");
+        start("compress_image");
         router->last().onFinished({1, 0, std::nullopt});
         clock.advance(1500ms);
         EXPECT_EQ(manager->showDonation(), run == 5) << run;
@@ -449,13 +502,14 @@ TEST_F(StateManagerTest, DonationPromptAfterTheFifthCompletedRun)
 
     manager->setShowDonation(false);
     manager->completeAndShowRemaining();
+    settle();
     EXPECT_EQ(manager->payload()->urls, std::vector{pdf});
 }
 
 TEST_F(StateManagerTest, SummaryWithoutAModelShowsItsError)
 {
     dropAndSettle({file("notes.txt")});
-    manager->startConversion("summarize");
+    start("summarize");
     EXPECT_EQ(phase(), Kind::actions);
     EXPECT_EQ(manager->singleFileErrorActionId(), "summarize");
     EXPECT_EQ(manager->singleFileError(), "AI Summarize requires a newer version of this system");
@@ -488,12 +542,13 @@ TEST_F(StateManagerTest, FailedRunsNeverRemoveTheBaseFolder)
         const auto input = file(setup.input);
         setup.prepare(dir.path());
         dropAndSettle({input});
-        manager->startConversion("format_json");
+        start("format_json");
         ASSERT_FALSE(router->calls.empty()) << setup.name;
         const auto folder = router->last().request.outputFolder;
         EXPECT_NE(folder, dir.path()) << setup.name;
         EXPECT_EQ(folder.parent_path(), dir.path()) << setup.name;
         router->last().onFinished({0, 1, "failed"});
+        settle();
         EXPECT_FALSE(std::filesystem::exists(folder)) << setup.name;
         EXPECT_TRUE(std::filesystem::exists(input)) << setup.name;
         EXPECT_TRUE(std::filesystem::is_directory(dir.path())) << setup.name;
@@ -527,4 +582,197 @@ TEST_F(StateManagerTest, PdfPasswordCheckRunsOnAnotherThread)
     const auto open = test::writePdf(dir / "open.pdf");
     dropAndSettle({open});
     EXPECT_TRUE(manager->validatePDFPassword("anything"));
+}
+
+// MARK: slow work off the UI thread
+
+TEST_F(StateManagerTest, ActionsWaitForTheProbesAndTheProcessingTime)
+{
+    test::Gate probes;
+    const std::vector<std::filesystem::path> drop{file("a.png"), file("b.zip")};
+    heldBuilds[drop] = &probes;
+    manager->handleDrop(drop);
+    EXPECT_EQ(phase(), Kind::processing);
+    EXPECT_FALSE(manager->payload());
+
+    clock.advance(600ms);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(phase(), Kind::processing);
+    EXPECT_EQ(finishedBuilds, 0);
+
+    probes.open();
+    ASSERT_TRUE(test::spinUntil([&] { return phase() == Kind::actions; }));
+    EXPECT_EQ(manager->payload()->urls, drop);
+    EXPECT_FALSE(builtOnTheTestThread);
+}
+
+TEST_F(StateManagerTest, ANewerDropWinsOverTheLateResultOfAnOlderOne)
+{
+    for (const bool olderLandsFirst : {false, true}) {
+        SCOPED_TRACE(olderLandsFirst);
+        test::Gate older, newer;
+        const std::vector<std::filesystem::path> old{file("old.png")}, fresh{file("new.json")};
+        heldBuilds = {{old, &older}, {fresh, &newer}};
+        finishedBuilds = 0;
+        manager->handleDrop(old);
+        manager->handleDrop(fresh);
+        clock.advance(600ms);
+        if (olderLandsFirst) {
+            older.open();
+            ASSERT_TRUE(
+                test::spinUntil([&] { return finishedBuilds == 1 && QThreadPool::globalInstance()->activeThreadCount() == 1; }));
+            QCoreApplication::sendPostedEvents();
+            EXPECT_EQ(phase(), Kind::processing);
+            EXPECT_FALSE(manager->payload());
+        }
+        newer.open();
+        ASSERT_TRUE(test::spinUntil([&] { return phase() == Kind::actions; }));
+        const auto serial = manager->payloadSerial();
+        older.open();
+        settle();
+        EXPECT_EQ(finishedBuilds, 2);
+        EXPECT_EQ(manager->payload()->urls, fresh);
+        EXPECT_EQ(manager->payloadSerial(), serial);
+        EXPECT_EQ(phase(), Kind::actions);
+        manager->reset();
+    }
+}
+
+TEST_F(StateManagerTest, AnAppendWhileADropIsBuiltJoinsIt)
+{
+    test::Gate probes;
+    const auto a = file("a.png"), b = file("b.png");
+    heldBuilds[{a}] = &probes;
+    manager->handleDrop({a});
+    manager->appendFiles({a});
+    EXPECT_EQ(manager->actionAreaNotice(), "Already added");
+    manager->appendFiles({b});
+    clock.advance(600ms);
+    ASSERT_TRUE(test::spinUntil([&] { return phase() == Kind::actions; }));
+    EXPECT_EQ(manager->payload()->urls, (std::vector{a, b}));
+    probes.open();
+    settle();
+    EXPECT_EQ(manager->payload()->urls, (std::vector{a, b}));
+}
+
+TEST_F(StateManagerTest, PayloadSerialTellsALateAnswerFromACurrentOne)
+{
+    const auto a = file("a.png");
+    dropAndSettle({a});
+    struct Row {
+        const char* name;
+        std::function<void()> step;
+        bool changes;
+    };
+    const std::vector<Row> rows = {
+        {"another tab", [&] { manager->setActiveTab(FileCategory::image); }, false},
+        {"an append of known files", [&] { manager->appendFiles({a}); }, false},
+        {"an append asked for", [&] { manager->appendFiles({file("b.png")}); }, true},
+        {"the append landing", [&] { settle(); }, true},
+        {"a new drop", [&] { manager->handleDrop({a}); }, true},
+        {"a reset", [&] { manager->reset(); }, true},
+    };
+    for (const auto& row : rows) {
+        const auto serial = manager->payloadSerial();
+        row.step();
+        EXPECT_EQ(manager->payloadSerial() != serial, row.changes) << row.name;
+    }
+}
+
+TEST_F(StateManagerTest, QuittingDoesNotWaitForAPayloadBuild)
+{
+    test::Gate probes;
+    const std::vector<std::filesystem::path> drop{file("a.zip")};
+    heldBuilds[drop] = &probes;
+    manager->handleDrop(drop);
+    ASSERT_TRUE(test::spinUntil([&] { return probes.arrivals() == 1; }));
+    manager.reset();
+    EXPECT_EQ(finishedBuilds, 0); // gone while the build was still held
+    probes.open();
+    settle(); // the late result finds no manager and is dropped
+    EXPECT_EQ(finishedBuilds, 1);
+}
+
+TEST_F(StateManagerTest, TheOutputFolderIsMadeOffTheUIThread)
+{
+    test::Gate freeSpace;
+    environment.holdFreeSpace = &freeSpace;
+    dropAndSettle({file("a.json")});
+    manager->startConversion("format_json");
+    EXPECT_EQ(phase(), Kind::actions);
+    EXPECT_TRUE(router->calls.empty());
+    freeSpace.open();
+    settle();
+    ASSERT_EQ(router->calls.size(), 1u);
+    EXPECT_EQ(phase(), Kind::converting);
+    EXPECT_TRUE(std::filesystem::is_directory(router->last().request.outputFolder));
+    EXPECT_FALSE(environment.calledOn(testThread));
+}
+
+TEST_F(StateManagerTest, ACancelOrResetWhileTheFolderIsMadeStartsNothing)
+{
+    struct Row {
+        const char* name;
+        std::function<void()> interrupt;
+        Kind phaseAfter;
+    };
+    const std::vector<Row> rows = {
+        {"cancel", [&] { manager->cancelConversion(); }, Kind::actions},
+        {"reset", [&] { manager->reset(); }, Kind::idle},
+    };
+    for (const auto& row : rows) {
+        test::Gate freeSpace;
+        environment.holdFreeSpace = &freeSpace;
+        dropAndSettle({file("a.json")});
+        const auto askedBefore = environment.freeSpaceAsked().size();
+        manager->startConversion("format_json");
+        row.interrupt();
+        freeSpace.open();
+        settle();
+        EXPECT_TRUE(router->calls.empty()) << row.name;
+        EXPECT_EQ(phase(), row.phaseAfter) << row.name;
+        EXPECT_FALSE(manager->inlineError()) << row.name;
+        EXPECT_EQ(environment.freeSpaceAsked().size(), askedBefore + 1) << row.name;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            EXPECT_FALSE(entry.is_directory()) << row.name << ": " << entry.path();
+        environment.holdFreeSpace = nullptr;
+    }
+}
+
+TEST_F(StateManagerTest, OriginalsGoToTheTrashOffTheUIThread)
+{
+    test::Gate trash;
+    environment.holdTrash = &trash;
+    settings->setMoveOriginalToTrash(true);
+    const auto a = file("a.png"), b = file("b.png");
+    dropAndSettle({a, b});
+    start("compress_image");
+    router->last().onFinished({2, 0, std::nullopt});
+    EXPECT_EQ(phase(), Kind::completed);
+    EXPECT_TRUE(environment.trashed().empty());
+    trash.open();
+    settle();
+    EXPECT_EQ(environment.trashed(), (std::vector{a, b}));
+    EXPECT_FALSE(environment.calledOn(testThread));
+}
+
+TEST_F(StateManagerTest, AResetForgetsTheDonationPromptOfItsRun)
+{
+    settings->setCompletedRunCount(4);
+    const auto a = file("a.png"), pdf = file("doc.pdf");
+    dropAndSettle({a, pdf});
+    start("compress_image");
+    router->last().onFinished({1, 0, std::nullopt});
+    clock.advance(1500ms);
+    ASSERT_TRUE(manager->showDonation());
+    manager->reset();
+    EXPECT_FALSE(manager->showDonation());
+
+    // The next card's done step finishes what that card shows, not the reset run's files.
+    const auto fresh = file("fresh.png");
+    dropAndSettle({fresh, pdf});
+    manager->completeAndShowRemaining();
+    settle();
+    ASSERT_TRUE(manager->payload());
+    EXPECT_EQ(manager->payload()->urls, std::vector{pdf});
 }

@@ -1,10 +1,12 @@
 #include "Models/DropPayload.h"
 
-#include "Models/PayloadProbeCache.h"
+#include "Models/Base64Text.h"
+#include "Platform/ArchiveProbe.h"
 #include "Platform/PathNames.h"
 #include "Platform/PdfInspection.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <system_error>
 
@@ -58,12 +60,21 @@ std::optional<std::string> outlierNoteFor(const std::vector<CategoryGroup>& grou
     return note + " skipped";
 }
 
+// A probe that cannot run answers no.
+bool answer(const std::function<bool()>& probe)
+{
+    try {
+        return probe();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 } // namespace
 
 DropPayload DropPayload::from(const std::vector<std::filesystem::path>& urls)
 {
     DropPayload payload;
-    payload.probes_ = std::make_shared<PayloadProbeCache>();
     payload.urls = urls;
     for (const auto& url : urls)
         payload.extensions.push_back(lowercased(pathExtension(url)));
@@ -80,25 +91,44 @@ DropPayload DropPayload::from(const std::vector<std::filesystem::path>& urls)
     if (payload.isBatch) {
         payload.label = payload.groups.front().label();
         payload.outlierNote = outlierNoteFor(payload.groups);
-        return payload;
+    } else {
+        payload.label = "." + uppercased(payload.extensions.front());
     }
-
-    payload.label = "." + uppercased(payload.extensions.front());
-    if (payload.extensions.front() == "pdf")
-        payload.isEncryptedPDF = vantory::isEncryptedPDF(urls.front());
-    if (payload.extensions.front() == "zip")
-        payload.isEncryptedZIP = payload.archiveNeedsPassword(urls.front());
+    payload.probeWhatTheActionsAsk();
     return payload;
 }
 
-bool DropPayload::archiveNeedsPassword(const std::filesystem::path& url) const
+// The questions mirror those the action resolver asks of a payload and its groups.
+void DropPayload::probeWhatTheActionsAsk()
 {
-    return probes_ ? probes_->archiveNeedsPassword(url) : PayloadProbeCache().archiveNeedsPassword(url);
+    if (!isBatch && extensions.front() == "pdf")
+        isEncryptedPDF = answer([&] { return vantory::isEncryptedPDF(urls.front()); });
+    if (!isBatch && extensions.front() == "zip")
+        isEncryptedZIP = answer([&] { return zipNeedsPassword(urls.front()); });
+    if (isEncryptedZIP)
+        protectedArchives_.insert(urls.front());
+
+    for (const auto& group : groups) {
+        const auto& first = group.urls.front();
+        const bool batchOfZips = isBatch && group.category == FileCategory::archive && group.count() >= 2
+                                 && lowercased(pathExtension(first)) == "zip";
+        if (batchOfZips && answer([&] { return zipNeedsPassword(first); }))
+            protectedArchives_.insert(first);
+        const bool holdsText = group.category == FileCategory::other
+                               && std::find(group.extensions.begin(), group.extensions.end(), "txt") != group.extensions.end();
+        if (holdsText && answer([&] { return readsAsBase64Text(first); }))
+            base64Texts_.insert(first);
+    }
 }
 
-bool DropPayload::looksLikeBase64Text(const std::filesystem::path& url) const
+bool DropPayload::archiveNeedsPassword(const std::filesystem::path& path) const
 {
-    return probes_ ? probes_->looksLikeBase64Text(url) : PayloadProbeCache().looksLikeBase64Text(url);
+    return protectedArchives_.contains(path);
+}
+
+bool DropPayload::looksLikeBase64Text(const std::filesystem::path& path) const
+{
+    return base64Texts_.contains(path);
 }
 
 bool DropPayload::operator==(const DropPayload& other) const

@@ -2,6 +2,7 @@
 
 #include "Converters/ConversionRouter.h"
 #include "Models/ActionIds.h"
+#include "Platform/Background.h"
 #include "Platform/PathNames.h"
 #include "State/ActionResolver.h"
 #include "Telemetry/Telemetry.h"
@@ -43,6 +44,8 @@ WidgetStateManager::WidgetStateManager(Services services, QObject* parent) : QOb
         services_.sendSignal = [](const std::string& name, const std::map<std::string, std::string>& parameters) {
             Telemetry::signal(name, parameters);
         };
+    if (!services_.buildPayload)
+        services_.buildPayload = DropPayload::from;
 }
 
 WidgetStateManager::~WidgetStateManager()
@@ -138,16 +141,59 @@ void WidgetStateManager::handleDrop(const std::vector<std::filesystem::path>& ur
 {
     if (urls.empty())
         return;
-    setPayload(DropPayload::from(urls));
+    setPayload(std::nullopt);
+    requestPayload(urls, &WidgetStateManager::showBuiltPayload);
     setActiveTab(std::nullopt);
+    processingTimeOver_ = false;
     setState(WidgetPhase::processing());
 
+    // Any drop's step ends the phase's minimum: a drop during processing does not prolong it.
     after(processingTime, [this] {
         if (!state_.is(WidgetPhase::Kind::processing))
             return;
-        setState(WidgetPhase::actions());
-        resetSoonIfOnlyUnsupported();
+        processingTimeOver_ = true;
+        showActionsOnceReady();
     });
+}
+
+void WidgetStateManager::requestPayload(std::vector<std::filesystem::path> paths, PayloadLanding landed)
+{
+    const std::uint64_t serial = ++payloadSerial_;
+    pendingPaths_ = paths;
+    runInBackground(
+        this, [build = services_.buildPayload, paths = std::move(paths)] { return build(paths); },
+        [this, serial, landed](DropPayload payload) {
+            if (payloadSerial_ != serial)
+                return; // a newer drop, append or reset came meanwhile
+            pendingPaths_.reset();
+            setPayload(std::move(payload));
+            (this->*landed)();
+        });
+}
+
+std::optional<std::vector<std::filesystem::path>> WidgetStateManager::currentPaths() const
+{
+    if (pendingPaths_)
+        return pendingPaths_;
+    if (payload_)
+        return payload_->urls;
+    return std::nullopt;
+}
+
+void WidgetStateManager::showBuiltPayload()
+{
+    if (state_.is(WidgetPhase::Kind::processing))
+        showActionsOnceReady();
+    else if (state_.is(WidgetPhase::Kind::actions))
+        resetSoonIfOnlyUnsupported();
+}
+
+void WidgetStateManager::showActionsOnceReady()
+{
+    if (!state_.is(WidgetPhase::Kind::processing) || !processingTimeOver_ || pendingPaths_ || !payload_)
+        return;
+    setState(WidgetPhase::actions());
+    resetSoonIfOnlyUnsupported();
 }
 
 void WidgetStateManager::resetSoonIfOnlyUnsupported()
@@ -165,25 +211,24 @@ void WidgetStateManager::resetSoonIfOnlyUnsupported()
 
 void WidgetStateManager::appendFiles(const std::vector<std::filesystem::path>& urls)
 {
-    if (!payload_) {
+    const auto current = currentPaths();
+    if (!current) {
         handleDrop(urls);
         return;
     }
     std::set<std::string> known;
-    for (const auto& url : payload_->urls)
-        known.insert(standardizedPath(url));
+    for (const auto& path : *current)
+        known.insert(standardizedPath(path));
     std::vector<std::filesystem::path> added;
-    for (const auto& url : urls)
-        if (!known.contains(standardizedPath(url)))
-            added.push_back(url);
+    for (const auto& path : urls)
+        if (known.insert(standardizedPath(path)).second)
+            added.push_back(path);
     const std::size_t skipped = urls.size() - added.size();
 
     if (!added.empty()) {
-        std::vector<std::filesystem::path> all = payload_->urls;
+        std::vector<std::filesystem::path> all = *current;
         all.insert(all.end(), added.begin(), added.end());
-        setPayload(DropPayload::from(all));
-        if (state_.is(WidgetPhase::Kind::actions))
-            resetSoonIfOnlyUnsupported();
+        requestPayload(std::move(all), &WidgetStateManager::showBuiltPayload);
         if (skipped == 1)
             showActionAreaNotice("1 duplicate skipped");
         else if (skipped > 1)
@@ -195,7 +240,11 @@ void WidgetStateManager::appendFiles(const std::vector<std::filesystem::path>& u
 
 void WidgetStateManager::reset()
 {
+    ++conversionGeneration_;
     stopCurrentRun();
+    pendingPaths_.reset();
+    donationRunInputs_.reset();
+    setShowDonation(false);
     setStreamingText("");
     setSummaryNote(std::nullopt);
     setState(WidgetPhase::idle());

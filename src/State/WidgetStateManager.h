@@ -21,16 +21,20 @@ namespace vantory {
 // What the state manager talks to; tests replace any of them.
 struct WidgetStateServices {
     using SignalSender = std::function<void(const std::string& name, const std::map<std::string, std::string>& parameters)>;
+    using PayloadBuilder = std::function<DropPayload(const std::vector<std::filesystem::path>& paths)>;
 
     std::shared_ptr<ConversionService> router; // a ConversionRouter when none
     Scheduler* scheduler = nullptr; // the Qt timers when none
     AppSettings* settings = nullptr; // AppSettings::shared() when none
-    RunEnvironment* environment = nullptr; // the desktop's services when none
+    RunEnvironment* environment = nullptr; // the desktop's services when none; freeSpace and moveToTrash run on workers
     SignalSender sendSignal; // the telemetry facade when none
+    PayloadBuilder buildPayload; // DropPayload::from when none; runs on a worker, so it may be slow
 };
 
 // The observable state behind every card of the panel. Used on the main thread only,
 // except payloadSnapshot() and validatePDFPassword(), which any thread may call.
+// Whatever may be slow (building a payload with its file probes, making or removing a
+// run's folder, the Trash) runs on workers; this thread only applies their results.
 class WidgetStateManager final : public QObject {
     Q_OBJECT
 
@@ -45,7 +49,11 @@ public:
     // Published state.
     const WidgetPhase& state() const { return state_; }
     AnchorEdge anchorEdge() const { return anchorEdge_; }
+    // None while a new drop is being built (in the processing phase).
     const std::optional<DropPayload>& payload() const { return payload_; }
+    // Raised whenever the payload changes or a new one starts being built: an answer
+    // worked out for an older serial is late.
+    std::uint64_t payloadSerial() const { return payloadSerial_; }
     std::optional<FileCategory> activeTab() const { return activeTab_; }
     const std::optional<std::string>& inlineError() const { return inlineError_; }
     const std::string& streamingText() const { return streamingText_; }
@@ -67,6 +75,7 @@ public:
     // Derived.
     std::optional<CategoryGroup> activeGroup() const;
     bool showTabs() const;
+    // Reads only what the payload's probes found; never touches a file.
     std::vector<FileAction> suggestedActions() const;
     static constexpr int panelSize = 460;
 
@@ -101,9 +110,18 @@ Q_SIGNALS:
 
 private:
     struct Run;
+    struct PreparedFolder;
     class RunTask;
+    using PayloadLanding = void (WidgetStateManager::*)();
 
     void setPayload(std::optional<DropPayload> payload);
+    std::optional<std::vector<std::filesystem::path>> currentPaths() const;
+    // Builds the payload of `paths` on a worker; when it is still the latest one asked
+    // for, it becomes the payload and `landed` runs.
+    void requestPayload(std::vector<std::filesystem::path> paths, PayloadLanding landed);
+    void showBuiltPayload();
+    void showRemainingPayload();
+    void showActionsOnceReady();
     void setStreamingText(std::string text);
     void setSummaryNote(std::optional<std::string> note);
     void setActionAreaNotice(std::optional<std::string> notice);
@@ -113,6 +131,7 @@ private:
     void after(Scheduler::Duration delay, std::function<void()> step);
 
     void startSummarize();
+    void beginRun(Run run, BatchRequest request, const PreparedFolder& prepared);
     void applyRunResult(const Run& run, const BatchResult& result);
     void finishSucceededRun(const Run& run, const BatchResult& result);
     void showDonationPromptIfNeeded(const Run& run);
@@ -140,7 +159,9 @@ private:
     std::shared_ptr<Cancellable> conversionTask_;
     std::optional<std::filesystem::path> currentOutputFolder_;
     std::uint64_t conversionGeneration_ = 0;
-    std::uint64_t payloadSerial_ = 0; // raised with every new payload
+    std::uint64_t payloadSerial_ = 0;
+    std::optional<std::vector<std::filesystem::path>> pendingPaths_; // of the payload being built
+    bool processingTimeOver_ = false; // the processing phase has lasted its minimum
     std::optional<std::vector<std::filesystem::path>> donationRunInputs_;
 };
 

@@ -4,10 +4,12 @@
 
 #include "Converters/ConversionError.h"
 #include "Models/ActionIds.h"
+#include "Platform/Background.h"
 #include "Platform/PathNames.h"
 #include "Platform/PdfInspection.h"
 #include "State/DonationPolicy.h"
 #include "State/OutputFolderManager.h"
+#include "State/OutputLocation.h"
 
 #include <atomic>
 #include <set>
@@ -19,7 +21,36 @@ namespace {
 constexpr Scheduler::Duration completedTime{1500};
 constexpr Scheduler::Duration partialSuccessTime{4000};
 
+void removeFolderInBackground(const std::filesystem::path& folder)
+{
+    runInBackground([folder] {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    });
+}
+
 } // namespace
+
+// The folder a run writes into, or why there is none; made on a worker.
+struct WidgetStateManager::PreparedFolder {
+    std::optional<std::filesystem::path> folder;
+    std::optional<std::string> error;
+
+    // The free space and the folder are both taken for the group's first file.
+    static PreparedFolder make(RunEnvironment& environment, OutputLocation location, const BatchRequest& request, int fileCount)
+    {
+        const auto& firstInput = request.urls.front();
+        const auto base = resolve(location, firstInput);
+        const auto freeBytes = environment.freeSpace(base);
+        if (!freeBytes || *freeBytes < minimumFreeSpace)
+            return {std::nullopt, "Not enough disk space"};
+        const auto folder = OutputFolderManager::createOutputFolder(base, firstInput, request.actionId, request.targetFormat,
+                                                                    fileCount);
+        if (!folder)
+            return {std::nullopt, "Could not create the output folder"};
+        return {folder, std::nullopt};
+    }
+};
 
 // What a run captured when it started.
 struct WidgetStateManager::Run {
@@ -68,33 +99,40 @@ void WidgetStateManager::startConversion(const std::string& actionId, const std:
     if (!group || group->urls.empty())
         return;
 
-    // The free space and the folder are both taken for the group's first file.
-    const auto& firstInput = group->urls.front();
-    const auto base = resolve(services_.settings->outputLocation(), firstInput);
-    const auto freeBytes = services_.environment->freeSpace(base);
-    if (!freeBytes || *freeBytes < minimumFreeSpace) {
-        showInlineError("Not enough disk space");
-        return;
-    }
-    const auto folder = OutputFolderManager::createOutputFolder(base, firstInput, actionId, targetFormat, group->count());
-    if (!folder) {
-        showInlineError("Could not create the output folder");
-        return;
-    }
-    currentOutputFolder_ = *folder;
-
     Run run;
     run.generation = ++conversionGeneration_;
     run.inputs = group->urls;
     run.actionId = actionId;
-    run.outputFolder = *folder;
-    setState(WidgetPhase::converting(0, group->count()));
+    BatchRequest request{group->urls, actionId, targetFormat, password, {}};
+    runInBackground(
+        this,
+        [environment = services_.environment, location = services_.settings->outputLocation(), request, count = group->count()] {
+            return PreparedFolder::make(*environment, location, request, count);
+        },
+        [this, run, request](const PreparedFolder& prepared) { beginRun(run, request, prepared); });
+}
+
+void WidgetStateManager::beginRun(Run run, BatchRequest request, const PreparedFolder& prepared)
+{
+    if (conversionGeneration_ != run.generation) {
+        // A cancel, a reset or a newer start came while the folder was being made.
+        if (prepared.folder)
+            removeFolderInBackground(*prepared.folder);
+        return;
+    }
+    if (!prepared.folder) {
+        showInlineError(prepared.error.value_or(""));
+        return;
+    }
+    currentOutputFolder_ = run.outputFolder = request.outputFolder = *prepared.folder;
+    const int fileCount = static_cast<int>(run.inputs.size());
+    setState(WidgetPhase::converting(0, fileCount));
 
     auto task = std::make_shared<RunTask>(run.cancelled);
     conversionTask_ = task;
     const std::uint64_t generation = run.generation;
     task->attach(services_.router->convertBatch(
-        {run.inputs, actionId, targetFormat, password, run.outputFolder}, this,
+        std::move(request), this,
         [this, generation, cancelled = run.cancelled](int done, int total) {
             if (conversionGeneration_ == generation && !*cancelled)
                 setState(WidgetPhase::converting(done, total));
@@ -109,8 +147,7 @@ void WidgetStateManager::applyRunResult(const Run& run, const BatchResult& resul
     conversionTask_.reset();
 
     if (result.isFullFailure()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(run.outputFolder, ignored);
+        removeFolderInBackground(run.outputFolder);
         if (currentOutputFolder_ == run.outputFolder)
             currentOutputFolder_.reset();
         showSingleFileError(run.actionId, result.firstErrorMessage.value_or("Conversion failed"));
@@ -126,8 +163,10 @@ void WidgetStateManager::finishSucceededRun(const Run& run, const BatchResult& r
     services_.environment->openFolder(run.outputFolder);
     services_.sendSignal("conversion.completed", {{"actionId", run.actionId}, {"fileCount", std::to_string(result.successes)}});
     if (services_.settings->moveOriginalToTrash()) {
-        for (const auto& input : run.inputs)
-            services_.environment->moveToTrash(input);
+        runInBackground([environment = services_.environment, inputs = run.inputs] {
+            for (const auto& input : inputs)
+                environment->moveToTrash(input);
+        });
     }
 
     const std::string outputPath = run.outputFolder.string();
@@ -186,22 +225,27 @@ void WidgetStateManager::completeAndShowRemaining()
 
 void WidgetStateManager::completeAndShowRemaining(const std::vector<std::filesystem::path>& done)
 {
-    if (!payload_) {
+    const auto current = currentPaths();
+    if (!current) {
         reset();
         return;
     }
     std::set<std::string> finished;
-    for (const auto& url : done)
-        finished.insert(standardizedPath(url));
+    for (const auto& path : done)
+        finished.insert(standardizedPath(path));
     std::vector<std::filesystem::path> left;
-    for (const auto& url : payload_->urls)
-        if (!finished.contains(standardizedPath(url)))
-            left.push_back(url);
+    for (const auto& path : *current)
+        if (!finished.contains(standardizedPath(path)))
+            left.push_back(path);
     if (left.empty()) {
         reset();
         return;
     }
-    setPayload(DropPayload::from(left));
+    requestPayload(std::move(left), &WidgetStateManager::showRemainingPayload);
+}
+
+void WidgetStateManager::showRemainingPayload()
+{
     setActiveTab(std::nullopt);
     setState(WidgetPhase::actions());
 }

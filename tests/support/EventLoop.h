@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QThreadPool>
 #include <functional>
 
 namespace vantory::test {
@@ -19,6 +20,16 @@ inline bool spinUntil(const std::function<bool()>& done, int timeoutMs = 20000)
         QThread::msleep(1);
     }
     return true;
+}
+
+// Waits for the work on the global thread pool and delivers what it queued for this
+// thread; a few rounds, as a result delivered here may start more work.
+inline void finishBackgroundWork()
+{
+    for (int round = 0; round < 4; ++round) {
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::sendPostedEvents();
+    }
 }
 
 } // namespace vantory::test

@@ -2,8 +2,12 @@
 
 #include "Converters/ConversionService.h"
 #include "State/RunEnvironment.h"
+#include "support/Gate.h"
 
+#include <algorithm>
 #include <map>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace vantory::test {
@@ -45,24 +49,61 @@ public:
     std::vector<std::shared_ptr<Call>> calls;
 };
 
+// freeSpace and moveToTrash may be called on any thread, openFolder on the test's only.
 class FakeEnvironment final : public RunEnvironment {
 public:
-    std::optional<std::uint64_t> free = 10'000'000'000ULL;
+    std::optional<std::uint64_t> free = 10'000'000'000ULL; // set before a run starts
     std::vector<std::filesystem::path> opened;
-    std::vector<std::filesystem::path> trashed;
-    std::vector<std::filesystem::path> freeSpaceAsked;
+    Gate* holdFreeSpace = nullptr; // when set, freeSpace waits there
+    Gate* holdTrash = nullptr; // when set, each move to the Trash waits there
 
     std::optional<std::uint64_t> freeSpace(const std::filesystem::path& folder) override
     {
-        freeSpaceAsked.push_back(folder);
+        if (holdFreeSpace)
+            holdFreeSpace->wait();
+        record(freeSpaceAsked_, folder);
         return free;
     }
     void openFolder(const std::filesystem::path& folder) override { opened.push_back(folder); }
     bool moveToTrash(const std::filesystem::path& file) override
     {
-        trashed.push_back(file);
+        if (holdTrash)
+            holdTrash->wait();
+        record(trashed_, file);
         return true;
     }
+
+    std::vector<std::filesystem::path> freeSpaceAsked() const { return read(freeSpaceAsked_); }
+    std::vector<std::filesystem::path> trashed() const { return read(trashed_); }
+    void forgetTrashed()
+    {
+        std::lock_guard lock(mutex_);
+        trashed_.clear();
+    }
+    // Whether freeSpace or moveToTrash ever ran on `thread`.
+    bool calledOn(std::thread::id thread) const
+    {
+        std::lock_guard lock(mutex_);
+        return std::find(threads_.begin(), threads_.end(), thread) != threads_.end();
+    }
+
+private:
+    void record(std::vector<std::filesystem::path>& calls, const std::filesystem::path& path)
+    {
+        std::lock_guard lock(mutex_);
+        calls.push_back(path);
+        threads_.push_back(std::this_thread::get_id());
+    }
+    std::vector<std::filesystem::path> read(const std::vector<std::filesystem::path>& calls) const
+    {
+        std::lock_guard lock(mutex_);
+        return calls;
+    }
+
+    mutable std::mutex mutex_;
+    std::vector<std::filesystem::path> freeSpaceAsked_;
+    std::vector<std::filesystem::path> trashed_;
+    std::vector<std::thread::id> threads_;
 };
 
 struct SentSignal {
