@@ -134,7 +134,7 @@ private:
         return catalogue::archiveActions();
     }
 
-    // The text test reads the active group's first file: that is the file the rows act on.
+    // The text answer is the one about the active group's first file: that is the file the rows act on.
     std::vector<FileAction> otherActions(const std::string& extension) const
     {
         if (extension == "txt" && !group_.urls.empty() && payload_.looksLikeBase64Text(group_.urls.front()))

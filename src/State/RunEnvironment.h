@@ -7,6 +7,7 @@
 namespace vantory {
 
 // The desktop services a run uses: free space, showing a folder, the Trash.
+// freeSpace and moveToTrash are called on worker threads, openFolder on the UI thread.
 class RunEnvironment {
 public:
     virtual ~RunEnvironment() = default;
