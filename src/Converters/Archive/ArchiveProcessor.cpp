@@ -1,6 +1,7 @@
 #include "Converters/Archive/ArchiveProcessor.h"
 
 #include "Converters/Archive/ArchivePasswordDialogue.h"
+#include "Converters/Archive/EscapingEntries.h"
 #include "Converters/Archive/ExtractionStaging.h"
 #include "Converters/ConversionError.h"
 #include "Converters/LibraryErrors.h"
@@ -268,6 +269,7 @@ void extractArchive(const fs::path& url, const fs::path& outputFolder)
 void extractZipArchive(const fs::path& url, const fs::path& outputFolder)
 {
     translatingLibraryErrors(url, [&] {
+        refuseEntriesWritingOutside(url, "");
         const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
         ExtractionStaging staging(outputFolder);
         const auto result = runTool(ToolPaths::current().unzip,
@@ -281,6 +283,7 @@ void extractZipArchive(const fs::path& url, const fs::path& outputFolder)
 void extractTarArchive(const fs::path& url, const fs::path& outputFolder)
 {
     translatingLibraryErrors(url, [&] {
+        refuseEntriesWritingOutside(url, "");
         ExtractionStaging staging(outputFolder);
         // Extracted files belong to whoever extracts them, with that user's umask, and a
         // name with a colon is a local file, not a remote host.
@@ -298,6 +301,7 @@ void extractArchiveWithPassword(const fs::path& url, const std::string& password
     translatingLibraryErrors(url, [&] {
         if (!canBeTyped(password)) // no archive the tools made can have such a password
             throw ConversionError::incorrectPassword();
+        refuseEntriesWritingOutside(url, password);
         const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
         ExtractionStaging staging(outputFolder);
         const auto result = runDialogue(extractScript(), {{toolVariable, ToolPaths::current().unzip},
