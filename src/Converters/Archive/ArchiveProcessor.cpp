@@ -93,12 +93,12 @@ fs::path archiveFor(const std::vector<fs::path>& urls, const fs::path& outputFol
     return OutputNaming::uniqueURL(fs::absolute(outputFolder), stem, "zip");
 }
 
-void runZip(const fs::path& url, const fs::path& folder, std::vector<std::string> arguments)
+void runZip(const fs::path& dropped, const fs::path& folder, std::vector<std::string> arguments)
 {
     ProcessOptions options;
     options.workingDirectory = folder.string();
     if (!runTool(ToolPaths::current().zip, arguments, options).succeeded())
-        throw ConversionError::exportFailed(url, compressionFailed);
+        throw ConversionError::exportFailed(dropped, compressionFailed);
 }
 
 // -nw: a name is a name, never a wildcard pattern. -y: links are stored as links, never
@@ -119,12 +119,12 @@ constexpr std::size_t namesPerRun = 1000;
 
 // The folder's own entry, under the link's name and with the folder's attributes, then
 // its items through the link: only the dropped link is followed, the links within stay links.
-void compressLinkedFolder(const fs::path& url, const fs::path& link, const fs::path& archive)
+void compressLinkedFolder(const fs::path& dropped, const fs::path& link, const fs::path& archive)
 {
     const std::string name = link.filename().string();
     auto folderEntry = zipArguments(archive, false, false);
     folderEntry.push_back(ArchiveToolArguments::zipEntry(name));
-    runZip(url, link.parent_path(), folderEntry);
+    runZip(dropped, link.parent_path(), folderEntry);
 
     std::vector<std::string> items;
     for (const auto& item : fs::directory_iterator(link))
@@ -133,13 +133,13 @@ void compressLinkedFolder(const fs::path& url, const fs::path& link, const fs::p
         auto arguments = zipArguments(archive, true, true);
         const auto end = items.begin() + static_cast<std::ptrdiff_t>(std::min(items.size(), first + namesPerRun));
         arguments.insert(arguments.end(), items.begin() + static_cast<std::ptrdiff_t>(first), end);
-        runZip(url, link.parent_path(), arguments);
+        runZip(dropped, link.parent_path(), arguments);
     }
 }
 
 // A dropped link is followed, since the user dropped it for what it points to; a
 // dangling one has nothing to archive.
-void compressDroppedLink(const fs::path& url, const fs::path& link, const fs::path& archive)
+void compressDroppedLink(const fs::path& dropped, const fs::path& link, const fs::path& archive)
 {
     std::error_code error;
     const auto target = fs::status(link, error);
@@ -147,12 +147,12 @@ void compressDroppedLink(const fs::path& url, const fs::path& link, const fs::pa
         throw PlatformError("\u201C" + link.filename().string() + "\u201D is a link to \u201C" + fs::read_symlink(link).string()
                             + "\u201D, which does not exist, so there is nothing to archive.");
     if (fs::is_directory(target)) {
-        compressLinkedFolder(url, link, archive);
+        compressLinkedFolder(dropped, link, archive);
         return;
     }
     auto arguments = zipArguments(archive, false, false);
     arguments.push_back(ArchiveToolArguments::zipEntry(link.filename().string()));
-    runZip(url, link.parent_path(), arguments);
+    runZip(dropped, link.parent_path(), arguments);
 }
 
 // zip runs in each input's parent folder, adding to the same archive.
