@@ -4,7 +4,9 @@
 #include "support/ArchiveFixtures.h"
 
 #include <gtest/gtest.h>
+#include <map>
 #include <regex>
+#include <sstream>
 
 using namespace vantory;
 using namespace vantory::test;
@@ -177,4 +179,74 @@ TEST(ArchiveCompress, LinksAreStoredNotFollowed)
     const auto archives = zipsIn(dir / "out");
     ASSERT_EQ(archives.size(), 1u);
     EXPECT_LT(fs::file_size(archives.front()), 4096u);
+}
+
+namespace {
+
+// Each entry's name and kind: 'l' link, 'd' folder, 'f' file.
+std::map<std::string, char> zipEntryKinds(const fs::path& archive)
+{
+    TempDir scratch;
+    const auto listing = scratch / "kinds.txt";
+    python("import zipfile, stat, sys\n"
+           "def kind(i):\n"
+           "    mode = i.external_attr >> 16\n"
+           "    return 'l' if stat.S_ISLNK(mode) else 'd' if i.is_dir() else 'f'\n"
+           "open(sys.argv[2], 'w').write(''.join(kind(i) + i.filename + '\\n' for i in zipfile.ZipFile(sys.argv[1]).infolist()))",
+           {archive.string(), listing.string()});
+    std::map<std::string, char> kinds;
+    std::istringstream lines(readFile(listing));
+    for (std::string line; std::getline(lines, line);)
+        kinds[line.substr(1)] = line[0];
+    return kinds;
+}
+
+} // namespace
+
+TEST(ArchiveCompress, DroppedLinkIsFollowedAndTheLinksWithinStayLinks)
+{
+    TempDir dir;
+    dir.write("real/a.txt", "a");
+    dir.write("real/sub/b.txt", "b");
+    fs::create_symlink("a.txt", dir / "real" / "inner");
+    fs::create_directories(dir / "empty");
+    fs::create_directories(dir / "in");
+    fs::create_directory_symlink(dir / "real", dir / "in" / "linked");
+    fs::create_directory_symlink(dir / "empty", dir / "in" / "-empty");
+    fs::create_symlink(dir / "real" / "a.txt", dir / "in" / "file-link");
+
+    struct Case {
+        std::string dropped;
+        std::map<std::string, char> expected;
+    };
+    const std::vector<Case> cases = {
+        {"linked",
+         {{"linked/", 'd'}, {"linked/a.txt", 'f'}, {"linked/inner", 'l'}, {"linked/sub/", 'd'}, {"linked/sub/b.txt", 'f'}}},
+        {"-empty", {{"-empty/", 'd'}}},
+        {"file-link", {{"file-link", 'f'}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dropped);
+        fs::remove_all(dir / "out");
+        ArchiveProcessor::compressToZip({dir / "in" / c.dropped}, dir / "out");
+        EXPECT_EQ(zipEntryKinds(onlyZipIn(dir / "out")), c.expected);
+        fs::remove_all(dir / "out");
+        ArchiveProcessor::compressToZipWithPassword({dir / "in" / c.dropped}, "pw", dir / "out");
+        EXPECT_EQ(zipEntryKinds(onlyZipIn(dir / "out")), c.expected);
+    }
+}
+
+TEST(ArchiveCompress, DanglingDroppedLinkFailsNamingIt)
+{
+    TempDir dir;
+    fs::create_directories(dir / "in");
+    fs::create_symlink(dir / "gone.txt", dir / "in" / "stale");
+    try {
+        ArchiveProcessor::compressToZip({dir / "in" / "stale"}, dir / "out");
+        ADD_FAILURE() << "no error";
+    } catch (const PlatformError& error) {
+        EXPECT_NE(std::string(error.what()).find("\u201Cstale\u201D"), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find("does not exist"), std::string::npos) << error.what();
+    }
+    EXPECT_TRUE(zipsIn(dir / "out").empty());
 }

@@ -126,60 +126,92 @@ TEST(ArchiveExtract, FolderInTheWayOfAFileFailsWithoutDeletingIt)
 
 TEST(ArchiveExtract, NothingIsEverWrittenOutsideTheOutputFolder)
 {
+    enum class Outcome {
+        refused, // before extracting, naming `entry`
+        extracted, // what is left: `entry`, names separated by commas
+        failed,
+    };
     struct Case {
         std::string label;
         bool zip;
         std::string body;
-        bool mustFail;
+        Outcome outcome;
+        std::string entry;
     };
     // @ stands for the folder beside the output folder that must stay empty.
     const std::vector<Case> cases = {
-        {"zip ../ entry", true, "    z.writestr('../../evil.txt', 'x')\n    z.writestr('ok.txt', 'ok')\n", false},
-        {"zip absolute entry", true, "    z.writestr('@/evil.txt', 'x')\n", false},
-        {"zip link out, then through it", true, "    link(z, 'link', '@')\n    z.writestr('link/evil.txt', 'x')\n", true},
-        {"zip absolute link alone", true, "    link(z, 'passwd', '/etc/passwd')\n", true},
-        {"zip relative link out", true, "    link(z, 'up', '../../elsewhere')\n    z.writestr('ok.txt', 'ok')\n", true},
+        {"zip ../ entry", true, "    z.writestr('ok.txt', 'ok')\n    z.writestr('../../evil.txt', 'x')\n", Outcome::refused,
+         "../../evil.txt"},
+        {"zip absolute entry", true, "    z.writestr('@/evil.txt', 'x')\n", Outcome::refused, "@/evil.txt"},
+        {"zip link out, then through it", true, "    link(z, 'link', '@')\n    z.writestr('link/evil.txt', 'x')\n",
+         Outcome::refused, "link/evil.txt"},
+        {"zip absolute link alone", true, "    link(z, 'passwd', '/etc/passwd')\n", Outcome::failed, ""},
+        {"zip relative link out", true, "    link(z, 'up', '../../elsewhere')\n    z.writestr('ok.txt', 'ok')\n",
+         Outcome::extracted, "ok.txt"},
         {"zip link that escapes through another link", true,
-         "    link(z, 'here', '.')\n    link(z, 'escape', 'here/..')\n    z.writestr('ok.txt', 'ok')\n", true},
-        {"tar ../ entry", false, "    add(t, '../../evil.txt')\n    add(t, 'ok.txt')\n", false},
-        {"tar absolute entry", false, "    add(t, '@/evil.txt')\n", false},
+         "    link(z, 'here', '.')\n    link(z, 'escape', 'here/..')\n    z.writestr('ok.txt', 'ok')\n", Outcome::extracted,
+         "here,ok.txt"},
+        {"tar ../ entry", false, "    add(t, 'ok.txt')\n    add(t, 'sub/../../evil.txt')\n", Outcome::refused,
+         "sub/../../evil.txt"},
+        {"tar absolute entry", false, "    add(t, '@/evil.txt')\n", Outcome::refused, "@/evil.txt"},
         {"tar link out, then through it", false,
-         "    add(t, 'link', kind=tarfile.SYMTYPE, target='@')\n    add(t, 'link/evil.txt')\n", true},
-        {"tar absolute link alone", false, "    add(t, 'passwd', kind=tarfile.SYMTYPE, target='/etc/passwd')\n", true},
-        {"tar hard link out", false, "    add(t, 'hard', kind=tarfile.LNKTYPE, target='@/victim.txt')\n", false},
-        {"tar hard link up", false, "    add(t, 'hard', kind=tarfile.LNKTYPE, target='../../elsewhere/victim.txt')\n", false},
+         "    add(t, 'link', kind=tarfile.SYMTYPE, target='@')\n    add(t, 'link/evil.txt')\n", Outcome::refused,
+         "link/evil.txt"},
+        {"tar link within, then through a link out", false,
+         "    add(t, 'in', kind=tarfile.SYMTYPE, target='out')\n    add(t, 'out', kind=tarfile.SYMTYPE, target='..')\n"
+         "    add(t, 'in/evil.txt')\n",
+         Outcome::refused, "in/evil.txt"},
+        {"tar absolute link alone", false, "    add(t, 'passwd', kind=tarfile.SYMTYPE, target='/etc/passwd')\n", Outcome::failed,
+         ""},
+        {"tar hard link out", false, "    add(t, 'hard', kind=tarfile.LNKTYPE, target='@/victim.txt')\n", Outcome::refused,
+         "hard"},
+        {"tar hard link up", false, "    add(t, 'hard', kind=tarfile.LNKTYPE, target='../../elsewhere/victim.txt')\n",
+         Outcome::refused, "hard"},
         {"tar link that escapes through another link", false,
          "    add(t, 'here', kind=tarfile.SYMTYPE, target='.')\n"
          "    add(t, 'escape', kind=tarfile.SYMTYPE, target='here/..')\n    add(t, 'ok.txt')\n",
-         true},
-        {"tar fifo", false, "    add(t, 'pipe', kind=tarfile.FIFOTYPE)\n", true},
+         Outcome::extracted, "here,ok.txt"},
+        {"tar fifo", false, "    add(t, 'pipe', kind=tarfile.FIFOTYPE)\n", Outcome::failed, ""},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.label);
         TempDir dir;
         const auto elsewhere = dir / "elsewhere";
         dir.write("elsewhere/victim.txt", "untouched");
-        std::string body = row.body;
-        for (auto at = body.find('@'); at != std::string::npos; at = body.find('@'))
-            body.replace(at, 1, elsewhere.string());
+        const auto withElsewhere = [&](std::string text) {
+            for (auto at = text.find('@'); at != std::string::npos; at = text.find('@'))
+                text.replace(at, 1, elsewhere.string());
+            return text;
+        };
         const auto archive = dir / (row.zip ? "in/a.zip" : "in/a.tar");
         fs::create_directories(archive.parent_path());
         if (row.zip)
-            zipWithPython(archive, body);
+            zipWithPython(archive, withElsewhere(row.body));
         else
-            tarWithPython(archive, "w", body);
+            tarWithPython(archive, "w", withElsewhere(row.body));
         const auto out = dir / "deep/out";
         fs::create_directories(out);
 
-        bool failed = false;
         try {
             ArchiveProcessor::extractArchive(archive, out);
+            EXPECT_EQ(row.outcome, Outcome::extracted);
+        } catch (const PlatformError& error) {
+            EXPECT_EQ(row.outcome, Outcome::refused) << error.what();
+            EXPECT_NE(std::string(error.what()).find("\u201C" + withElsewhere(row.entry) + "\u201D"), std::string::npos)
+                << error.what();
+            EXPECT_TRUE(fs::is_empty(out));
         } catch (const ConversionError& error) {
-            failed = true;
+            EXPECT_EQ(row.outcome, Outcome::failed) << error.debugDescription();
             EXPECT_EQ(error.kind(), ConversionError::Kind::exportFailed);
         }
-        if (row.mustFail) {
-            EXPECT_TRUE(failed);
+        if (row.outcome == Outcome::extracted) {
+            std::vector<std::string> expected;
+            for (std::string rest = row.entry; !rest.empty();) {
+                const auto comma = std::min(rest.find(','), rest.size());
+                expected.push_back(rest.substr(0, comma));
+                rest.erase(0, std::min(comma + 1, rest.size()));
+            }
+            EXPECT_EQ(namesIn(out), expected);
         }
         EXPECT_EQ(namesIn(elsewhere), std::vector<std::string>{"victim.txt"});
         EXPECT_EQ(readFile(elsewhere / "victim.txt"), "untouched");
@@ -189,6 +221,41 @@ TEST(ArchiveExtract, NothingIsEverWrittenOutsideTheOutputFolder)
         // No staging folder is left behind.
         for (const auto& entry : fs::directory_iterator(out))
             EXPECT_FALSE(entry.path().filename().string().starts_with(".vantory")) << entry.path();
+    }
+}
+
+TEST(ArchiveExtract, ExtractingWithAPasswordRefusesTheSameEntries)
+{
+    TempDir dir;
+    zipWithPython(dir / "in/a.zip", "    z.writestr('ok.txt', 'ok')\n    z.writestr('../evil.txt', 'x')\n");
+    try {
+        ArchiveProcessor::extractArchiveWithPassword(dir / "in/a.zip", "pw", dir / "out");
+        ADD_FAILURE() << "no error";
+    } catch (const PlatformError& error) {
+        EXPECT_NE(std::string(error.what()).find("\u201C../evil.txt\u201D"), std::string::npos) << error.what();
+    }
+    EXPECT_TRUE(!fs::exists(dir / "out") || fs::is_empty(dir / "out"));
+    EXPECT_FALSE(fs::exists(dir / "evil.txt"));
+}
+
+// What the archive tools themselves make of a folder with links out of it.
+TEST(ArchiveExtract, LinksOutOfTheFolderAreLeftOutAndTheRestExtracted)
+{
+    TempDir dir;
+    dir.write("project/src/main.c", "int main;");
+    fs::create_directory_symlink("/usr/include", dir / "project/inc");
+    fs::create_symlink("../../x", dir / "project/up");
+    fs::create_symlink("src/main.c", dir / "project/main");
+    ProcessOptions inDir;
+    inDir.workingDirectory = dir.path().string();
+    ASSERT_TRUE(runProcess(ToolPaths::current().tar, {"-cf", "project.tar", "project"}, inDir).succeeded());
+    ASSERT_TRUE(runProcess(ToolPaths::current().zip, {"-q", "-r", "-y", "project.zip", "project"}, inDir).succeeded());
+    for (const std::string name : {"project.tar", "project.zip"}) {
+        SCOPED_TRACE(name);
+        const auto out = dir / ("out-" + name);
+        ArchiveProcessor::extractArchive(dir / name, out);
+        EXPECT_EQ(namesIn(out), (std::vector<std::string>{"project", "project/main", "project/src", "project/src/main.c"}));
+        EXPECT_EQ(readFile(out / "project/main"), "int main;");
     }
 }
 

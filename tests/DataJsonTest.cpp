@@ -95,6 +95,34 @@ TEST_F(JsonOperations, MinifyKeepsKeyOrderAndNumberDigits)
     EXPECT_TRUE(std::regex_match(written.path.filename().string(), std::regex("data_min_[0-9a-f]{8}\\.json")));
 }
 
+// The format path writes the library's text for a negative zero, -0.0, which reads back
+// as the same value; minify keeps the number's own text.
+TEST_F(JsonOperations, NegativeZeroKeepsItsSign)
+{
+    struct Case {
+        std::string input;
+        std::string formatted;
+        std::string minified;
+    };
+    const std::vector<Case> cases = {
+        {"[-0, 0]", "[\n  -0.0,\n  0\n]", "[-0,0]"},
+        {R"({"a": -0, "b": [-0]})", "{\n  \"a\": -0.0,\n  \"b\": [\n    -0.0\n  ]\n}", R"({"a":-0,"b":[-0]})"},
+        {"[-0.0]", "[\n  -0.0\n]", "[-0.0]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        const auto formatted = format(c.input);
+        EXPECT_EQ(formatted.content, c.formatted);
+        fs::remove(formatted.path);
+        const auto minified = minify(c.input);
+        EXPECT_EQ(minified.content, c.minified);
+        fs::remove(minified.path);
+        const auto again = format(c.formatted);
+        EXPECT_EQ(again.content, c.formatted);
+        fs::remove(again.path);
+    }
+}
+
 TEST_F(JsonOperations, MalformedOrScalarDocumentsGiveOneReadableSentenceAndNoFile)
 {
     for (const std::string text : {"{", "[1,]", "{\"a\" 1}", "42", "\"text\"", "null", "", "   ", "{} x", "[1] [2]", "\xFF"}) {

@@ -497,3 +497,51 @@ TEST_F(PDFProcessorTest, LockedDocumentCannotBeDrawnOrRead)
     EXPECT_EQ(conversionErrorOf([&] { PDFProcessor::extractText(locked, out()); }), ConversionError::loadFailed(locked));
     EXPECT_TRUE(entryNamesIn(out()).empty());
 }
+
+namespace {
+
+// Damaged documents qpdf opens, by repairing them, but cannot write with a page.
+const std::vector<std::pair<std::string, std::string>> damagedDocuments = {
+    {"null-page-tree.pdf", "%PDF-1.4\n"
+                           "1 0 obj <</Type/Catalog/Pages null>> endobj\n"
+                           "2 0 obj <</Type/Pages/Kids[3 0 R]/Count 1>> endobj\n"
+                           "3 0 obj <</Type/Page/Parent 2 0 R/MediaBox[0 0 100 100]>> endobj\n"
+                           "trailer <</Root 1 0 R>>\n%%EOF\n"},
+    {"direct-trailer.pdf", "%PDF-1.4\ntrailer <</Root <</Type/Catalog/Pages null>> >>\n%%EOF\n"},
+};
+
+} // namespace
+
+TEST_F(PDFProcessorTest, DamagedDocumentIsNeverWrittenWithoutPages)
+{
+    for (const auto& [name, bytes] : damagedDocuments) {
+        SCOPED_TRACE(name);
+        const auto damaged = in() / name;
+        std::ofstream(damaged, std::ios::binary) << bytes;
+        for (const auto& operation : {PDFProcessor::lockPDF, PDFProcessor::unlockPDF}) {
+            const auto error = conversionErrorOf([&] { operation(damaged, "pw", out()); });
+            EXPECT_EQ(error.kind(), ConversionError::Kind::exportFailed);
+            EXPECT_EQ(error.errorDescription(), "Could not save the converted file");
+            EXPECT_TRUE(entryNamesIn(out()).empty());
+        }
+    }
+}
+
+TEST_F(PDFProcessorTest, UnlockKeepsTheWholeDocumentWhenItCan)
+{
+    const auto plain = textPdf("plain.pdf", {{100, 100, "one"}, {100, 100, "two"}});
+    const auto marked = in() / "marked.pdf";
+    {
+        QPDF pdf;
+        pdf.processFile(plain.c_str());
+        auto outline = pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /Type /Outlines /Count 0 >>"));
+        pdf.getRoot().replaceKey("/Outlines", outline);
+        QPDFWriter writer(pdf, marked.c_str());
+        writer.write();
+    }
+    PDFProcessor::unlockPDF(marked, "", out());
+    QPDF unlocked;
+    unlocked.processFile(onlyEntry(out()).c_str());
+    EXPECT_TRUE(unlocked.getRoot().hasKey("/Outlines"));
+    EXPECT_EQ(unlocked.getAllPages().size(), 2u);
+}

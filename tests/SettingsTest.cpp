@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <regex>
 #include <sys/stat.h>
 
@@ -43,10 +44,36 @@ TEST(OutputLocation, ResolvesBaseFolders)
     home.write("config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"" + (home / "My Desktop").string() + "\"\n");
     EXPECT_EQ(resolve(OutputLocation::sameFolder, "/photos/holiday.jpeg"), "/photos");
     EXPECT_EQ(resolve(OutputLocation::sameFolder, "/photos/album/"), "/photos");
-    const auto desktop = resolve(OutputLocation::desktop, "/photos/holiday.jpeg");
-    EXPECT_EQ(desktop, home / "My Desktop");
-    EXPECT_TRUE(std::filesystem::is_directory(desktop)); // created when missing
+    EXPECT_EQ(resolve(OutputLocation::desktop, "/photos/holiday.jpeg"), "/photos"); // missing: not created
+    EXPECT_FALSE(std::filesystem::exists(home / "My Desktop"));
+    std::filesystem::create_directory(home / "My Desktop");
+    EXPECT_EQ(resolve(OutputLocation::desktop, "/photos/holiday.jpeg"), home / "My Desktop");
     EXPECT_EQ(label(OutputLocation::sameFolder), "Same Folder as Original");
+}
+
+TEST(OutputLocation, NeverInsideADroppedFolder)
+{
+    test::TempDir dir;
+    const auto home = dir / "home";
+    const auto downloads = home / "Downloads";
+    std::filesystem::create_directories(downloads);
+    std::filesystem::create_directories(home / "Music");
+    std::filesystem::create_directory_symlink(downloads, dir / "linked");
+    const auto file = dir.write("home/Downloads/list.txt", "x");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir / "config").string()));
+    dir.write("config/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"" + downloads.string() + "\"\n");
+
+    struct Case {
+        std::filesystem::path dropped;
+        std::filesystem::path expectedBase;
+    };
+    const std::vector<Case> cases = {
+        {downloads, home},           {downloads.string() + "/", home},
+        {home, dir.path()},          {dir / "linked", dir.path()},
+        {home / "Music", downloads}, {file, downloads},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(resolve(OutputLocation::downloads, c.dropped), c.expectedBase) << c.dropped;
 }
 
 TEST(OutputFolderManager, FolderWords)
@@ -103,6 +130,26 @@ TEST(OutputFolderManager, CreationFailuresNeverFallBackToTheBase)
         EXPECT_FALSE(OutputFolderManager::createOutputFolder(readOnly, input, "lock_pdf", {}, 1));
         chmod(readOnly.c_str(), 0755);
     }
+}
+
+TEST(OutputFolderManager, RandomIDDrawsEveryCharacterEquallyOften)
+{
+    // A source of 40 values: 36 characters fit into it once, and the 4 left over
+    // must not make the first characters likelier.
+    struct CyclingSource {
+        using result_type = std::uint32_t;
+        static constexpr result_type min() { return 0; }
+        static constexpr result_type max() { return 39; }
+        result_type operator()() { return next++ % 40; }
+        result_type next = 0;
+    } source;
+    const std::string id = OutputFolderManager::randomID(36 * 10, source);
+    std::map<char, int> counts;
+    for (const char c : id)
+        ++counts[c];
+    EXPECT_EQ(counts.size(), 36u);
+    for (const auto& [character, count] : counts)
+        EXPECT_EQ(count, 10) << character;
 }
 
 TEST(OutputFolderManager, RandomIDAlphabet)

@@ -52,6 +52,9 @@ const std::filesystem::path& OutputFile::pathForLibrary()
 
 void OutputFile::append(std::string_view bytes)
 {
+    // An empty view may have no data at all, and memcpy must never see a null pointer.
+    if (bytes.empty())
+        return;
     if (bufferSize - used_ < bytes.size())
         flush();
     if (bytes.size() >= bufferSize) {

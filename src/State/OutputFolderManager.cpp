@@ -75,12 +75,7 @@ std::optional<std::filesystem::path> createOutputFolder(const std::filesystem::p
 
 std::string randomID(int length)
 {
-    static constexpr char alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string result;
-    result.reserve(static_cast<std::size_t>(std::max(length, 0)));
-    for (int i = 0; i < length; ++i)
-        result.push_back(alphabet[QRandomGenerator::system()->bounded(36)]);
-    return result;
+    return randomID(length, *QRandomGenerator::system());
 }
 
 } // namespace vantory::OutputFolderManager

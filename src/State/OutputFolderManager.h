@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <optional>
+#include <random>
 #include <string>
+#include <string_view>
 
 namespace vantory::OutputFolderManager {
 
@@ -19,5 +21,18 @@ std::optional<std::filesystem::path> createOutputFolder(const std::filesystem::p
 
 // `length` characters drawn uniformly from a-z0-9 with a cryptographically secure source.
 std::string randomID(int length);
+
+// `length` characters from a-z0-9, each equally likely whatever the range of `source`:
+// draws from the uneven tail of its range are rejected, not folded onto the first characters.
+template <std::uniform_random_bit_generator Source>
+std::string randomID(int length, Source& source)
+{
+    static constexpr std::string_view alphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    std::string result;
+    for (int i = 0; i < length; ++i)
+        result.push_back(alphabet[pick(source)]);
+    return result;
+}
 
 } // namespace vantory::OutputFolderManager

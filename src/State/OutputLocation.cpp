@@ -41,19 +41,41 @@ std::filesystem::path folderOf(const std::filesystem::path& file)
     return withoutTrailingSlash(file).parent_path();
 }
 
-// The XDG user folder, created when it is missing; the file's own folder when there is none.
+// The XDG user folder when it exists, else the file's own folder: a folder the user
+// removed is not made again behind their back.
 std::filesystem::path userFolder(QStandardPaths::StandardLocation kind, const std::filesystem::path& file)
 {
     const std::filesystem::path folder = QStandardPaths::writableLocation(kind).toStdString();
     std::error_code error;
-    if (!folder.empty() && (std::filesystem::is_directory(folder, error) || std::filesystem::create_directories(folder, error)))
+    if (!folder.empty() && std::filesystem::is_directory(folder, error))
         return folder;
     return folderOf(file);
 }
 
-} // namespace
+bool isSameOrInside(const std::filesystem::path& path, const std::filesystem::path& folder)
+{
+    std::error_code error;
+    const auto canonicalPath = std::filesystem::weakly_canonical(path, error);
+    if (error)
+        return false;
+    const auto canonicalFolder = std::filesystem::weakly_canonical(folder, error);
+    if (error)
+        return false;
+    const auto relative = canonicalPath.lexically_relative(canonicalFolder);
+    return !relative.empty() && *relative.begin() != "..";
+}
 
-std::filesystem::path resolve(OutputLocation location, const std::filesystem::path& file)
+// Output written inside a dropped folder would become part of it: zipped into itself,
+// or trashed with it.
+std::filesystem::path outsideOfDroppedFolder(const std::filesystem::path& base, const std::filesystem::path& file)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error) && isSameOrInside(base, file))
+        return folderOf(file);
+    return base;
+}
+
+std::filesystem::path chosenFolder(OutputLocation location, const std::filesystem::path& file)
 {
     switch (location) {
     case OutputLocation::sameFolder: return folderOf(file);
@@ -61,6 +83,13 @@ std::filesystem::path resolve(OutputLocation location, const std::filesystem::pa
     case OutputLocation::downloads: return userFolder(QStandardPaths::DownloadLocation, file);
     }
     return folderOf(file);
+}
+
+} // namespace
+
+std::filesystem::path resolve(OutputLocation location, const std::filesystem::path& file)
+{
+    return outsideOfDroppedFolder(chosenFolder(location, file), file);
 }
 
 } // namespace vantory

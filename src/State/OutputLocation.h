@@ -18,7 +18,8 @@ std::optional<OutputLocation> outputLocationFromRawValue(const std::string& raw)
 std::string label(OutputLocation location); // the menu text
 
 // The base folder for the output of a run whose first input is `file`. Desktop and
-// Downloads are the XDG user folders, created when missing, else the file's own folder.
+// Downloads are the XDG user folders when they exist, else the file's own folder. When
+// `file` is a folder that is or holds the chosen base folder, its parent folder instead.
 std::filesystem::path resolve(OutputLocation location, const std::filesystem::path& file);
 
 } // namespace vantory

@@ -1,6 +1,7 @@
 #include "Converters/Archive/ArchiveProcessor.h"
 
 #include "Converters/Archive/ArchivePasswordDialogue.h"
+#include "Converters/Archive/EscapingEntries.h"
 #include "Converters/Archive/ExtractionStaging.h"
 #include "Converters/ConversionError.h"
 #include "Converters/LibraryErrors.h"
@@ -92,24 +93,83 @@ fs::path archiveFor(const std::vector<fs::path>& urls, const fs::path& outputFol
     return OutputNaming::uniqueURL(fs::absolute(outputFolder), stem, "zip");
 }
 
-// zip runs once per input, in the input's parent folder, adding to the same archive.
+void runZip(const fs::path& dropped, const fs::path& folder, std::vector<std::string> arguments)
+{
+    ProcessOptions options;
+    options.workingDirectory = folder.string();
+    if (!runTool(ToolPaths::current().zip, arguments, options).succeeded())
+        throw ConversionError::exportFailed(dropped, compressionFailed);
+}
+
+// -nw: a name is a name, never a wildcard pattern. -y: links are stored as links, never
+// followed, so a link loop or a link to "/" cannot make the archive endless.
+std::vector<std::string> zipArguments(const fs::path& archive, bool recursive, bool linksAsLinks)
+{
+    std::vector<std::string> arguments = {"-q", "-nw"};
+    if (recursive)
+        arguments.push_back("-r");
+    if (linksAsLinks)
+        arguments.push_back("-y");
+    arguments.push_back(archive.string());
+    return arguments;
+}
+
+// Past this many names, a folder's items go to zip in several runs.
+constexpr std::size_t namesPerRun = 1000;
+
+// The folder's own entry, under the link's name and with the folder's attributes, then
+// its items through the link: only the dropped link is followed, the links within stay links.
+void compressLinkedFolder(const fs::path& dropped, const fs::path& link, const fs::path& archive)
+{
+    const std::string name = link.filename().string();
+    auto folderEntry = zipArguments(archive, false, false);
+    folderEntry.push_back(ArchiveToolArguments::zipEntry(name));
+    runZip(dropped, link.parent_path(), folderEntry);
+
+    std::vector<std::string> items;
+    for (const auto& item : fs::directory_iterator(link))
+        items.push_back(ArchiveToolArguments::zipEntry(name + "/" + item.path().filename().string()));
+    for (std::size_t first = 0; first < items.size(); first += namesPerRun) {
+        auto arguments = zipArguments(archive, true, true);
+        const auto end = items.begin() + static_cast<std::ptrdiff_t>(std::min(items.size(), first + namesPerRun));
+        arguments.insert(arguments.end(), items.begin() + static_cast<std::ptrdiff_t>(first), end);
+        runZip(dropped, link.parent_path(), arguments);
+    }
+}
+
+// A dropped link is followed, since the user dropped it for what it points to; a
+// dangling one has nothing to archive.
+void compressDroppedLink(const fs::path& dropped, const fs::path& link, const fs::path& archive)
+{
+    std::error_code error;
+    const auto target = fs::status(link, error);
+    if (!fs::exists(target))
+        throw PlatformError("\u201C" + link.filename().string() + "\u201D is a link to \u201C" + fs::read_symlink(link).string()
+                            + "\u201D, which does not exist, so there is nothing to archive.");
+    if (fs::is_directory(target)) {
+        compressLinkedFolder(dropped, link, archive);
+        return;
+    }
+    auto arguments = zipArguments(archive, false, false);
+    arguments.push_back(ArchiveToolArguments::zipEntry(link.filename().string()));
+    runZip(dropped, link.parent_path(), arguments);
+}
+
+// zip runs in each input's parent folder, adding to the same archive.
 void compressToZipAt(const std::vector<fs::path>& urls, const fs::path& archive)
 {
     for (const auto& url : urls) {
         const fs::path input = inputPath(url);
-        if (!fs::exists(fs::symlink_status(input)))
+        const auto status = fs::symlink_status(input);
+        if (!fs::exists(status))
             throw ConversionError::exportFailed(url, compressionFailed);
-        std::vector<std::string> arguments;
-        if (fs::is_directory(input))
-            arguments.push_back("-r");
-        // -nw: the name is a name, never a wildcard pattern. -y: links are stored as links,
-        // never followed, so a link loop or a link to "/" cannot make the archive endless.
-        arguments.insert(arguments.end(),
-                         {"-q", "-nw", "-y", archive.string(), ArchiveToolArguments::zipEntry(input.filename().string())});
-        ProcessOptions options;
-        options.workingDirectory = input.parent_path().string();
-        if (!runTool(ToolPaths::current().zip, arguments, options).succeeded())
-            throw ConversionError::exportFailed(url, compressionFailed);
+        if (fs::is_symlink(status)) {
+            compressDroppedLink(url, input, archive);
+            continue;
+        }
+        auto arguments = zipArguments(archive, fs::is_directory(status), true);
+        arguments.push_back(ArchiveToolArguments::zipEntry(input.filename().string()));
+        runZip(url, input.parent_path(), arguments);
     }
 }
 
@@ -209,6 +269,7 @@ void extractArchive(const fs::path& url, const fs::path& outputFolder)
 void extractZipArchive(const fs::path& url, const fs::path& outputFolder)
 {
     translatingLibraryErrors(url, [&] {
+        refuseEntriesWritingOutside(url, "");
         const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
         ExtractionStaging staging(outputFolder);
         const auto result = runTool(ToolPaths::current().unzip,
@@ -222,6 +283,7 @@ void extractZipArchive(const fs::path& url, const fs::path& outputFolder)
 void extractTarArchive(const fs::path& url, const fs::path& outputFolder)
 {
     translatingLibraryErrors(url, [&] {
+        refuseEntriesWritingOutside(url, "");
         ExtractionStaging staging(outputFolder);
         // Extracted files belong to whoever extracts them, with that user's umask, and a
         // name with a colon is a local file, not a remote host.
@@ -239,6 +301,7 @@ void extractArchiveWithPassword(const fs::path& url, const std::string& password
     translatingLibraryErrors(url, [&] {
         if (!canBeTyped(password)) // no archive the tools made can have such a password
             throw ConversionError::incorrectPassword();
+        refuseEntriesWritingOutside(url, password);
         const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
         ExtractionStaging staging(outputFolder);
         const auto result = runDialogue(extractScript(), {{toolVariable, ToolPaths::current().unzip},

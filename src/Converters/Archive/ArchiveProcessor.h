@@ -16,7 +16,8 @@ namespace vantory::ArchiveProcessor {
 DispatchTable rows();
 
 // One archive of all the inputs, each under its own name, named after the only input or
-// "archive". No input: nothing happens. Two inputs of the same name are refused.
+// "archive". No input: nothing happens. Two inputs of the same name are refused. A link
+// given as an input is followed; links inside a given folder are stored as links.
 void compressToZip(const std::vector<std::filesystem::path>& urls, const std::filesystem::path& outputFolder);
 
 // The same archive, then encrypted with the password.
@@ -24,6 +25,9 @@ void compressToZipWithPassword(const std::vector<std::filesystem::path>& urls, c
                                const std::filesystem::path& outputFolder);
 
 // ".zip" in any letter case: extractZipArchive; anything else: extractTarArchive.
+// Every extraction refuses, before anything is written, an archive with an entry that
+// would land outside the output folder (PlatformError naming it), and leaves out links
+// that point outside it.
 void extractArchive(const std::filesystem::path& url, const std::filesystem::path& outputFolder);
 void extractZipArchive(const std::filesystem::path& url, const std::filesystem::path& outputFolder);
 // Plain, gzip or bzip2 compressed; the tool recognises which.

@@ -52,16 +52,18 @@ void makeTraversable(const fs::path& root)
     }
 }
 
+// Links that point outside are left out: the rest of the archive is of use without them.
 void vet(const fs::path& root, const fs::path& archive)
 {
     const fs::path canonicalRoot = fs::canonical(root);
     constexpr auto setIdBits = fs::perms::set_uid | fs::perms::set_gid;
+    std::vector<fs::path> linksOutside;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         const auto status = entry.symlink_status();
         const std::string name = entry.path().lexically_relative(root).string();
         if (fs::is_symlink(status)) {
             if (!linkStaysInside(entry.path(), root, canonicalRoot))
-                throw extractionFailed(archive, "the link \"" + name + "\" points outside the folder");
+                linksOutside.push_back(entry.path());
         } else if (fs::is_regular_file(status)) {
             if ((status.permissions() & setIdBits) != fs::perms::none)
                 fs::permissions(entry.path(), setIdBits, fs::perm_options::remove);
@@ -69,6 +71,8 @@ void vet(const fs::path& root, const fs::path& archive)
             throw extractionFailed(archive, "\"" + name + "\" is not a file, a folder or a link");
         }
     }
+    for (const auto& link : linksOutside)
+        fs::remove(link);
 }
 
 void moveInto(const fs::path& from, const fs::path& into, const fs::path& archive)

@@ -20,9 +20,9 @@ public:
     const std::filesystem::path& path() const { return staging_; }
 
     // Checks what was extracted and moves it into the output folder, replacing files of
-    // the same name there (a link there is replaced, never followed). Throws
-    // ConversionError::exportFailed(archive, ...) when nothing was extracted, when a link
-    // points outside the extracted tree, when an entry is a device, a pipe or a socket, or
+    // the same name there (a link there is replaced, never followed). Links that point
+    // outside the extracted tree are left out. Throws ConversionError::exportFailed(archive,
+    // ...) when nothing is left to move, when an entry is a device, a pipe or a socket, or
     // when a folder of the output folder stands where the archive has a file. Set-user-id
     // and set-group-id bits are dropped.
     void publish(const std::filesystem::path& archive);

@@ -24,7 +24,10 @@ public:
 
     bool null() { return dom_.null(); }
     bool boolean(bool value) { return dom_.boolean(value); }
-    bool number_integer(number_integer_t value) { return dom_.number_integer(value); }
+    bool number_integer(number_integer_t value)
+    {
+        return isNegativeZero(value) ? dom_.number_float(-0.0, "-0") : dom_.number_integer(value);
+    }
     bool number_unsigned(number_unsigned_t value) { return dom_.number_unsigned(value); }
     bool number_float(number_float_t value, const string_t& text) { return dom_.number_float(value, text); }
     bool string(string_t& value) { return dom_.string(value); }

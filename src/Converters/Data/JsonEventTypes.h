@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
+
 namespace vantory::data {
 
 // The value types the JSON library's parser hands to an event receiver.
@@ -13,5 +15,12 @@ struct JsonEventTypes {
     using string_t = typename Json::string_t;
     using binary_t = typename Json::binary_t;
 };
+
+// The parser reads every number without a sign as unsigned and "-0" as the signed
+// integer 0, which would drop its sign: a signed integer event of 0 is a negative zero.
+inline bool isNegativeZero(std::int64_t integer)
+{
+    return integer == 0;
+}
 
 } // namespace vantory::data

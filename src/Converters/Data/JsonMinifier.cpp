@@ -20,7 +20,7 @@ public:
 
     bool null() { return literal("null"); }
     bool boolean(bool value) { return literal(value ? "true" : "false"); }
-    bool number_integer(number_integer_t value) { return integer(value); }
+    bool number_integer(number_integer_t value) { return isNegativeZero(value) ? literal("-0") : integer(value); }
     bool number_unsigned(number_unsigned_t value) { return integer(value); }
     bool number_float(number_float_t, const string_t& text)
     {

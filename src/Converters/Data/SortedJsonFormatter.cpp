@@ -19,7 +19,12 @@ public:
 
     bool null() { return builder_ ? builder_->null() : element(nullptr); }
     bool boolean(bool value) { return builder_ ? builder_->boolean(value) : element(value); }
-    bool number_integer(number_integer_t value) { return builder_ ? builder_->number_integer(value) : element(value); }
+    bool number_integer(number_integer_t value)
+    {
+        if (builder_)
+            return builder_->number_integer(value);
+        return isNegativeZero(value) ? element(-0.0) : element(value);
+    }
     bool number_unsigned(number_unsigned_t value) { return builder_ ? builder_->number_unsigned(value) : element(value); }
     bool number_float(number_float_t value, const string_t& text)
     {

@@ -90,6 +90,21 @@ std::unique_ptr<QPDF> openForUnlocking(const std::filesystem::path& url, const s
     return QpdfFiles::open(url, password, ConversionError::incorrectPassword());
 }
 
+// A new document holding every page of `source`, for a damaged document that qpdf reads
+// but cannot write whole; what hangs off the catalog, such as bookmarks, is lost.
+void writeRebuiltFromPages(QPDF& source, const std::filesystem::path& output)
+{
+    QPDF rebuilt;
+    rebuilt.emptyPDF();
+    try {
+        PdfPageCopier(rebuilt).appendPagesOf(source);
+    } catch (const std::exception&) {
+        throw QpdfFiles::writeFailed(output);
+    }
+    requirePages(rebuilt, output);
+    QpdfFiles::write(rebuilt, output);
+}
+
 } // namespace
 
 void imageToPDF(const std::filesystem::path& url, const std::filesystem::path& outputFolder)
@@ -155,10 +170,13 @@ void lockPDF(const std::filesystem::path& url, const std::string& password, cons
             throw ConversionError::encryptionFailed();
         const auto pdf = QpdfFiles::open(url, "", ConversionError::loadFailed(url));
         const auto output = OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url) + "_locked", "pdf");
-        QpdfFiles::write(*pdf, output, [&](QPDFWriter& writer) {
-            writer.setR6EncryptionParameters(password.c_str(), password.c_str(), true, true, true, true, true, true,
-                                             qpdf_r3p_full, true);
-        });
+        QpdfFiles::write(
+            *pdf, output,
+            [&](QPDFWriter& writer) {
+                writer.setR6EncryptionParameters(password.c_str(), password.c_str(), true, true, true, true, true, true,
+                                                 qpdf_r3p_full, true);
+            },
+            password);
     });
 }
 
@@ -167,7 +185,11 @@ void unlockPDF(const std::filesystem::path& url, const std::string& password, co
     translatingLibraryErrors(url, [&] {
         const auto pdf = openForUnlocking(url, password);
         const auto output = OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url) + "_unlocked", "pdf");
-        QpdfFiles::write(*pdf, output, [](QPDFWriter& writer) { writer.setPreserveEncryption(false); });
+        try {
+            QpdfFiles::write(*pdf, output, [](QPDFWriter& writer) { writer.setPreserveEncryption(false); });
+        } catch (const ConversionError&) {
+            writeRebuiltFromPages(*pdf, output);
+        }
     });
 }
 

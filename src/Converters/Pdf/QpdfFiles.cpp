@@ -22,17 +22,39 @@ ConversionError writeFailed(const std::filesystem::path& output)
     return ConversionError::exportFailed(output, "PDF write failed");
 }
 
-void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure)
+namespace {
+
+// qpdf writes what it holds, and a damaged document it repaired on reading can be
+// written as a file that no reader opens.
+bool opensWithPages(const std::filesystem::path& path, const std::string& password)
+{
+    PdfOpening opening = openPDF(path, password);
+    if (opening.outcome != PdfOpenOutcome::opened)
+        return false;
+    try {
+        return !opening.pdf->getAllPages().empty();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+} // namespace
+
+void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure,
+           const std::string& password)
 {
     OutputFile file(output, OutputFile::Mode::atomic);
+    const std::filesystem::path& written = file.pathForLibrary();
     try {
-        QPDFWriter writer(pdf, file.pathForLibrary().c_str());
+        QPDFWriter writer(pdf, written.c_str());
         if (configure)
             configure(writer);
         writer.write();
     } catch (const std::exception&) {
         throw writeFailed(output);
     }
+    if (!opensWithPages(written, password))
+        throw writeFailed(output);
     file.commit();
 }
 

@@ -20,10 +20,12 @@ namespace vantory::QpdfFiles {
 std::unique_ptr<QPDF> open(const std::filesystem::path& url, const std::string& password,
                            const ConversionError& whenPasswordRefused, bool keepFileClosed = false);
 
-// Writes the document to `output` (under a temporary name until complete). Throws
-// exportFailed(output, "PDF write failed") when qpdf cannot write it; nothing is
-// left at `output` then.
-void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure = {});
+// Writes the document to `output` (under a temporary name until complete). The written
+// file is opened again, with `password` when `configure` locks it, and is put in place
+// only when it has at least one page. Throws writeFailed(output) when qpdf cannot write
+// it or the written file does not open with a page; nothing is left at `output` then.
+void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure = {},
+           const std::string& password = "");
 
 // The failure every PDF write reports.
 ConversionError writeFailed(const std::filesystem::path& output);
