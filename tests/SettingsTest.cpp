@@ -74,6 +74,9 @@ TEST(OutputLocation, NeverInsideADroppedFolder)
     };
     for (const auto& c : cases)
         EXPECT_EQ(resolve(OutputLocation::downloads, c.dropped), c.expectedBase) << c.dropped;
+    // A later input of the batch counts as much as the first.
+    EXPECT_EQ(resolve(OutputLocation::downloads, home / "Music", {home / "Music", downloads}), home);
+    EXPECT_EQ(resolve(OutputLocation::downloads, home / "Music", {home / "Music", dir / "linked", home}), dir.path());
 }
 
 TEST(OutputFolderManager, FolderWords)

@@ -87,9 +87,20 @@ std::filesystem::path chosenFolder(OutputLocation location, const std::filesyste
 
 } // namespace
 
-std::filesystem::path resolve(OutputLocation location, const std::filesystem::path& file)
+std::filesystem::path resolve(OutputLocation location, const std::filesystem::path& file,
+                              const std::vector<std::filesystem::path>& otherInputs)
 {
-    return outsideOfDroppedFolder(chosenFolder(location, file), file);
+    auto base = outsideOfDroppedFolder(chosenFolder(location, file), file);
+    // Leaving one dropped folder can land in another dropped folder that holds it; each
+    // step goes up, so a pass per input is enough.
+    for (std::size_t pass = 0; pass <= otherInputs.size(); ++pass) {
+        const auto before = base;
+        for (const auto& input : otherInputs)
+            base = outsideOfDroppedFolder(base, input);
+        if (base == before)
+            break;
+    }
+    return base;
 }
 
 } // namespace vantory

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vantory {
 
@@ -19,7 +20,9 @@ std::string label(OutputLocation location); // the menu text
 
 // The base folder for the output of a run whose first input is `file`. Desktop and
 // Downloads are the XDG user folders when they exist, else the file's own folder. When
-// `file` is a folder that is or holds the chosen base folder, its parent folder instead.
-std::filesystem::path resolve(OutputLocation location, const std::filesystem::path& file);
+// `file` or one of `otherInputs` is a folder that is or holds the chosen base folder, the
+// parent of that folder instead, so no output lands inside what was dropped.
+std::filesystem::path resolve(OutputLocation location, const std::filesystem::path& file,
+                              const std::vector<std::filesystem::path>& otherInputs = {});
 
 } // namespace vantory

@@ -40,7 +40,7 @@ struct WidgetStateManager::PreparedFolder {
     static PreparedFolder make(RunEnvironment& environment, OutputLocation location, const BatchRequest& request, int fileCount)
     {
         const auto& firstInput = request.urls.front();
-        const auto base = resolve(location, firstInput);
+        const auto base = resolve(location, firstInput, request.urls);
         const auto freeBytes = environment.freeSpace(base);
         if (!freeBytes || *freeBytes < minimumFreeSpace)
             return {std::nullopt, "Not enough disk space"};
