@@ -1,5 +1,6 @@
 #include "Converters/Pdf/QpdfFiles.h"
 
+#include "Converters/ConversionCancelled.h"
 #include "Converters/OutputFile.h"
 #include "Platform/PdfOpening.h"
 
@@ -22,7 +23,8 @@ ConversionError writeFailed(const std::filesystem::path& output)
     return ConversionError::exportFailed(output, "PDF write failed");
 }
 
-void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure)
+void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure,
+           const std::stop_token& stop)
 {
     OutputFile file(output, OutputFile::Mode::atomic);
     try {
@@ -33,6 +35,7 @@ void write(QPDF& pdf, const std::filesystem::path& output, const std::function<v
     } catch (const std::exception&) {
         throw writeFailed(output);
     }
+    throwIfStopped(stop);
     file.commit();
 }
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <string>
 
 namespace vantory::QpdfFiles {
@@ -21,9 +22,11 @@ std::unique_ptr<QPDF> open(const std::filesystem::path& url, const std::string& 
                            const ConversionError& whenPasswordRefused, bool keepFileClosed = false);
 
 // Writes the document to `output` (under a temporary name until complete). Throws
-// exportFailed(output, "PDF write failed") when qpdf cannot write it; nothing is
+// exportFailed(output, "PDF write failed") when qpdf cannot write it, and
+// ConversionCancelled when `stop` is requested before the file is in place; nothing is
 // left at `output` then.
-void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure = {});
+void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure = {},
+           const std::stop_token& stop = {});
 
 // The failure every PDF write reports.
 ConversionError writeFailed(const std::filesystem::path& output);
