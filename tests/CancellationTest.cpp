@@ -1,6 +1,8 @@
 #include "Converters/Archive/ArchiveProcessor.h"
+#include "Converters/Archive/ExtractionStaging.h"
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionRouter.h"
+#include "Converters/Data/DataFileProcessor.h"
 #include "Converters/Pdf/PDFProcessor.h"
 #include "Models/ActionIds.h"
 #include "Platform/ProcessRunner.h"
@@ -203,4 +205,60 @@ TEST(Cancellation, DestroyingTheRouterEndsARunningTool)
     router.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s); // the tool would take 30 s
     EXPECT_TRUE(test::spinUntil([&] { return processEnded(*sleeper); }, 2000));
+}
+
+TEST(Cancellation, StagingPublishesNothingOnceStopped)
+{
+    test::TempDir dir;
+    const auto output = dir / "out";
+    std::stop_source stop;
+    {
+        ExtractionStaging staging(output, stop.get_token());
+        std::ofstream(staging.path() / "extracted.txt") << "x";
+        fs::create_directories(staging.path() / "folder");
+        std::ofstream(staging.path() / "folder" / "inner.txt") << "y";
+        stop.request_stop();
+        EXPECT_THROW(staging.publish(dir / "a.zip"), ConversionCancelled);
+    }
+    EXPECT_EQ(test::entryNamesIn(output), std::vector<std::string>{});
+}
+
+TEST(Cancellation, OperationsStoppedBeforehandWriteNothing)
+{
+    test::TempDir dir;
+    const auto csv = dir.write("rows.csv", "a,b\n1,2\n3,4\n");
+    const auto json = dir.write("records.json", R"([{"a": 1}, {"a": 2}])");
+    const auto pdf = dir / "one.pdf";
+    test::writeTextPdf(pdf, {test::TextPage{612, 792, "text"}});
+    const auto image = dir / "red.png";
+    test::solidImage(20, 20, {255, 0, 0}).write_to_file(image.c_str());
+    const auto archive = test::writeZip(dir / "zipped" / "a.zip");
+
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& output, std::stop_token)> run;
+    };
+    const std::vector<Case> cases = {
+        {"csv to json", [&](const fs::path& out, std::stop_token stop) { DataFileProcessor::csvToJSON(csv, out, stop); }},
+        {"json to csv", [&](const fs::path& out, std::stop_token stop) { DataFileProcessor::jsonToCSV(json, out, stop); }},
+        {"merge pdfs",
+         [&](const fs::path& out, std::stop_token stop) {
+             PDFProcessor::mergePDFs({pdf, pdf}, out, stop);
+         }},
+        {"merge images",
+         [&](const fs::path& out, std::stop_token stop) {
+             PDFProcessor::mergeImagesToPDF({image, image}, out, stop);
+         }},
+        {"compress", [&](const fs::path& out, std::stop_token stop) { ArchiveProcessor::compressToZip({csv}, out, stop); }},
+        {"extract", [&](const fs::path& out, std::stop_token stop) { ArchiveProcessor::extractArchive(archive, out, stop); }},
+    };
+    std::stop_source stop;
+    stop.request_stop();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto output = dir / "out" / c.name;
+        fs::create_directories(output);
+        EXPECT_THROW(c.run(output, stop.get_token()), ConversionCancelled);
+        EXPECT_EQ(test::entryNamesIn(output), std::vector<std::string>{});
+    }
 }
