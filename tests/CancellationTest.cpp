@@ -139,27 +139,40 @@ TEST(Cancellation, CancelledExtractionPublishesNothingMoreAndLeavesNothingBehind
 
 TEST(Cancellation, AnExtractionStoppedWhileItsToolRunsPublishesNothing)
 {
-    test::TempDir dir;
-    const auto archive = test::writeZip(dir / "a.zip");
-    const auto pidFile = dir / "tool.pid";
-    // Writes one entry into the destination (after "-d"), then takes its time.
-    const auto slowUnzip = test::executable(dir, "slow-unzip",
-                                            "while [ \"$1\" != -d ]; do shift; done\n"
-                                            "echo x > \"$2/entry.txt\"\n"
-                                            "echo $$ > '"
-                                                + pidFile.string() + "'\nexec sleep 30");
-    test::UnzipReplacement tools(slowUnzip);
-    const auto output = dir / "out";
-    std::stop_source stop;
-    auto extraction = std::async(std::launch::async,
-                                 [&] { ArchiveProcessor::extractArchive(archive, output, stop.get_token()); });
-    const auto tool = pidWrittenTo(pidFile);
-    ASSERT_TRUE(tool);
-    stop.request_stop();
-    ASSERT_EQ(extraction.wait_for(10s), std::future_status::ready);
-    EXPECT_THROW(extraction.get(), ConversionCancelled);
-    EXPECT_TRUE(processEnded(*tool));
-    EXPECT_EQ(test::entryNamesIn(output), std::vector<std::string>{}); // neither the entry nor the staging folder
+    // With a password the tool runs under expect, on a terminal of its own.
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& archive, const fs::path& output, std::stop_token)> extract;
+    };
+    const std::vector<Case> cases = {
+        {"plain", [](const fs::path& archive, const fs::path& output,
+                     std::stop_token stop) { ArchiveProcessor::extractArchive(archive, output, stop); }},
+        {"with a password", [](const fs::path& archive, const fs::path& output, std::stop_token stop) {
+             ArchiveProcessor::extractArchiveWithPassword(archive, "secret", output, stop);
+         }}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const auto archive = test::writeZip(dir / "a.zip");
+        const auto pidFile = dir / "tool.pid";
+        // Writes one entry into the destination (after "-d"), then takes its time.
+        const auto slowUnzip = test::executable(dir, "slow-unzip",
+                                                "while [ \"$1\" != -d ]; do shift; done\n"
+                                                "echo x > \"$2/entry.txt\"\n"
+                                                "echo $$ > '"
+                                                    + pidFile.string() + "'\nexec sleep 30");
+        test::UnzipReplacement tools(slowUnzip);
+        const auto output = dir / "out";
+        std::stop_source stop;
+        auto extraction = std::async(std::launch::async, [&] { c.extract(archive, output, stop.get_token()); });
+        const auto tool = pidWrittenTo(pidFile);
+        ASSERT_TRUE(tool);
+        stop.request_stop();
+        ASSERT_EQ(extraction.wait_for(10s), std::future_status::ready);
+        EXPECT_THROW(extraction.get(), ConversionCancelled);
+        EXPECT_TRUE(test::spinUntil([&] { return processEnded(*tool); }, 2000));
+        EXPECT_EQ(test::entryNamesIn(output), std::vector<std::string>{}); // neither the entry nor the staging folder
+    }
 }
 
 TEST(Cancellation, CancelledRenderStopsBetweenPages)

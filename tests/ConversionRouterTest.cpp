@@ -289,12 +289,16 @@ TEST_F(RouterTest, AnOperationStoppedByTheCancellationIsNoFailure)
     for (const char* action : {"format_json", "merge_pdfs"}) {
         SCOPED_TRACE(action);
         std::optional<BatchResult> result;
+        testing::internal::CaptureStdout();
         auto batch = router.convertBatch({files({"a", "b"}), action, {}, {}, "/out"}, &context, {},
                                          [&](BatchResult r) { result = r; });
         std::this_thread::sleep_for(20ms);
         batch->cancel();
-        ASSERT_TRUE(test::spinUntil([&] { return result.has_value(); }));
+        const bool ended = test::spinUntil([&] { return result.has_value(); });
+        const std::string diagnostics = testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(ended);
         EXPECT_EQ(*result, (BatchResult{0, 0, std::nullopt, true}));
+        EXPECT_EQ(diagnostics, ""); // no failure line
     }
 }
 

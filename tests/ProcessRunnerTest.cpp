@@ -120,6 +120,11 @@ TEST(ProcessRunner, StopEndsTheChildsWholeProcessGroup)
         {"ends on TERM", "sleep 30 & echo $! > \"$1\"; wait"},
         {"ignores TERM", "trap '' TERM; sleep 30 & echo $! > \"$1\"; while :; do sleep 1; done"},
     };
+    // Should the stop fail, the test ends the group itself rather than hang on it.
+    const auto endGroupOf = [](pid_t member) {
+        if (const pid_t group = getpgid(member); group > 1 && group != getpgrp())
+            kill(-group, SIGKILL);
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::TempDir dir;
@@ -133,7 +138,10 @@ TEST(ProcessRunner, StopEndsTheChildsWholeProcessGroup)
         const auto grandchild = pidWrittenTo(pidFile);
         ASSERT_TRUE(grandchild);
         stop.request_stop();
-        ASSERT_EQ(running.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+        if (running.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            endGroupOf(*grandchild);
+            FAIL() << "the child is still running";
+        }
         const ProcessResult result = running.get();
         EXPECT_TRUE(result.cancelled);
         EXPECT_FALSE(result.succeeded());
