@@ -23,10 +23,11 @@ namespace {
 struct Outcome {
     bool success = false;
     std::optional<std::string> message;
-    bool cancelled = false; // ended by the batch's cancellation: neither a success nor a failure
 };
 
-const Outcome cancelled{false, std::nullopt, true};
+// An operation of a cancelled batch that stopped or never started: the batch's result
+// counts it neither way.
+const Outcome cancelled{false, std::nullopt};
 
 // What the user reads for a failure that is neither a ConversionError nor a PlatformError:
 // never the library's own text.
