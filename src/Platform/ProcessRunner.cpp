@@ -23,7 +23,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Without a process file descriptor (an old kernel), the child is looked at this often.
+// Without a process file descriptor (an old kernel) or a stop wakeup, the child and the
+// stop are looked at this often.
 constexpr std::chrono::milliseconds fallbackPollInterval{5};
 
 std::vector<std::string> environmentWith(const std::map<std::string, std::string>& extra)
@@ -104,8 +105,6 @@ public:
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
-    pid_t pid() const { return pid_; }
-
     bool hasEnded() const
     {
         siginfo_t info{};
@@ -177,7 +176,8 @@ std::optional<int> waitFor(pid_t pid, const ProcessOptions& options, ProcessResu
             child.signalGroup(SIGKILL);
             break;
         }
-        child.waitForChange(deadline, wakeup.fd());
+        const bool wakesOnStop = wakeup.fd() >= 0;
+        child.waitForChange(wakesOnStop ? deadline : std::min(deadline, Clock::now() + fallbackPollInterval), wakeup.fd());
     }
     return reap(pid);
 }
