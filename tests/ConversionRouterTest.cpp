@@ -1,4 +1,5 @@
 #include "Converters/ConversionRouter.h"
+#include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Platform/PlatformError.h"
 #include "support/EventLoop.h"
@@ -219,7 +220,7 @@ TEST_F(RouterTest, CancelledWholeBatchNeverRuns)
     second->cancel();
     ASSERT_TRUE(test::spinUntil([&] { return slow && merged; }));
     EXPECT_FALSE(mergeRan);
-    EXPECT_EQ(*merged, (BatchResult{0, 1, "Cancelled", true}));
+    EXPECT_EQ(*merged, (BatchResult{0, 0, std::nullopt, true}));
 }
 
 TEST_F(RouterTest, RunningOperationSeesTheCancellation)
@@ -269,4 +270,73 @@ TEST_F(RouterTest, CleanupAfterCancelWaitsForTheRunningOperation)
     std::atomic<bool> lateCleanup = false;
     batch->cancelThen([&] { lateCleanup = true; });
     EXPECT_TRUE(test::spinUntil([&] { return lateCleanup.load(); }));
+}
+
+TEST_F(RouterTest, AnOperationStoppedByTheCancellationIsNoFailure)
+{
+    DispatchTable table;
+    table.fileOperations["format_json"] = {Lane::serial, [](const FileJob& job) {
+                                               while (!job.stop.stop_requested())
+                                                   std::this_thread::sleep_for(1ms);
+                                               throwIfStopped(job.stop);
+                                           }};
+    table.wholeBatchOperations["merge_pdfs"] = [](const WholeBatchJob& job) {
+        while (!job.stop.stop_requested())
+            std::this_thread::sleep_for(1ms);
+        throwIfStopped(job.stop);
+    };
+    ConversionRouter router(table);
+    for (const char* action : {"format_json", "merge_pdfs"}) {
+        SCOPED_TRACE(action);
+        std::optional<BatchResult> result;
+        testing::internal::CaptureStdout();
+        auto batch = router.convertBatch({files({"a", "b"}), action, {}, {}, "/out"}, &context, {},
+                                         [&](BatchResult r) { result = r; });
+        std::this_thread::sleep_for(20ms);
+        batch->cancel();
+        const bool ended = test::spinUntil([&] { return result.has_value(); });
+        const std::string diagnostics = testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(ended);
+        EXPECT_EQ(*result, (BatchResult{0, 0, std::nullopt, true}));
+        EXPECT_EQ(diagnostics, ""); // no failure line
+    }
+}
+
+TEST_F(RouterTest, ForeignExceptionsReachTheUserAsASentence)
+{
+    struct Case {
+        const char* file;
+        std::function<void()> fail;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"memory", [] { throw std::bad_alloc(); }, "Not enough memory"},
+        {"library", [] { throw std::length_error("basic_string::_M_create"); }, "Conversion failed"},
+        {"anything", [] { throw 42; }, "Conversion failed"},
+        {"platform", [] { throw PlatformError("The disk is full."); }, "The disk is full."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        DispatchTable table;
+        table.fileOperations["format_json"] = {Lane::serial, [&](const FileJob&) { c.fail(); }};
+        ConversionRouter router(table);
+        const auto state = run(router, {files({c.file}), "format_json", {}, {}, "/out"});
+        EXPECT_EQ(*state.result, (BatchResult{0, 1, c.message}));
+    }
+}
+
+TEST_F(RouterTest, ConvertingWithoutATargetFormatFailsBeforeTheRowRuns)
+{
+    for (const char* action : {"convert_image", "convert_audio", "convert_video"}) {
+        SCOPED_TRACE(action);
+        std::atomic<int> calls = 0;
+        DispatchTable table;
+        table.fileOperations[action] = {Lane::pooled, [&](const FileJob&) { ++calls; }};
+        ConversionRouter router(table);
+        const auto missing = run(router, {files({"a", "b"}), action, std::nullopt, {}, "/out"});
+        EXPECT_EQ(*missing.result, (BatchResult{0, 2, "This format is not supported"}));
+        EXPECT_EQ(calls.load(), 0);
+        const auto given = run(router, {files({"a"}), action, "png", {}, "/out"});
+        EXPECT_EQ(*given.result, (BatchResult{1, 0, std::nullopt}));
+    }
 }

@@ -1,8 +1,17 @@
 #include "Platform/ProcessRunner.h"
+#include "support/EventLoop.h"
 #include "support/TempDir.h"
 
 #include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <future>
 #include <gtest/gtest.h>
+#include <stop_token>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace vantory;
 
@@ -70,4 +79,145 @@ TEST(ProcessRunner, AnUnknownExitIsNeverASuccess)
     signal(SIGCHLD, previous);
     EXPECT_TRUE(result.launched);
     EXPECT_FALSE(result.succeeded());
+}
+
+namespace {
+
+// Whether the process has ended: gone, or a zombie nobody has reaped yet.
+bool processEnded(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line))
+        return true;
+    const auto afterName = line.rfind(')');
+    return afterName == std::string::npos || line.substr(afterName + 2, 1) == "Z";
+}
+
+// The number a started child wrote into `file`, once it is there.
+std::optional<pid_t> pidWrittenTo(const std::filesystem::path& file)
+{
+    std::optional<pid_t> pid;
+    test::spinUntil([&] {
+        std::ifstream in(file);
+        pid_t value = 0;
+        if (in >> value && value > 0)
+            pid = value;
+        return pid.has_value();
+    });
+    return pid;
+}
+
+} // namespace
+
+TEST(ProcessRunner, StopEndsTheChildsWholeProcessGroup)
+{
+    struct Case {
+        const char* name;
+        const char* script; // writes the pid of a background grandchild to "$1"
+    };
+    const Case cases[] = {
+        {"ends on TERM", "sleep 30 & echo $! > \"$1\"; wait"},
+        {"ignores TERM", "trap '' TERM; sleep 30 & echo $! > \"$1\"; while :; do sleep 1; done"},
+    };
+    // Should the stop fail, the test ends the group itself rather than hang on it.
+    const auto endGroupOf = [](pid_t member) {
+        if (const pid_t group = getpgid(member); group > 1 && group != getpgrp())
+            kill(-group, SIGKILL);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const auto pidFile = dir / "grandchild.pid";
+        std::stop_source stop;
+        ProcessOptions options;
+        options.stop = stop.get_token();
+        auto running = std::async(std::launch::async, [&] {
+            return runProcess("/bin/sh", {"-c", c.script, "sh", pidFile.string()}, options);
+        });
+        const auto grandchild = pidWrittenTo(pidFile);
+        ASSERT_TRUE(grandchild);
+        stop.request_stop();
+        if (running.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            endGroupOf(*grandchild);
+            FAIL() << "the child is still running";
+        }
+        const ProcessResult result = running.get();
+        EXPECT_TRUE(result.cancelled);
+        EXPECT_FALSE(result.succeeded());
+        EXPECT_TRUE(test::spinUntil([&] { return processEnded(*grandchild); }, 2000));
+    }
+}
+
+TEST(ProcessRunner, AStopRequestedBeforehandNeverLetsTheChildRun)
+{
+    test::TempDir dir;
+    std::stop_source stop;
+    stop.request_stop();
+    ProcessOptions options;
+    options.stop = stop.get_token();
+    const auto result = runProcess("/bin/sh", {"-c", "sleep 30; touch \"$1\"", "sh", (dir / "ran").string()}, options);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_FALSE(result.succeeded());
+    EXPECT_FALSE(std::filesystem::exists(dir / "ran"));
+}
+
+TEST(ProcessRunner, ChildStartsWithDefaultSignalHandlingWhateverItsParentDoes)
+{
+    // The shell sends itself SIGTERM: a child that inherited an ignored or blocked SIGTERM
+    // would carry on and exit 0.
+    struct Case {
+        const char* name;
+        bool ignoreInProcess;
+        bool blockInThread;
+    };
+    for (const auto& c : {Case{"ignored", true, false}, Case{"blocked", false, true}}) {
+        SCOPED_TRACE(c.name);
+        ProcessResult result;
+        std::thread([&] {
+            sigset_t term;
+            sigemptyset(&term);
+            sigaddset(&term, SIGTERM);
+            if (c.blockInThread)
+                pthread_sigmask(SIG_BLOCK, &term, nullptr);
+            const auto previous = c.ignoreInProcess ? signal(SIGTERM, SIG_IGN) : SIG_DFL;
+            result = runProcess("/bin/sh", {"-c", "kill -TERM $$; exit 0"});
+            if (c.ignoreInProcess)
+                signal(SIGTERM, previous);
+        }).join();
+        EXPECT_TRUE(result.killedBySignal);
+    }
+}
+
+TEST(ProcessRunner, ChildCannotReachTheTerminalOfItsParent)
+{
+    // A helper process gets a pseudo-terminal as its controlling terminal and runs a child
+    // that tries to open /dev/tty. In a session of its own the child has no terminal.
+    test::TempDir dir;
+    const auto outcome = dir / "outcome.txt";
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string terminal = ptsname(master);
+
+    constexpr int helperHasNoTerminal = 2;
+    const pid_t helper = fork();
+    ASSERT_GE(helper, 0);
+    if (helper == 0) {
+        setsid();
+        const int fd = open(terminal.c_str(), O_RDWR);
+        if (fd < 0 || ioctl(fd, TIOCSCTTY, 0) != 0 || open("/dev/tty", O_RDWR) < 0)
+            _exit(helperHasNoTerminal);
+        const auto result = runProcess(
+            "/bin/sh", {"-c", "if (exec 3</dev/tty) 2>/dev/null; then echo reachable; else echo unreachable; fi > \"$1\"", "sh",
+                        outcome.string()});
+        _exit(result.succeeded() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(helper, &status, 0), helper);
+    close(master);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(test::readFile(outcome), "unreachable\n");
 }

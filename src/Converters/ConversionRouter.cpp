@@ -1,7 +1,10 @@
 #include "Converters/ConversionRouter.h"
 
+#include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
+#include "Models/ActionIds.h"
 #include "Platform/PathNames.h"
+#include "Platform/PlatformError.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -10,6 +13,8 @@
 #include <deque>
 #include <future>
 #include <iostream>
+#include <new>
+#include <set>
 
 namespace vantory {
 
@@ -20,6 +25,15 @@ struct Outcome {
     std::optional<std::string> message;
 };
 
+// An operation of a cancelled batch that stopped or never started: the batch's result
+// counts it neither way.
+const Outcome cancelled{false, std::nullopt};
+
+// What the user reads for a failure that is neither a ConversionError nor a PlatformError:
+// never the library's own text.
+const char* const notEnoughMemory = "Not enough memory";
+const char* const conversionFailed = "Conversion failed";
+
 // One whole line at a time: files failing on several threads never mix their lines.
 void printDiagnostic(const std::string& line)
 {
@@ -29,25 +43,38 @@ void printDiagnostic(const std::string& line)
 }
 
 // Runs `work`, turning whatever it throws into a failure with the user's message and
-// printing the diagnostic line that goes with it.
+// printing the diagnostic line that goes with it; a cancellation is no failure.
 Outcome capture(const std::function<void()>& work, const std::string& diagnosticPrefix)
 {
     try {
         work();
         return {true, std::nullopt};
+    } catch (const ConversionCancelled&) {
+        return cancelled;
     } catch (const ConversionError& error) {
         printDiagnostic(diagnosticPrefix + error.debugDescription());
         return {false, error.errorDescription()};
-    } catch (const std::exception& error) {
+    } catch (const PlatformError& error) {
         printDiagnostic(diagnosticPrefix + error.what());
         return {false, std::string(error.what())};
+    } catch (const std::bad_alloc& error) {
+        printDiagnostic(diagnosticPrefix + error.what());
+        return {false, std::string(notEnoughMemory)};
+    } catch (const std::exception& error) {
+        printDiagnostic(diagnosticPrefix + error.what());
+        return {false, std::string(conversionFailed)};
     } catch (...) {
         printDiagnostic(diagnosticPrefix + "unknown error");
-        return {false, std::string("Conversion failed")};
+        return {false, std::string(conversionFailed)};
     }
 }
 
-const Outcome cancelled{false, std::string("Cancelled")};
+// Actions whose output format the user picks: without one there is nothing to make.
+bool needsTargetFormat(const std::string& actionId)
+{
+    static const std::set<std::string> ids{ActionIds::convertImage, ActionIds::convertAudio, ActionIds::convertVideo};
+    return ids.contains(actionId);
+}
 
 } // namespace
 
@@ -172,6 +199,8 @@ void ConversionRouter::pruneFinishedBatches()
 
 void ConversionRouter::runAction(const std::string& actionId, const FileJob& job) const
 {
+    if (needsTargetFormat(actionId) && !job.targetFormat)
+        throw ConversionError::unsupportedFormat("no target format for the action \"" + actionId + "\"");
     const auto row = table_.fileOperations.find(actionId);
     if (row == table_.fileOperations.end())
         throw ConversionError::unsupportedFormat("no processor for the action \"" + actionId + "\"");
@@ -191,6 +220,8 @@ BatchResult ConversionRouter::runWholeBatch(const BatchRequest& request, Batch& 
         done.set_value(capture([&] { table_.wholeBatchOperations.at(request.actionId)(job); }, "ConversionRouter batch: "));
     });
     const Outcome outcome = done.get_future().get();
+    if (!outcome.success && batch.isCancelled()) // stopped by the cancellation: no failure
+        return {};
     batch.reportProgress(1, 1);
     return outcome.success ? BatchResult{1, 0, std::nullopt} : BatchResult{0, 1, outcome.message};
 }
@@ -231,7 +262,7 @@ BatchResult ConversionRouter::runFileByFile(const BatchRequest& request, Batch& 
         Outcome outcome = std::move(outcomes.front());
         outcomes.pop_front();
         --inFlight;
-        if (batch.isCancelled()) {
+        if (batch.isCancelled()) { // the outcomes of a cancelled batch's last operations are not counted
             drain();
             return result;
         }

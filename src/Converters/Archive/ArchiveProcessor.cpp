@@ -3,6 +3,7 @@
 #include "Converters/Archive/ArchivePasswordDialogue.h"
 #include "Converters/Archive/EscapingEntries.h"
 #include "Converters/Archive/ExtractionStaging.h"
+#include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Converters/LibraryErrors.h"
 #include "Converters/OutputNaming.h"
@@ -26,19 +27,30 @@ namespace {
 const char* const compressionFailed = "ZIP compression failed";
 const char* const extractionFailed = "Failed to extract archive";
 
+// Throws ConversionCancelled when the tool was ended by `options.stop`.
 ProcessResult runTool(const std::string& tool, const std::vector<std::string>& arguments, const ProcessOptions& options = {})
 {
     ProcessResult result = runProcess(tool, arguments, options);
     if (!result.launched)
         throw PlatformError("The archive tool \u201C" + lastPathComponent(tool)
                             + "\u201D could not be started: " + result.launchError + ".");
+    if (result.cancelled)
+        throw ConversionCancelled{};
     return result;
 }
 
-ProcessResult runDialogue(const std::string& script, std::map<std::string, std::string> environment)
+ProcessResult runTool(const std::string& tool, const std::vector<std::string>& arguments, std::stop_token stop)
+{
+    ProcessOptions options;
+    options.stop = std::move(stop);
+    return runTool(tool, arguments, options);
+}
+
+ProcessResult runDialogue(const std::string& script, std::map<std::string, std::string> environment, std::stop_token stop = {})
 {
     ProcessOptions options;
     options.extraEnvironment = std::move(environment);
+    options.stop = std::move(stop);
     return runTool(ToolPaths::current().expect, {"-c", script}, options);
 }
 
@@ -93,10 +105,11 @@ fs::path archiveFor(const std::vector<fs::path>& urls, const fs::path& outputFol
     return OutputNaming::uniqueURL(fs::absolute(outputFolder), stem, "zip");
 }
 
-void runZip(const fs::path& dropped, const fs::path& folder, std::vector<std::string> arguments)
+void runZip(const fs::path& dropped, const fs::path& folder, std::vector<std::string> arguments, const std::stop_token& stop)
 {
     ProcessOptions options;
     options.workingDirectory = folder.string();
+    options.stop = stop;
     if (!runTool(ToolPaths::current().zip, arguments, options).succeeded())
         throw ConversionError::exportFailed(dropped, compressionFailed);
 }
@@ -119,12 +132,12 @@ constexpr std::size_t namesPerRun = 1000;
 
 // The folder's own entry, under the link's name and with the folder's attributes, then
 // its items through the link: only the dropped link is followed, the links within stay links.
-void compressLinkedFolder(const fs::path& dropped, const fs::path& link, const fs::path& archive)
+void compressLinkedFolder(const fs::path& dropped, const fs::path& link, const fs::path& archive, const std::stop_token& stop)
 {
     const std::string name = link.filename().string();
     auto folderEntry = zipArguments(archive, false, false);
     folderEntry.push_back(ArchiveToolArguments::zipEntry(name));
-    runZip(dropped, link.parent_path(), folderEntry);
+    runZip(dropped, link.parent_path(), folderEntry, stop);
 
     std::vector<std::string> items;
     for (const auto& item : fs::directory_iterator(link))
@@ -133,13 +146,13 @@ void compressLinkedFolder(const fs::path& dropped, const fs::path& link, const f
         auto arguments = zipArguments(archive, true, true);
         const auto end = items.begin() + static_cast<std::ptrdiff_t>(std::min(items.size(), first + namesPerRun));
         arguments.insert(arguments.end(), items.begin() + static_cast<std::ptrdiff_t>(first), end);
-        runZip(dropped, link.parent_path(), arguments);
+        runZip(dropped, link.parent_path(), arguments, stop);
     }
 }
 
 // A dropped link is followed, since the user dropped it for what it points to; a
 // dangling one has nothing to archive.
-void compressDroppedLink(const fs::path& dropped, const fs::path& link, const fs::path& archive)
+void compressDroppedLink(const fs::path& dropped, const fs::path& link, const fs::path& archive, const std::stop_token& stop)
 {
     std::error_code error;
     const auto target = fs::status(link, error);
@@ -147,29 +160,30 @@ void compressDroppedLink(const fs::path& dropped, const fs::path& link, const fs
         throw PlatformError("\u201C" + link.filename().string() + "\u201D is a link to \u201C" + fs::read_symlink(link).string()
                             + "\u201D, which does not exist, so there is nothing to archive.");
     if (fs::is_directory(target)) {
-        compressLinkedFolder(dropped, link, archive);
+        compressLinkedFolder(dropped, link, archive, stop);
         return;
     }
     auto arguments = zipArguments(archive, false, false);
     arguments.push_back(ArchiveToolArguments::zipEntry(link.filename().string()));
-    runZip(dropped, link.parent_path(), arguments);
+    runZip(dropped, link.parent_path(), arguments, stop);
 }
 
 // zip runs in each input's parent folder, adding to the same archive.
-void compressToZipAt(const std::vector<fs::path>& urls, const fs::path& archive)
+void compressToZipAt(const std::vector<fs::path>& urls, const fs::path& archive, const std::stop_token& stop)
 {
     for (const auto& url : urls) {
+        throwIfStopped(stop);
         const fs::path input = inputPath(url);
         const auto status = fs::symlink_status(input);
         if (!fs::exists(status))
             throw ConversionError::exportFailed(url, compressionFailed);
         if (fs::is_symlink(status)) {
-            compressDroppedLink(url, input, archive);
+            compressDroppedLink(url, input, archive, stop);
             continue;
         }
         auto arguments = zipArguments(archive, fs::is_directory(status), true);
         arguments.push_back(ArchiveToolArguments::zipEntry(input.filename().string()));
-        runZip(url, input.parent_path(), arguments);
+        runZip(url, input.parent_path(), arguments, stop);
     }
 }
 
@@ -195,12 +209,12 @@ void refuseUntypablePassword(const std::string& password)
         throw PlatformError("The password contains control characters, which an archive password cannot hold.");
 }
 
-void encrypt(const fs::path& archive, const std::string& password)
+void encrypt(const fs::path& archive, const std::string& password, const std::stop_token& stop)
 {
     using namespace ArchivePasswordDialogue;
     const auto result = runDialogue(
         encryptScript(),
-        {{toolVariable, ToolPaths::current().zipcloak}, {archiveVariable, archive.string()}, {passwordVariable, password}});
+        {{toolVariable, ToolPaths::current().zipcloak}, {archiveVariable, archive.string()}, {passwordVariable, password}}, stop);
     if (!result.succeeded())
         throw ConversionError::encryptionFailed();
 }
@@ -209,11 +223,11 @@ void encrypt(const fs::path& archive, const std::string& password)
 // a wrong password passes an entry's one-byte check (one time in 256), 1 or 2 for the
 // entry's failed content check. Only an archive of empty entries can pass with a wrong
 // password, so a pass is tried again with other wrong ones before it counts.
-void verifyEncrypted(const fs::path& archive)
+void verifyEncrypted(const fs::path& archive, const std::stop_token& stop)
 {
     const ArchiveToolArguments::UnzipArchivePath unzipPath(archive);
     for (const char* wrongPassword : {"", "1", "2", "3"}) {
-        const auto result = runTool(ToolPaths::current().unzip, {"-t", "-P", wrongPassword, unzipPath.argument()});
+        const auto result = runTool(ToolPaths::current().unzip, {"-t", "-P", wrongPassword, unzipPath.argument()}, stop);
         if (result.killedBySignal)
             break;
         if (result.exitStatus == 82 || result.exitStatus == 1 || result.exitStatus == 2)
@@ -231,19 +245,21 @@ std::string statusText(const ProcessResult& result)
 
 } // namespace
 
-void compressToZip(const std::vector<fs::path>& urls, const fs::path& outputFolder)
+void compressToZip(const std::vector<fs::path>& urls, const fs::path& outputFolder, std::stop_token stop)
 {
     if (urls.empty())
         return;
     translatingLibraryErrors(urls.front(), [&] {
         refuseNameClashes(urls);
         ArchiveUnderConstruction archive(archiveFor(urls, outputFolder));
-        compressToZipAt(urls, archive.path());
+        compressToZipAt(urls, archive.path(), stop);
+        throwIfStopped(stop);
         archive.keep();
     });
 }
 
-void compressToZipWithPassword(const std::vector<fs::path>& urls, const std::string& password, const fs::path& outputFolder)
+void compressToZipWithPassword(const std::vector<fs::path>& urls, const std::string& password, const fs::path& outputFolder,
+                               std::stop_token stop)
 {
     if (urls.empty())
         return;
@@ -251,51 +267,55 @@ void compressToZipWithPassword(const std::vector<fs::path>& urls, const std::str
         refuseUntypablePassword(password);
         refuseNameClashes(urls);
         ArchiveUnderConstruction archive(archiveFor(urls, outputFolder));
-        compressToZipAt(urls, archive.path());
-        encrypt(archive.path(), password);
-        verifyEncrypted(archive.path());
+        compressToZipAt(urls, archive.path(), stop);
+        encrypt(archive.path(), password, stop);
+        verifyEncrypted(archive.path(), stop);
+        throwIfStopped(stop);
         archive.keep();
     });
 }
 
-void extractArchive(const fs::path& url, const fs::path& outputFolder)
+void extractArchive(const fs::path& url, const fs::path& outputFolder, std::stop_token stop)
 {
     if (lowercased(pathExtension(url)) == "zip")
-        extractZipArchive(url, outputFolder);
+        extractZipArchive(url, outputFolder, stop);
     else
-        extractTarArchive(url, outputFolder);
+        extractTarArchive(url, outputFolder, stop);
 }
 
-void extractZipArchive(const fs::path& url, const fs::path& outputFolder)
+void extractZipArchive(const fs::path& url, const fs::path& outputFolder, std::stop_token stop)
 {
     translatingLibraryErrors(url, [&] {
         refuseEntriesWritingOutside(url, "");
         const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
-        ExtractionStaging staging(outputFolder);
-        const auto result = runTool(ToolPaths::current().unzip,
-                                    {"-o", "-q", unzipPath.argument(), "-d", staging.path().string()});
+        ExtractionStaging staging(outputFolder, stop);
+        const auto result = runTool(ToolPaths::current().unzip, {"-o", "-q", unzipPath.argument(), "-d", staging.path().string()},
+                                    stop);
         if (!result.succeeded())
             throw ConversionError::exportFailed(url, extractionFailed);
         staging.publish(url);
     });
 }
 
-void extractTarArchive(const fs::path& url, const fs::path& outputFolder)
+void extractTarArchive(const fs::path& url, const fs::path& outputFolder, std::stop_token stop)
 {
     translatingLibraryErrors(url, [&] {
         refuseEntriesWritingOutside(url, "");
-        ExtractionStaging staging(outputFolder);
+        ExtractionStaging staging(outputFolder, stop);
         // Extracted files belong to whoever extracts them, with that user's umask, and a
         // name with a colon is a local file, not a remote host.
-        const auto result = runTool(ToolPaths::current().tar, {"-xf", fs::absolute(url).string(), "-C", staging.path().string(),
-                                                               "--no-same-owner", "--no-same-permissions", "--force-local"});
+        const auto result = runTool(ToolPaths::current().tar,
+                                    {"-xf", fs::absolute(url).string(), "-C", staging.path().string(), "--no-same-owner",
+                                     "--no-same-permissions", "--force-local"},
+                                    stop);
         if (!result.succeeded())
             throw ConversionError::exportFailed(url, extractionFailed);
         staging.publish(url);
     });
 }
 
-void extractArchiveWithPassword(const fs::path& url, const std::string& password, const fs::path& outputFolder)
+void extractArchiveWithPassword(const fs::path& url, const std::string& password, const fs::path& outputFolder,
+                                std::stop_token stop)
 {
     using namespace ArchivePasswordDialogue;
     translatingLibraryErrors(url, [&] {
@@ -303,11 +323,13 @@ void extractArchiveWithPassword(const fs::path& url, const std::string& password
             throw ConversionError::incorrectPassword();
         refuseEntriesWritingOutside(url, password);
         const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
-        ExtractionStaging staging(outputFolder);
-        const auto result = runDialogue(extractScript(), {{toolVariable, ToolPaths::current().unzip},
-                                                          {archiveVariable, unzipPath.argument()},
-                                                          {destinationVariable, staging.path().string()},
-                                                          {passwordVariable, password}});
+        ExtractionStaging staging(outputFolder, stop);
+        const auto result = runDialogue(extractScript(),
+                                        {{toolVariable, ToolPaths::current().unzip},
+                                         {archiveVariable, unzipPath.argument()},
+                                         {destinationVariable, staging.path().string()},
+                                         {passwordVariable, password}},
+                                        stop);
         if (!result.killedBySignal && result.exitStatus == passwordRejectedStatus)
             throw ConversionError::incorrectPassword();
         if (!result.succeeded())
@@ -340,10 +362,11 @@ DispatchTable rows()
                 {ActionIds::extractArchive, serialRow(extractArchive)},
                 {ActionIds::unlockExtractZip, serialRow(extractArchiveWithPassword)},
                 // Reached by ConversionRouter::runAction only: a batch sends both ids down the whole-batch path.
-                {ActionIds::compressZip, {Lane::serial, [](const FileJob& job) { compressToZip({job.url}, job.outputFolder); }}},
+                {ActionIds::compressZip,
+                 {Lane::serial, [](const FileJob& job) { compressToZip({job.url}, job.outputFolder, job.stop); }}},
                 {ActionIds::compressZipWithPassword,
                  {Lane::serial,
-                  [](const FileJob& job) { compressToZipWithPassword({job.url}, job.password, job.outputFolder); }}},
+                  [](const FileJob& job) { compressToZipWithPassword({job.url}, job.password, job.outputFolder, job.stop); }}},
             },
         .wholeBatchOperations = {
             {ActionIds::compressZip, wholeBatchRow(compressToZip)},

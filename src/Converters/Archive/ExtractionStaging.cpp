@@ -1,5 +1,6 @@
 #include "Converters/Archive/ExtractionStaging.h"
 
+#include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Platform/PlatformError.h"
 
@@ -43,9 +44,10 @@ bool linkStaysInside(const fs::path& link, const fs::path& root, const fs::path&
 
 // Archives may hold folders their owner cannot enter or write; the tree must be walked,
 // moved and removed all the same.
-void makeTraversable(const fs::path& root)
+void makeTraversable(const fs::path& root, const std::stop_token& stop = {})
 {
     for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+        throwIfStopped(stop);
         const auto status = it->symlink_status();
         if (fs::is_directory(status) && (status.permissions() & fs::perms::owner_all) != fs::perms::owner_all)
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add);
@@ -53,12 +55,13 @@ void makeTraversable(const fs::path& root)
 }
 
 // Links that point outside are left out: the rest of the archive is of use without them.
-void vet(const fs::path& root, const fs::path& archive)
+void vet(const fs::path& root, const fs::path& archive, const std::stop_token& stop)
 {
     const fs::path canonicalRoot = fs::canonical(root);
     constexpr auto setIdBits = fs::perms::set_uid | fs::perms::set_gid;
     std::vector<fs::path> linksOutside;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        throwIfStopped(stop);
         const auto status = entry.symlink_status();
         const std::string name = entry.path().lexically_relative(root).string();
         if (fs::is_symlink(status)) {
@@ -75,7 +78,7 @@ void vet(const fs::path& root, const fs::path& archive)
         fs::remove(link);
 }
 
-void moveInto(const fs::path& from, const fs::path& into, const fs::path& archive)
+void moveInto(const fs::path& from, const fs::path& into, const fs::path& archive, const std::stop_token& stop)
 {
     std::vector<fs::path> entries;
     for (const auto& entry : fs::directory_iterator(from))
@@ -87,9 +90,10 @@ void moveInto(const fs::path& from, const fs::path& into, const fs::path& archiv
         if (fs::is_directory(destinationStatus)) {
             if (!sourceIsFolder)
                 throw extractionFailed(archive, "a folder stands where \"" + source.filename().string() + "\" goes");
-            moveInto(source, destination, archive);
+            moveInto(source, destination, archive, stop);
             continue;
         }
+        throwIfStopped(stop); // nothing reaches the output folder after a cancel
         // A file or a link of that name is replaced: rename never follows a link.
         if (sourceIsFolder && fs::exists(destinationStatus))
             fs::remove(destination);
@@ -99,7 +103,9 @@ void moveInto(const fs::path& from, const fs::path& into, const fs::path& archiv
 
 } // namespace
 
-ExtractionStaging::ExtractionStaging(const fs::path& outputFolder) : outputFolder_(fs::absolute(outputFolder))
+ExtractionStaging::ExtractionStaging(const fs::path& outputFolder, std::stop_token stop)
+    : outputFolder_(fs::absolute(outputFolder)),
+      stop_(std::move(stop))
 {
     fs::create_directories(outputFolder_);
     std::string pattern = (outputFolder_ / ".vantory-extract-XXXXXX").string();
@@ -123,11 +129,11 @@ ExtractionStaging::~ExtractionStaging()
 
 void ExtractionStaging::publish(const fs::path& archive)
 {
-    makeTraversable(staging_);
-    vet(staging_, archive);
+    makeTraversable(staging_, stop_);
+    vet(staging_, archive, stop_);
     if (fs::is_empty(staging_))
         throw extractionFailed(archive, "nothing was extracted");
-    moveInto(staging_, outputFolder_, archive);
+    moveInto(staging_, outputFolder_, archive, stop_);
 }
 
 } // namespace vantory

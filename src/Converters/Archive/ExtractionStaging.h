@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <stop_token>
 
 namespace vantory {
 
@@ -10,8 +11,9 @@ namespace vantory {
 // `publish`, which checks it first. Whatever is left is removed with the staging folder.
 class ExtractionStaging {
 public:
-    // Creates the output folder when needed, and the staging folder in it.
-    explicit ExtractionStaging(const std::filesystem::path& outputFolder);
+    // Creates the output folder when needed, and the staging folder in it. Once `stop` is
+    // requested, `publish` throws ConversionCancelled before it moves anything more.
+    explicit ExtractionStaging(const std::filesystem::path& outputFolder, std::stop_token stop = {});
     ~ExtractionStaging();
 
     ExtractionStaging(const ExtractionStaging&) = delete;
@@ -30,6 +32,7 @@ public:
 private:
     std::filesystem::path outputFolder_;
     std::filesystem::path staging_;
+    std::stop_token stop_;
 };
 
 } // namespace vantory

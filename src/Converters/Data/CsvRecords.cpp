@@ -1,5 +1,6 @@
 #include "Converters/Data/CsvRecords.h"
 
+#include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Converters/Data/CsvText.h"
 #include "Converters/Data/JsonString.h"
@@ -79,12 +80,14 @@ void throwNotJsonRecords()
     throw ConversionError::invalidDataStructure("JSON must be an array of objects for CSV conversion");
 }
 
-void writeRowsAsJsonRecords(const std::vector<std::string_view>& rows, char separator, OutputFile& out)
+void writeRowsAsJsonRecords(const std::vector<std::string_view>& rows, char separator, OutputFile& out,
+                            const std::stop_token& stop)
 {
     const std::vector<Column> columns = columnsFor(parseCSVRow(rows.front(), separator));
     std::vector<std::string> fields;
     out.push_back('[');
     for (std::size_t r = 1; r < rows.size(); ++r) {
+        throwIfStopped(stop);
         out.append(r == 1 ? "\n" : ",\n");
         parseCSVRow(rows[r], separator, fields);
         writeRecord(columns, fields, out);
@@ -92,7 +95,7 @@ void writeRowsAsJsonRecords(const std::vector<std::string_view>& rows, char sepa
     out.append(rows.size() > 1 ? "\n]" : "]");
 }
 
-std::string csvFromJsonRecords(const nlohmann::ordered_json& records)
+std::string csvFromJsonRecords(const nlohmann::ordered_json& records, const std::stop_token& stop)
 {
     if (!records.is_array() || records.empty())
         throwNotJsonRecords();
@@ -103,6 +106,7 @@ std::string csvFromJsonRecords(const nlohmann::ordered_json& records)
     appendLine(csv, header);
     std::vector<std::string> cells(header.size());
     for (const auto& record : records) {
+        throwIfStopped(stop);
         for (std::size_t i = 0; i < header.size(); ++i) {
             const auto found = record.find(header[i]);
             cells[i] = found == record.end() ? std::string() : cellText(*found);

@@ -3,6 +3,7 @@
 #include "Converters/OutputFile.h"
 
 #include <nlohmann/json.hpp>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,13 +13,16 @@ namespace vantory::data {
 // CSV rows (the first one the header) written as a pretty JSON array with one object
 // per later row, keys sorted, every value a string: the same text the library's writer
 // gives for that array, produced row by row. A missing field is the empty string, extra
-// fields are dropped, and of two equal headers the later column stands.
-void writeRowsAsJsonRecords(const std::vector<std::string_view>& rows, char separator, OutputFile& out);
+// fields are dropped, and of two equal headers the later column stands. Throws
+// ConversionCancelled between rows once `stop` is requested.
+void writeRowsAsJsonRecords(const std::vector<std::string_view>& rows, char separator, OutputFile& out,
+                            const std::stop_token& stop = {});
 
 // The CSV text for an array of objects: a header of every key in order of first
 // appearance, then one line per object. Throws ConversionError::invalidDataStructure
-// for anything but a non-empty array of objects.
-std::string csvFromJsonRecords(const nlohmann::ordered_json& records);
+// for anything but a non-empty array of objects, and ConversionCancelled between records
+// once `stop` is requested.
+std::string csvFromJsonRecords(const nlohmann::ordered_json& records, const std::stop_token& stop = {});
 
 // The failure for JSON that is not a non-empty array of objects.
 [[noreturn]] void throwNotJsonRecords();

@@ -1,5 +1,6 @@
 #include "Converters/Data/DataFileProcessor.h"
 
+#include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Converters/Data/Base64.h"
 #include "Converters/Data/CsvRecords.h"
@@ -89,7 +90,7 @@ void minifyJSON(const fs::path& url, const fs::path& outputFolder)
     convertBytes(url, outputFolder, {"_min", "json"}, OutputFile::Mode::direct, data::writeMinifiedJson);
 }
 
-void jsonToCSV(const fs::path& url, const fs::path& outputFolder)
+void jsonToCSV(const fs::path& url, const fs::path& outputFolder, std::stop_token stop)
 {
     translatingLibraryErrors(url, [&] {
         const std::string bytes = readFileBytes(url);
@@ -97,12 +98,13 @@ void jsonToCSV(const fs::path& url, const fs::path& outputFolder)
         // before it; a large top-level object would take minutes to build only to be refused.
         if (data::isJsonObject(bytes))
             data::throwNotJsonRecords();
-        const std::string csv = data::csvFromJsonRecords(data::parseOrderedJsonContainer(bytes));
+        const std::string csv = data::csvFromJsonRecords(data::parseOrderedJsonContainer(bytes), stop);
+        throwIfStopped(stop);
         writeBytes(outputURL(url, outputFolder, "", "csv"), OutputFile::Mode::atomic, csv);
     });
 }
 
-void csvToJSON(const fs::path& url, const fs::path& outputFolder)
+void csvToJSON(const fs::path& url, const fs::path& outputFolder, std::stop_token stop)
 {
     translatingLibraryErrors(url, [&] {
         const std::string text = readUTF8File(url);
@@ -110,7 +112,8 @@ void csvToJSON(const fs::path& url, const fs::path& outputFolder)
         if (rows.empty())
             throw ConversionError::noTextContent();
         OutputFile out(outputURL(url, outputFolder, "", "json"), OutputFile::Mode::direct);
-        data::writeRowsAsJsonRecords(rows, csvSeparator(url), out);
+        data::writeRowsAsJsonRecords(rows, csvSeparator(url), out, stop);
+        throwIfStopped(stop);
         out.commit();
     });
 }

@@ -3,6 +3,7 @@
 #include "Converters/DispatchTable.h"
 
 #include <filesystem>
+#include <stop_token>
 
 // The structured-data and Base64 actions. Each operation reads one input file and writes
 // one new file into outputFolder, or throws ConversionError for the failures it knows and
@@ -17,9 +18,11 @@ void formatJSON(const std::filesystem::path& url, const std::filesystem::path& o
 // No white space, keys as written: stem + "_min" + ".json".
 void minifyJSON(const std::filesystem::path& url, const std::filesystem::path& outputFolder);
 // An array of objects to one CSV line per object under a header of all keys.
-void jsonToCSV(const std::filesystem::path& url, const std::filesystem::path& outputFolder);
+// Throws ConversionCancelled between records once `stop` is requested.
+void jsonToCSV(const std::filesystem::path& url, const std::filesystem::path& outputFolder, std::stop_token stop = {});
 // CSV (or TSV, by extension) to a pretty array of string-valued objects.
-void csvToJSON(const std::filesystem::path& url, const std::filesystem::path& outputFolder);
+// Throws ConversionCancelled between rows once `stop` is requested.
+void csvToJSON(const std::filesystem::path& url, const std::filesystem::path& outputFolder, std::stop_token stop = {});
 // Flat "key: value" lines to one pretty object.
 void yamlToJSON(const std::filesystem::path& url, const std::filesystem::path& outputFolder);
 // A property list (XML or binary) to pretty JSON.

@@ -1,5 +1,6 @@
 #include "Converters/Pdf/ImagePageBuilder.h"
 
+#include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Converters/Pdf/PdfImageSource.h"
 
@@ -21,10 +22,11 @@ using Failure = std::shared_ptr<std::optional<std::filesystem::path>>;
 // the file is decoded once, and released when both have been written.
 class DecodedImage {
 public:
-    DecodedImage(std::filesystem::path url, PdfImageSource::Layout layout, Failure failure)
+    DecodedImage(std::filesystem::path url, PdfImageSource::Layout layout, Failure failure, std::stop_token stop)
         : url_(std::move(url)),
           layout_(std::move(layout)),
-          failure_(std::move(failure))
+          failure_(std::move(failure)),
+          stop_(std::move(stop))
     {
     }
 
@@ -49,6 +51,7 @@ public:
 private:
     void decode()
     {
+        throwIfStopped(stop_);
         try {
             pixels_ = PdfImageSource::decode(url_, layout_);
         } catch (const std::exception&) {
@@ -78,6 +81,7 @@ private:
     std::filesystem::path url_;
     PdfImageSource::Layout layout_;
     Failure failure_;
+    std::stop_token stop_;
     PdfImageSource::Pixels pixels_;
     int servedStreams_ = 0;
 };
@@ -101,10 +105,16 @@ private:
 // A file's bytes, unchanged: a JPEG is already a DCTDecode stream.
 class FileBytesProvider : public QPDFObjectHandle::StreamDataProvider {
 public:
-    FileBytesProvider(std::filesystem::path url, Failure failure) : url_(std::move(url)), failure_(std::move(failure)) { }
+    FileBytesProvider(std::filesystem::path url, Failure failure, std::stop_token stop)
+        : url_(std::move(url)),
+          failure_(std::move(failure)),
+          stop_(std::move(stop))
+    {
+    }
 
     void provideStreamData(QPDFObjGen const&, Pipeline* pipeline) override
     {
+        throwIfStopped(stop_);
         std::ifstream in(url_, std::ios::binary);
         std::array<char, 256 * 1024> buffer;
         while (in) {
@@ -122,6 +132,7 @@ public:
 private:
     std::filesystem::path url_;
     Failure failure_;
+    std::stop_token stop_;
 };
 
 std::string number(double value)
@@ -201,15 +212,15 @@ QPDFObjectHandle imageStream(QPDF& pdf, const PdfImageSource::Layout& layout, QP
 }
 
 QPDFObjectHandle imageXObject(QPDF& pdf, const std::filesystem::path& url, const PdfImageSource::Layout& layout,
-                              const Failure& failure)
+                              const Failure& failure, const std::stop_token& stop)
 {
     auto image = imageStream(pdf, layout, colourSpace(pdf, layout));
     if (layout.embedFileAsJpeg) {
-        image.replaceStreamData(std::make_shared<FileBytesProvider>(url, failure), QPDFObjectHandle::newName("/DCTDecode"),
+        image.replaceStreamData(std::make_shared<FileBytesProvider>(url, failure, stop), QPDFObjectHandle::newName("/DCTDecode"),
                                 QPDFObjectHandle::newNull());
         return image;
     }
-    auto pixels = std::make_shared<DecodedImage>(url, layout, failure);
+    auto pixels = std::make_shared<DecodedImage>(url, layout, failure, stop);
     image.replaceStreamData(std::make_shared<BandsProvider>(pixels, 0, layout.colourBands), QPDFObjectHandle::newNull(),
                             QPDFObjectHandle::newNull());
     if (layout.hasAlpha) {
@@ -230,7 +241,10 @@ QPDFObjectHandle mediaBox(PageSize size)
 
 } // namespace
 
-ImagePageBuilder::ImagePageBuilder(QPDF& pdf) : pdf_(pdf), failedImage_(std::make_shared<std::optional<std::filesystem::path>>())
+ImagePageBuilder::ImagePageBuilder(QPDF& pdf, std::stop_token stop)
+    : pdf_(pdf),
+      stop_(std::move(stop)),
+      failedImage_(std::make_shared<std::optional<std::filesystem::path>>())
 {
 }
 
@@ -244,7 +258,7 @@ void ImagePageBuilder::append(const std::filesystem::path& url)
     }
     const PageSize size = pageSize(layout);
     auto xobjects = QPDFObjectHandle::newDictionary();
-    xobjects.replaceKey("/Im0", imageXObject(pdf_, url, layout, failedImage_));
+    xobjects.replaceKey("/Im0", imageXObject(pdf_, url, layout, failedImage_, stop_));
     auto resources = QPDFObjectHandle::newDictionary();
     resources.replaceKey("/XObject", xobjects);
 

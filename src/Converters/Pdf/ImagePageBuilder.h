@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <stop_token>
 
 namespace vantory {
 
@@ -12,10 +13,11 @@ namespace vantory {
 // resolution (72 dpi when the file names none) and turned upright by its orientation
 // tag. A JPEG goes in unchanged; other images are decoded and stored losslessly, with
 // their transparency as a soft mask. Pixels are read only while the document is
-// written, one image at a time.
+// written, one image at a time; once `stop` is requested, the next image to be read
+// throws ConversionCancelled instead, which ends the write.
 class ImagePageBuilder {
 public:
-    explicit ImagePageBuilder(QPDF& pdf);
+    explicit ImagePageBuilder(QPDF& pdf, std::stop_token stop = {});
 
     // Appends a page for the image; throws ConversionError::loadFailed(url) when the
     // file cannot be read as an image.
@@ -26,6 +28,7 @@ public:
 
 private:
     QPDF& pdf_;
+    std::stop_token stop_;
     std::shared_ptr<std::optional<std::filesystem::path>> failedImage_;
 };
 

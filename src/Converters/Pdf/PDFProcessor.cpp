@@ -1,5 +1,6 @@
 #include "Converters/Pdf/PDFProcessor.h"
 
+#include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Converters/LibraryErrors.h"
 #include "Converters/OutputFile.h"
@@ -37,16 +38,20 @@ void requirePages(QPDF& pdf, const std::filesystem::path& output)
         throw QpdfFiles::writeFailed(output);
 }
 
-void writeImagesAsPDF(const std::vector<std::filesystem::path>& urls, const std::filesystem::path& output)
+void writeImagesAsPDF(const std::vector<std::filesystem::path>& urls, const std::filesystem::path& output,
+                      const std::stop_token& stop = {})
 {
     QPDF pdf;
     pdf.emptyPDF();
-    ImagePageBuilder pages(pdf);
-    for (const auto& url : urls)
+    ImagePageBuilder pages(pdf, stop);
+    for (const auto& url : urls) {
+        throwIfStopped(stop);
         pages.append(url);
+    }
     requirePages(pdf, output);
     try {
-        QpdfFiles::write(pdf, output, [](QPDFWriter& writer) { writer.setMinimumPDFVersion(imageDocumentVersion); });
+        QpdfFiles::write(
+            pdf, output, [](QPDFWriter& writer) { writer.setMinimumPDFVersion(imageDocumentVersion); }, "", stop);
     } catch (const ConversionError&) {
         if (const auto image = pages.failedImage())
             throw ConversionError::loadFailed(*image);
@@ -113,13 +118,14 @@ void imageToPDF(const std::filesystem::path& url, const std::filesystem::path& o
         url, [&] { writeImagesAsPDF({url}, OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), "pdf")); });
 }
 
-void mergeImagesToPDF(const std::vector<std::filesystem::path>& urls, const std::filesystem::path& outputFolder)
+void mergeImagesToPDF(const std::vector<std::filesystem::path>& urls, const std::filesystem::path& outputFolder,
+                      std::stop_token stop)
 {
     const auto output = OutputNaming::uniqueURL(outputFolder, "merged", "pdf");
-    translatingLibraryErrors(output, [&] { writeImagesAsPDF(urls, output); });
+    translatingLibraryErrors(output, [&] { writeImagesAsPDF(urls, output, stop); });
 }
 
-void mergePDFs(const std::vector<std::filesystem::path>& urls, const std::filesystem::path& outputFolder)
+void mergePDFs(const std::vector<std::filesystem::path>& urls, const std::filesystem::path& outputFolder, std::stop_token stop)
 {
     const auto output = OutputNaming::uniqueURL(outputFolder, "merged", "pdf");
     translatingLibraryErrors(output, [&] {
@@ -130,6 +136,7 @@ void mergePDFs(const std::vector<std::filesystem::path>& urls, const std::filesy
         std::vector<std::unique_ptr<QPDF>> sources;
         PDFVersion newestVersion(1, 3);
         for (const auto& url : urls) {
+            throwIfStopped(stop);
             sources.push_back(QpdfFiles::open(url, "", ConversionError::loadFailed(url), keepFilesClosed));
             try {
                 copier.appendPagesOf(*sources.back());
@@ -140,21 +147,24 @@ void mergePDFs(const std::vector<std::filesystem::path>& urls, const std::filesy
         }
         requirePages(merged, output);
         // The pages may use features of the newest input's version.
-        QpdfFiles::write(merged, output, [&](QPDFWriter& writer) { writer.setMinimumPDFVersion(newestVersion); });
+        QpdfFiles::write(
+            merged, output, [&](QPDFWriter& writer) { writer.setMinimumPDFVersion(newestVersion); }, "", stop);
     });
 }
 
-void pdfToImages(const std::filesystem::path& url, const std::filesystem::path& outputFolder)
+void pdfToImages(const std::filesystem::path& url, const std::filesystem::path& outputFolder, std::stop_token stop)
 {
     translatingLibraryErrors(url, [&] {
         const auto document = PopplerDocument::open(url);
         const int count = document->pages();
         int written = 0;
         for (int index = 0; index < count; ++index) {
+            throwIfStopped(stop);
             const std::unique_ptr<poppler::page> page(document->create_page(index));
             const std::string png = page ? PdfPageRenderer::renderPng(*page) : std::string();
             if (png.empty())
                 continue;
+            throwIfStopped(stop); // a page drawn while the batch was cancelled is not published
             writeFile(OutputNaming::uniqueURL(outputFolder, pageImageStem(url, count, index), "png"), png);
             ++written;
         }

@@ -1,5 +1,6 @@
 #include "Converters/Pdf/QpdfFiles.h"
 
+#include "Converters/ConversionCancelled.h"
 #include "Converters/OutputFile.h"
 #include "Platform/PdfOpening.h"
 
@@ -41,7 +42,7 @@ bool opensWithPages(const std::filesystem::path& path, const std::string& passwo
 } // namespace
 
 void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure,
-           const std::string& password)
+           const std::string& password, const std::stop_token& stop)
 {
     OutputFile file(output, OutputFile::Mode::atomic);
     const std::filesystem::path& written = file.pathForLibrary();
@@ -55,6 +56,7 @@ void write(QPDF& pdf, const std::filesystem::path& output, const std::function<v
     }
     if (!opensWithPages(written, password))
         throw writeFailed(output);
+    throwIfStopped(stop);
     file.commit();
 }
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <string>
 
 namespace vantory::QpdfFiles {
@@ -23,9 +24,10 @@ std::unique_ptr<QPDF> open(const std::filesystem::path& url, const std::string& 
 // Writes the document to `output` (under a temporary name until complete). The written
 // file is opened again, with `password` when `configure` locks it, and is put in place
 // only when it has at least one page. Throws writeFailed(output) when qpdf cannot write
-// it or the written file does not open with a page; nothing is left at `output` then.
+// it or the written file does not open with a page, and ConversionCancelled when `stop`
+// is requested before the file is in place; nothing is left at `output` then.
 void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure = {},
-           const std::string& password = "");
+           const std::string& password = "", const std::stop_token& stop = {});
 
 // The failure every PDF write reports.
 ConversionError writeFailed(const std::filesystem::path& output);
