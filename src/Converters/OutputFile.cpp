@@ -52,6 +52,8 @@ const std::filesystem::path& OutputFile::pathForLibrary()
 
 void OutputFile::append(std::string_view bytes)
 {
+    if (bytes.empty())
+        return; // an empty view may carry a null pointer, which memcpy must not get
     if (bufferSize - used_ < bytes.size())
         flush();
     if (bytes.size() >= bufferSize) {
