@@ -244,10 +244,12 @@ TEST_F(RouterTest, RunningOperationSeesTheCancellation)
 
 TEST_F(RouterTest, CleanupAfterCancelWaitsForTheRunningOperation)
 {
+    std::atomic<bool> operationStarted = false;
     std::atomic<bool> operationReturned = false;
     std::atomic<bool> cleanupSawTheOperationRunning = false;
     DispatchTable table;
     table.fileOperations["format_json"] = {Lane::serial, [&](const FileJob&) {
+                                               operationStarted = true;
                                                std::this_thread::sleep_for(100ms);
                                                operationReturned = true;
                                            }};
@@ -256,7 +258,7 @@ TEST_F(RouterTest, CleanupAfterCancelWaitsForTheRunningOperation)
     std::atomic<bool> cleanedUp = false;
     auto batch = router.convertBatch({files({"a.json", "b.json"}), "format_json", {}, {}, "/out"}, &context, {},
                                      [&](BatchResult r) { result = r; });
-    std::this_thread::sleep_for(20ms); // the first file is running
+    ASSERT_TRUE(test::spinUntil([&] { return operationStarted.load(); })); // the first file is running
     batch->cancelThen([&] {
         cleanupSawTheOperationRunning = !operationReturned;
         cleanedUp = true;

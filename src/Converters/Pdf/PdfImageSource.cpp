@@ -23,8 +23,9 @@ VImage load(const std::filesystem::path& url)
 {
     ensureVipsStarted();
     try {
-        return VImage::new_from_source(vips::VSource::new_from_file(url.c_str()), "",
-                                       VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
+        // The source first: options made before it would leak if opening the file throws.
+        const vips::VSource source = vips::VSource::new_from_file(url.c_str());
+        return VImage::new_from_source(source, "", VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
     } catch (const vips::VError&) {
         return VImage::new_from_file(url.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
     }
