@@ -227,6 +227,33 @@ TEST_F(YamlAndPlist, ValuesJsonCannotHoldAreRefused)
     expectPlistRefused(xmlPlist(topString.get()));
 }
 
+// A binary list of one dictionary whose key is the UTF-16 string `key` (two units) and
+// whose value is "v": the property-list library asserts on a key holding U+0000.
+std::string binaryDictionaryWithUtf16Key(const std::string& key)
+{
+    const std::string objects = std::string("bplist00\xd1\x01\x02\x62", 12) + key + "\x51v";
+    const std::string offsets("\x08\x0b\x10", 3);
+    std::string trailer(32, '\0');
+    trailer[6] = 1; // offset size
+    trailer[7] = 1; // reference size
+    trailer[15] = 3; // objects
+    trailer[31] = static_cast<char>(objects.size());
+    return objects + offsets + trailer;
+}
+
+TEST_F(YamlAndPlist, DictionaryKeysTheLibraryCannotTakeAreRefusedWithoutEndingTheProcess)
+{
+    EXPECT_EQ(json::parse(plist(binaryDictionaryWithUtf16Key(std::string("\x00\xe9\x00\xe8", 4))).content),
+              json({{"\u00e9\u00e8", "v"}}));
+    std::filesystem::remove_all(out());
+    expectPlistRefused(binaryDictionaryWithUtf16Key(std::string("\x00\xe9\x00\x00", 4)));
+
+    // A key that is no string at all: the integer 7.
+    std::string integerKey = binaryDictionaryWithUtf16Key(std::string("\x00\xe9\x00\xe8", 4));
+    integerKey.replace(11, 5, std::string("\x10\x07\x00\x00\x00", 5));
+    expectPlistRefused(integerKey);
+}
+
 TEST_F(YamlAndPlist, TextThatIsNoPropertyListIsRefused)
 {
     expectPlistRefused("<root><a>1</a></root>");

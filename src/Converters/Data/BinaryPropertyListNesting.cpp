@@ -20,10 +20,11 @@ uint64_t bigEndian(std::string_view bytes, std::size_t at, std::size_t width)
     return value;
 }
 
-// The references a container holds, read front to back.
+// The references a container holds, read front to back; a dictionary's keys come first.
 struct References {
     std::size_t next;
     uint64_t remaining;
+    uint64_t keysRemaining = 0;
 };
 
 enum class ObjectKind { leaf, container, malformed };
@@ -76,8 +77,35 @@ public:
         const uint64_t perElement = isDictionary ? 2 : 1; // keys, then values
         if (*count > (objectsEnd_ - at) / referenceSize_ / perElement)
             return ObjectKind::malformed;
-        references = {at, *count * perElement};
+        references = {at, *count * perElement, isDictionary ? *count : 0};
         return ObjectKind::container;
+    }
+
+    // Whether the object is a string the library can take as a dictionary key. It asserts,
+    // and so ends the whole process, on a key that is no string or a UTF-16 key holding
+    // U+0000.
+    bool isUsableKey(uint64_t index) const
+    {
+        if (index >= objectCount_)
+            return false;
+        const uint64_t offset = bigEndian(bytes_, offsetTable_ + index * offsetSize_, offsetSize_);
+        if (offset >= objectsEnd_)
+            return false;
+        const auto marker = static_cast<unsigned char>(bytes_[offset]);
+        const unsigned type = marker >> 4;
+        if (type == 0x5)
+            return true;
+        if (type != 0x6)
+            return false;
+        std::size_t at = static_cast<std::size_t>(offset) + 1;
+        const std::optional<uint64_t> units = elementCount(marker & 0xF, at);
+        if (!units || *units > (objectsEnd_ - at) / 2)
+            return false;
+        for (uint64_t unit = 0; unit < *units; ++unit) {
+            if (bigEndian(bytes_, at + unit * 2, 2) == 0)
+                return false;
+        }
+        return true;
     }
 
     uint64_t nextReference(References& references) const
@@ -85,6 +113,8 @@ public:
         const uint64_t index = bigEndian(bytes_, references.next, referenceSize_);
         references.next += referenceSize_;
         --references.remaining;
+        if (references.keysRemaining > 0)
+            --references.keysRemaining;
         return index;
     }
 
@@ -140,8 +170,11 @@ bool binaryPropertyListNestsWithin(std::string_view bytes, int maxDepth)
             path.pop_back();
             continue;
         }
+        const bool isKey = path.back().keysRemaining > 0;
         const uint64_t child = list.nextReference(path.back());
         if (++visits > maxVisits)
+            return false;
+        if (isKey && !list.isUsableKey(child))
             return false;
         References references{};
         switch (list.object(child, references)) {
