@@ -7,6 +7,7 @@
 #include "Models/ActionIds.h"
 #include "Platform/ProcessRunner.h"
 #include "support/ArchiveFixtures.h"
+#include "support/ChildProcesses.h"
 #include "support/EventLoop.h"
 #include "support/PdfFixtures.h"
 #include "support/TempDir.h"
@@ -67,29 +68,6 @@ fs::path writeLargeZip(const test::TempDir& dir, int entries)
     EXPECT_TRUE(runProcess("/usr/bin/zip", {"-q", "-r", archive.string(), "content"}, options).succeeded());
     fs::remove_all(content);
     return archive;
-}
-
-std::optional<pid_t> pidWrittenTo(const fs::path& file)
-{
-    std::optional<pid_t> pid;
-    test::spinUntil([&] {
-        std::ifstream in(file);
-        pid_t value = 0;
-        if (in >> value && value > 0)
-            pid = value;
-        return pid.has_value();
-    });
-    return pid;
-}
-
-bool processEnded(pid_t pid)
-{
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line))
-        return true;
-    const auto afterName = line.rfind(')');
-    return afterName == std::string::npos || line.substr(afterName + 2, 1) == "Z";
 }
 
 int pngsIn(const fs::path& folder)
@@ -165,12 +143,12 @@ TEST(Cancellation, AnExtractionStoppedWhileItsToolRunsPublishesNothing)
         const auto output = dir / "out";
         std::stop_source stop;
         auto extraction = std::async(std::launch::async, [&] { c.extract(archive, output, stop.get_token()); });
-        const auto tool = pidWrittenTo(pidFile);
+        const auto tool = test::pidWrittenTo(pidFile);
         ASSERT_TRUE(tool);
         stop.request_stop();
         ASSERT_EQ(extraction.wait_for(10s), std::future_status::ready);
         EXPECT_THROW(extraction.get(), ConversionCancelled);
-        EXPECT_TRUE(test::spinUntil([&] { return processEnded(*tool); }, 2000));
+        EXPECT_TRUE(test::spinUntil([&] { return test::processEnded(*tool); }, 2000));
         EXPECT_EQ(test::entryNamesIn(output), std::vector<std::string>{}); // neither the entry nor the staging folder
     }
 }
@@ -211,13 +189,13 @@ TEST(Cancellation, DestroyingTheRouterEndsARunningTool)
     QObject context;
     auto router = std::make_unique<ConversionRouter>();
     router->convertBatch({{archive}, ActionIds::extractArchive, {}, {}, dir / "out"}, &context, {}, {});
-    const auto sleeper = pidWrittenTo(pidFile);
+    const auto sleeper = test::pidWrittenTo(pidFile);
     ASSERT_TRUE(sleeper);
 
     const auto started = std::chrono::steady_clock::now();
     router.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s); // the tool would take 30 s
-    EXPECT_TRUE(test::spinUntil([&] { return processEnded(*sleeper); }, 2000));
+    EXPECT_TRUE(test::spinUntil([&] { return test::processEnded(*sleeper); }, 2000));
 }
 
 TEST(Cancellation, StagingPublishesNothingOnceStopped)

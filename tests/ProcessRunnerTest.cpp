@@ -1,4 +1,5 @@
 #include "Platform/ProcessRunner.h"
+#include "support/ChildProcesses.h"
 #include "support/EventLoop.h"
 #include "support/TempDir.h"
 
@@ -83,31 +84,6 @@ TEST(ProcessRunner, AnUnknownExitIsNeverASuccess)
 
 namespace {
 
-// Whether the process has ended: gone, or a zombie nobody has reaped yet.
-bool processEnded(pid_t pid)
-{
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line))
-        return true;
-    const auto afterName = line.rfind(')');
-    return afterName == std::string::npos || line.substr(afterName + 2, 1) == "Z";
-}
-
-// The number a started child wrote into `file`, once it is there.
-std::optional<pid_t> pidWrittenTo(const std::filesystem::path& file)
-{
-    std::optional<pid_t> pid;
-    test::spinUntil([&] {
-        std::ifstream in(file);
-        pid_t value = 0;
-        if (in >> value && value > 0)
-            pid = value;
-        return pid.has_value();
-    });
-    return pid;
-}
-
 } // namespace
 
 TEST(ProcessRunner, StopEndsTheChildsWholeProcessGroup)
@@ -135,7 +111,7 @@ TEST(ProcessRunner, StopEndsTheChildsWholeProcessGroup)
         auto running = std::async(std::launch::async, [&] {
             return runProcess("/bin/sh", {"-c", c.script, "sh", pidFile.string()}, options);
         });
-        const auto grandchild = pidWrittenTo(pidFile);
+        const auto grandchild = test::pidWrittenTo(pidFile);
         ASSERT_TRUE(grandchild);
         stop.request_stop();
         if (running.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
@@ -145,7 +121,7 @@ TEST(ProcessRunner, StopEndsTheChildsWholeProcessGroup)
         const ProcessResult result = running.get();
         EXPECT_TRUE(result.cancelled);
         EXPECT_FALSE(result.succeeded());
-        EXPECT_TRUE(test::spinUntil([&] { return processEnded(*grandchild); }, 2000));
+        EXPECT_TRUE(test::spinUntil([&] { return test::processEnded(*grandchild); }, 2000));
     }
 }
 
