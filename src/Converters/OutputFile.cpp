@@ -1,33 +1,17 @@
 #include "Converters/OutputFile.h"
 
+#include "Converters/OutputFileStorage.h"
 #include "Platform/PlatformError.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <random>
-#include <unistd.h>
 
 namespace vantory {
-
-namespace {
-
-std::filesystem::path hiddenSibling(const std::filesystem::path& finalPath)
-{
-    std::random_device random;
-    char suffix[9];
-    std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
-    return finalPath.parent_path() / ("." + finalPath.filename().string() + "." + suffix + ".tmp");
-}
-
-} // namespace
 
 OutputFile::OutputFile(std::filesystem::path finalPath, Mode mode)
     : finalPath_(std::move(finalPath)),
       mode_(mode),
-      writingPath_(mode == Mode::atomic ? hiddenSibling(finalPath_) : finalPath_),
-      buffer_(std::make_unique_for_overwrite<char[]>(bufferSize))
+      writingPath_(mode == Mode::atomic ? OutputFileStorage::temporaryPathFor(finalPath_) : finalPath_),
+      buffer_(OutputFileStorage::takeBuffer(bufferSize))
 {
     // Claiming the name at once makes a taken name fail before any work is done.
     if (mode_ == Mode::direct)
@@ -37,9 +21,10 @@ OutputFile::OutputFile(std::filesystem::path finalPath, Mode mode)
 OutputFile::~OutputFile()
 {
     if (fd_ >= 0)
-        ::close(fd_);
+        OutputFileStorage::close(fd_);
     if (created_ && !committed_)
-        ::unlink(writingPath_.c_str());
+        OutputFileStorage::remove(writingPath_);
+    OutputFileStorage::giveBackBuffer(std::move(buffer_));
 }
 
 const std::filesystem::path& OutputFile::pathForLibrary()
@@ -71,16 +56,14 @@ void OutputFile::commit()
         flush();
         close();
     }
-    if (mode_ == Mode::atomic && ::rename(writingPath_.c_str(), finalPath_.c_str()) != 0)
-        fail(errno);
+    if (mode_ == Mode::atomic)
+        check(OutputFileStorage::move(writingPath_, finalPath_));
     committed_ = true;
 }
 
 void OutputFile::open()
 {
-    fd_ = ::open(writingPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd_ < 0)
-        fail(errno);
+    check(OutputFileStorage::create(writingPath_, fd_));
     created_ = true;
 }
 
@@ -95,15 +78,7 @@ void OutputFile::writeFully(const char* bytes, std::size_t size)
 {
     if (fd_ < 0)
         open();
-    for (std::size_t done = 0; done < size;) {
-        const ssize_t n = ::write(fd_, bytes + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
+    check(OutputFileStorage::writeAll(fd_, bytes, size));
 }
 
 void OutputFile::close()
@@ -112,13 +87,13 @@ void OutputFile::close()
         return;
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0)
-        fail(errno);
+    check(OutputFileStorage::close(fd));
 }
 
-void OutputFile::fail(int error)
+void OutputFile::check(int error)
 {
-    throw PlatformError::fromErrno(error, finalPath_);
+    if (error != 0)
+        throw PlatformError::fromErrno(error, finalPath_);
 }
 
 } // namespace vantory

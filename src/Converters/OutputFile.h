@@ -50,7 +50,8 @@ private:
     void flush();
     void writeFully(const char* bytes, std::size_t size);
     void close();
-    [[noreturn]] void fail(int error);
+    // Throws the PlatformError for an errno value other than 0.
+    void check(int error);
 
     std::filesystem::path finalPath_;
     Mode mode_;

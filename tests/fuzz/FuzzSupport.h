@@ -27,7 +27,7 @@ inline std::filesystem::path freshOutputPath()
 }
 
 // The contents of a committed output file, which is then forgotten. The fuzz targets'
-// output files live in memory (OutputFileInMemory.cpp).
+// output files live in memory (OutputFileStorageInMemory.cpp).
 std::string takeWrittenFile(const std::filesystem::path& path);
 
 // Runs `write` into a new output file and returns what it wrote.
