@@ -277,10 +277,7 @@ void WidgetStateManager::stopCurrentRun()
     }
     // The folder goes only once the run's last operation has returned, so nothing is
     // written into it after it is removed; and the removal never holds up this thread.
-    task->cancelThen([folder = *folder] {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    });
+    task->cancelThen([folder = *folder] { removeRunFolder(folder); });
 }
 
 // MARK: notices

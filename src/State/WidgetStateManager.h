@@ -139,6 +139,9 @@ private:
     void completeAndShowRemaining(const std::vector<std::filesystem::path>& done);
     // Stops the run in progress, if any, and removes its folder once its work has ended.
     void stopCurrentRun();
+    // Removes a run's output folder with all it holds; slow, so never on this thread.
+    static void removeRunFolder(const std::filesystem::path& folder);
+    static void removeRunFolderInBackground(const std::filesystem::path& folder);
 
     Services services_;
 

@@ -21,14 +21,6 @@ namespace {
 constexpr Scheduler::Duration completedTime{1500};
 constexpr Scheduler::Duration partialSuccessTime{4000};
 
-void removeFolderInBackground(const std::filesystem::path& folder)
-{
-    runInBackground([folder] {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    });
-}
-
 } // namespace
 
 // The folder a run writes into, or why there is none; made on a worker.
@@ -117,7 +109,7 @@ void WidgetStateManager::beginRun(Run run, BatchRequest request, const PreparedF
     if (conversionGeneration_ != run.generation) {
         // A cancel, a reset or a newer start came while the folder was being made.
         if (prepared.folder)
-            removeFolderInBackground(*prepared.folder);
+            removeRunFolderInBackground(*prepared.folder);
         return;
     }
     if (!prepared.folder) {
@@ -147,7 +139,7 @@ void WidgetStateManager::applyRunResult(const Run& run, const BatchResult& resul
     conversionTask_.reset();
 
     if (result.isFullFailure()) {
-        removeFolderInBackground(run.outputFolder);
+        removeRunFolderInBackground(run.outputFolder);
         if (currentOutputFolder_ == run.outputFolder)
             currentOutputFolder_.reset();
         showSingleFileError(run.actionId, result.firstErrorMessage.value_or("Conversion failed"));
@@ -266,6 +258,17 @@ bool WidgetStateManager::validatePDFPassword(const std::string& password) const
     if (!payload || payload->urls.empty())
         return false;
     return pdfOpensWithPassword(payload->urls.front(), password);
+}
+
+void WidgetStateManager::removeRunFolder(const std::filesystem::path& folder)
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+
+void WidgetStateManager::removeRunFolderInBackground(const std::filesystem::path& folder)
+{
+    runInBackground([folder] { removeRunFolder(folder); });
 }
 
 } // namespace vantory
