@@ -14,7 +14,6 @@
 #include <future>
 #include <iostream>
 #include <new>
-#include <set>
 
 namespace vantory {
 
@@ -67,13 +66,6 @@ Outcome capture(const std::function<void()>& work, const std::string& diagnostic
         printDiagnostic(diagnosticPrefix + "unknown error");
         return {false, std::string(conversionFailed)};
     }
-}
-
-// Actions whose output format the user picks: without one there is nothing to make.
-bool needsTargetFormat(const std::string& actionId)
-{
-    static const std::set<std::string> ids{ActionIds::convertImage, ActionIds::convertAudio, ActionIds::convertVideo};
-    return ids.contains(actionId);
 }
 
 } // namespace
@@ -199,7 +191,7 @@ void ConversionRouter::pruneFinishedBatches()
 
 void ConversionRouter::runAction(const std::string& actionId, const FileJob& job) const
 {
-    if (needsTargetFormat(actionId) && !job.targetFormat)
+    if (ActionIds::choosesTargetFormat(actionId) && !job.targetFormat) // nothing to make without one
         throw ConversionError::unsupportedFormat("no target format for the action \"" + actionId + "\"");
     const auto row = table_.fileOperations.find(actionId);
     if (row == table_.fileOperations.end())

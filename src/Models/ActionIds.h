@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 // The id of every action: the action card offers it, a run names it, the output folder is
 // named after it and the dispatch table routes it. The values go out in telemetry signals:
 // never change one.
@@ -44,5 +46,11 @@ inline constexpr const char* compressZipWithPassword = "compress_zip_pw";
 
 // A disabled row that can never start.
 inline constexpr const char* unsupported = "unsupported";
+
+// Whether the user picks the action's output format: a convert action with its targets.
+inline bool choosesTargetFormat(std::string_view id)
+{
+    return id == convertImage || id == convertAudio || id == convertVideo;
+}
 
 } // namespace vantory::ActionIds

@@ -37,7 +37,7 @@ std::string folderWord(const std::string& actionId, const std::optional<std::str
         {unlockExtractZip, "extracted"},
         {compressZipWithPassword, "protected"},
     };
-    if (actionId == convertImage || actionId == convertVideo || actionId == convertAudio)
+    if (choosesTargetFormat(actionId))
         return targetFormat.value_or("converted");
     const auto word = words.find(actionId);
     return word == words.end() ? "converted" : word->second;
