@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace vantory;
@@ -216,15 +217,23 @@ TEST_F(StatusMenuTest, UpdateCheckOpensTheReleasePageWhenThereIsOne)
 TEST_F(StatusMenuTest, SettingsChangedElsewhereShowWithoutOpeningTheMenu)
 {
     const auto menu = makeMenu();
-    settings->setMoveOriginalToTrash(true);
-    settings->setOutputLocation(OutputLocation::downloads);
-    settings->setLaunchAtLogin(true);
-    EXPECT_EQ(checkedTitles(menu->settingsMenu()), QStringList({"Move Originals to Trash", "Downloads", "Launch at Login"}));
-
-    settings->setMoveOriginalToTrash(false);
-    settings->setOutputLocation(OutputLocation::sameFolder);
-    settings->setLaunchAtLogin(false);
-    EXPECT_EQ(checkedTitles(menu->settingsMenu()), QStringList({"Same Folder as Original"}));
+    // One change at a time: each setting has to bring the marks up to date on its own.
+    struct Step {
+        std::function<void()> change;
+        QStringList checked;
+    };
+    const Step steps[] = {
+        {[&] { settings->setMoveOriginalToTrash(true); }, {"Move Originals to Trash", "Same Folder as Original"}},
+        {[&] { settings->setOutputLocation(OutputLocation::downloads); }, {"Move Originals to Trash", "Downloads"}},
+        {[&] { settings->setLaunchAtLogin(true); }, {"Move Originals to Trash", "Downloads", "Launch at Login"}},
+        {[&] { settings->setMoveOriginalToTrash(false); }, {"Downloads", "Launch at Login"}},
+        {[&] { settings->setLaunchAtLogin(false); }, {"Downloads"}},
+        {[&] { settings->setOutputLocation(OutputLocation::sameFolder); }, {"Same Folder as Original"}},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].change();
+        EXPECT_EQ(checkedTitles(menu->settingsMenu()), steps[i].checked) << "after step " << i;
+    }
 }
 
 TEST_F(StatusMenuTest, WithoutATrayRetriesEveryFiveSecondsForAMinute)
