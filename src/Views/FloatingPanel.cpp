@@ -70,11 +70,19 @@ bool FloatingPanel::startsInTextField(const QPointF& position) const
     return false;
 }
 
+// QApplication rounds an event's global position to whole pixels on its way to the widget;
+// the position in the panel keeps its fraction, so a drag's length is measured with that.
+QPointF FloatingPanel::screenLocation(const QMouseEvent* event) const
+{
+    return mapToGlobal(event->position());
+}
+
 void FloatingPanel::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || startsInTextField(event->position()))
         return;
-    dragStartLocation_ = event->globalPosition();
+    dragStartLocation_ = screenLocation(event);
+    dragStartPointer_ = event->globalPosition();
     dragStartPosition_ = pos();
     event->accept();
 }
@@ -83,7 +91,9 @@ void FloatingPanel::mouseMoveEvent(QMouseEvent* event)
 {
     if (!dragStartLocation_ || !(event->buttons() & Qt::LeftButton))
         return;
-    move(dragStartPosition_ + (event->globalPosition() - *dragStartLocation_).toPoint());
+    // The pointer's own screen position, not one derived from the panel's, which this very
+    // move changes before the window system has caught up.
+    move(dragStartPosition_ + (event->globalPosition() - dragStartPointer_).toPoint());
 }
 
 void FloatingPanel::mouseReleaseEvent(QMouseEvent* event)
@@ -93,7 +103,7 @@ void FloatingPanel::mouseReleaseEvent(QMouseEvent* event)
     const auto start = std::exchange(dragStartLocation_, std::nullopt);
     if (!start)
         return;
-    const QPointF moved = event->globalPosition() - *start;
+    const QPointF moved = screenLocation(event) - *start;
     if (PanelGeometry::isDrag(std::hypot(moved.x(), moved.y())) && onDragEnd)
         onDragEnd();
 }

@@ -32,9 +32,11 @@ protected:
 
 private:
     bool startsInTextField(const QPointF& position) const;
+    QPointF screenLocation(const QMouseEvent* event) const;
     void applyMask();
 
     std::optional<QPointF> dragStartLocation_; // screen coordinates
+    QPointF dragStartPointer_;
     QPoint dragStartPosition_;
     QRegion visibleRegion_;
 };
