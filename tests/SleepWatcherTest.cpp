@@ -2,6 +2,7 @@
 #include "support/EventLoop.h"
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QProcess>
@@ -57,7 +58,7 @@ private:
 };
 
 // Stands in for logind: hands out one end of a pipe for each inhibitor, keeping the other.
-class FakeLogind : public QObject {
+class FakeLogind : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
 
@@ -81,7 +82,16 @@ public:
         bus_.send(QDBusMessage::createSignal(loginPath, loginManager, QStringLiteral("PrepareForSleep")) << sleeping);
     }
 
+    void sendHeldAnswers()
+    {
+        for (const auto& answer : heldAnswers)
+            bus_.send(answer);
+        heldAnswers.clear();
+    }
+
     std::vector<Inhibitor> inhibitors;
+    bool holdAnswers = false;
+    std::vector<QDBusMessage> heldAnswers;
 
 public Q_SLOTS:
     QDBusUnixFileDescriptor Inhibit(const QString& what, const QString& who, const QString& why, const QString& mode)
@@ -92,6 +102,10 @@ public Q_SLOTS:
         inhibitors.push_back({{what, who, why, mode}, ends[0]});
         QDBusUnixFileDescriptor writeEnd(ends[1]); // holds a copy of its own
         close(ends[1]);
+        if (holdAnswers) {
+            setDelayedReply(true);
+            heldAnswers.push_back(message().createReply(QVariant::fromValue(writeEnd)));
+        }
         return writeEnd;
     }
     void Ping() { }
@@ -173,6 +187,25 @@ TEST(SleepWatcher, HoldsAnInhibitorWhileAwakeAndLetsItGoForSleep)
 
     watcher.reset();
     EXPECT_TRUE(hungUp(logind.inhibitors[1].readEnd));
+}
+
+TEST(SleepWatcher, AnInhibitorGrantedOnlyAfterSleepBeganIsLetGo)
+{
+    PrivateBus bus;
+    QDBusConnection watcherBus = bus.connect("sleep-watcher");
+    FakeLogind logind(bus.connect("fake-logind"));
+    logind.holdAnswers = true;
+    SleepWatcher watcher(watcherBus);
+    Counts counts;
+    count(watcher, counts);
+    ASSERT_TRUE(spinUntil([&] { return logind.inhibitors.size() == 1; }));
+
+    logind.prepareForSleep(true);
+    ASSERT_TRUE(spinUntil([&] { return counts.willSleep == 1; }));
+    logind.sendHeldAnswers();
+    roundTrip(watcherBus);
+
+    EXPECT_TRUE(hungUp(logind.inhibitors[0].readEnd));
 }
 
 TEST(SleepWatcher, SilentWithoutLogind)

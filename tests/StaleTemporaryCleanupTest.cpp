@@ -47,9 +47,10 @@ TEST(StaleTemporaryCleanup, RemovesOnlyWhatIsOlderThanAnHourInTheAppFolder)
         std::chrono::minutes age;
         bool stays;
     };
-    const auto folderWithContent = [](const fs::path& at) {
+    const auto folderWithContent = [&](const fs::path& at) {
         fs::create_directories(at / "inner");
         std::ofstream(at / "inner/file") << "x";
+        fs::create_directory_symlink(outsideTarget, at / "inner/link");
     };
     const std::vector<Case> cases = {
         {"61 min folder", app / "vantory-archive-old", folderWithContent, 61min, false},
