@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace vantory;
 using namespace vantory::test;
@@ -88,8 +89,10 @@ TEST(ArchiveExtract, BracketsInTheArchiveNameNeverOpenAnotherArchive)
     }
     const std::string saved = savedTemporary ? savedTemporary : "";
     savedTemporary ? setenv("TMPDIR", saved.c_str(), 1) : unsetenv("TMPDIR");
-    // The plain-named links handed to unzip are gone.
-    EXPECT_TRUE(fs::is_empty(temporary.path()));
+    // The plain-named links handed to unzip are gone; only the app's own folder is left.
+    const auto appFolder = temporary / ("vantory-" + std::to_string(getuid()));
+    EXPECT_TRUE(fs::is_empty(appFolder));
+    EXPECT_EQ(std::distance(fs::directory_iterator(temporary.path()), fs::directory_iterator()), 1);
 }
 
 TEST(ArchiveExtract, ExistingFilesAreReplacedAndExistingLinksNeverFollowed)

@@ -25,6 +25,24 @@ TEST(AppSettings, DefaultsStoreAndReload)
     EXPECT_EQ(settings.makeStore()->value("outputLocation").toString(), "downloads");
 }
 
+TEST(AppSettings, LaunchAtLoginIsStoredAtOnceAndAnnounced)
+{
+    test::TestSettings settings;
+    EXPECT_FALSE(settings->launchAtLogin());
+    std::vector<bool> announced;
+    QObject::connect(settings.settings.get(), &AppSettings::launchAtLoginChanged,
+                     [&](bool value) { announced.push_back(value); });
+
+    settings->setLaunchAtLogin(true);
+    EXPECT_TRUE(settings->launchAtLogin());
+    EXPECT_TRUE(AppSettings(settings.makeStore()).launchAtLogin());
+    EXPECT_EQ(settings.makeStore()->value("launchAtLogin").toBool(), true);
+
+    settings->setLaunchAtLogin(false);
+    EXPECT_FALSE(AppSettings(settings.makeStore()).launchAtLogin());
+    EXPECT_EQ(announced, (std::vector<bool>{true, false}));
+}
+
 TEST(AppSettings, UnknownStoredLocationFallsBackToSameFolder)
 {
     for (const char* stored : {"Desktop", "elsewhere", ""}) {

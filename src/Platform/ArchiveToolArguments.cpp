@@ -1,9 +1,8 @@
 #include "Platform/ArchiveToolArguments.h"
 
+#include "Platform/AppTemporaryFolder.h"
 #include "Platform/PlatformError.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <string_view>
 #include <system_error>
 
@@ -32,10 +31,7 @@ UnzipArchivePath::UnzipArchivePath(const fs::path& archive)
         argument_ = absolute.string();
         return;
     }
-    std::string pattern = (fs::temp_directory_path() / "vantory-archive-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw PlatformError::fromErrno(errno, fs::temp_directory_path());
-    aliasFolder_ = pattern;
+    aliasFolder_ = AppTemporaryFolder::makePrivateFolder("vantory-archive-");
     const fs::path alias = aliasFolder_ / "archive.zip";
     std::error_code error;
     fs::create_symlink(absolute, alias, error);

@@ -11,6 +11,7 @@ AppSettings& AppSettings::shared()
 AppSettings::AppSettings(std::unique_ptr<QSettings> store) : store_(std::move(store))
 {
     moveOriginalToTrash_ = store_->value(moveToTrashKey, false).toBool();
+    launchAtLogin_ = store_->value(launchAtLoginKey, false).toBool();
     outputLocation_ = outputLocationFromRawValue(store_->value(outputLocationKey).toString().toStdString())
                           .value_or(OutputLocation::sameFolder);
     launchAtLogin_ = store_->value(launchAtLoginKey, false).toBool();
@@ -22,6 +23,14 @@ void AppSettings::setMoveOriginalToTrash(bool value)
     store_->setValue(moveToTrashKey, value);
     store_->sync();
     Q_EMIT moveOriginalToTrashChanged(value);
+}
+
+void AppSettings::setLaunchAtLogin(bool value)
+{
+    launchAtLogin_ = value;
+    store_->setValue(launchAtLoginKey, value);
+    store_->sync();
+    Q_EMIT launchAtLoginChanged(value);
 }
 
 void AppSettings::setOutputLocation(OutputLocation value)

@@ -12,6 +12,7 @@ namespace vantory {
 class AppSettings final : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool moveOriginalToTrash READ moveOriginalToTrash WRITE setMoveOriginalToTrash NOTIFY moveOriginalToTrashChanged)
+    Q_PROPERTY(bool launchAtLogin READ launchAtLogin WRITE setLaunchAtLogin NOTIFY launchAtLoginChanged)
 
 public:
     // The process's settings, in the user's configuration folder.
@@ -21,6 +22,10 @@ public:
 
     bool moveOriginalToTrash() const { return moveOriginalToTrash_; }
     void setMoveOriginalToTrash(bool value);
+
+    // The user's choice; the login item itself may have failed to follow it.
+    bool launchAtLogin() const { return launchAtLogin_; }
+    void setLaunchAtLogin(bool value);
 
     OutputLocation outputLocation() const { return outputLocation_; }
     void setOutputLocation(OutputLocation value);
@@ -35,17 +40,20 @@ public:
 
 Q_SIGNALS:
     void moveOriginalToTrashChanged(bool value);
+    void launchAtLoginChanged(bool value);
     void outputLocationChanged(vantory::OutputLocation value);
     void launchAtLoginChanged(bool value);
 
 private:
     static constexpr const char* moveToTrashKey = "moveOriginalToTrash";
+    static constexpr const char* launchAtLoginKey = "launchAtLogin";
     static constexpr const char* outputLocationKey = "outputLocation";
     static constexpr const char* launchAtLoginKey = "launchAtLogin";
     static constexpr const char* completedRunCountKey = "completedRunCount";
 
     std::unique_ptr<QSettings> store_;
     bool moveOriginalToTrash_ = false;
+    bool launchAtLogin_ = false;
     OutputLocation outputLocation_ = OutputLocation::sameFolder;
     bool launchAtLogin_ = false;
 };
