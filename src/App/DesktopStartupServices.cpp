@@ -1,6 +1,9 @@
 #include "App/DesktopStartupServices.h"
 
 #include "Platform/Background.h"
+#include "Platform/LoginItem.h"
+#include "Platform/SleepWatcher.h"
+#include "Platform/StaleTemporaryCleanup.h"
 #include "Telemetry/Telemetry.h"
 
 #include <QApplication>
@@ -38,6 +41,19 @@ void cleanUpInBackground(std::function<void()> cleanUp)
         cleanUp();
         thread->setPriority(QThread::NormalPriority);
     });
+}
+
+std::filesystem::path runningProgram()
+{
+    return QCoreApplication::applicationFilePath().toStdString();
+}
+
+void watchSleep(std::function<void()> willSleep, std::function<void()> didWake)
+{
+    // Lives as long as the application.
+    auto* watcher = new SleepWatcher(QDBusConnection::systemBus(), qApp);
+    QObject::connect(watcher, &SleepWatcher::willSleep, qApp, std::move(willSleep));
+    QObject::connect(watcher, &SleepWatcher::didWake, qApp, std::move(didWake));
 }
 
 } // namespace

@@ -30,10 +30,6 @@ public:
     OutputLocation outputLocation() const { return outputLocation_; }
     void setOutputLocation(OutputLocation value);
 
-    // Whether the program starts when the user logs in.
-    bool launchAtLogin() const { return launchAtLogin_; }
-    void setLaunchAtLogin(bool value);
-
     // Completed runs so far, for the donation prompt.
     int completedRunCount() const;
     void setCompletedRunCount(int count);
@@ -42,20 +38,17 @@ Q_SIGNALS:
     void moveOriginalToTrashChanged(bool value);
     void launchAtLoginChanged(bool value);
     void outputLocationChanged(vantory::OutputLocation value);
-    void launchAtLoginChanged(bool value);
 
 private:
     static constexpr const char* moveToTrashKey = "moveOriginalToTrash";
     static constexpr const char* launchAtLoginKey = "launchAtLogin";
     static constexpr const char* outputLocationKey = "outputLocation";
-    static constexpr const char* launchAtLoginKey = "launchAtLogin";
     static constexpr const char* completedRunCountKey = "completedRunCount";
 
     std::unique_ptr<QSettings> store_;
     bool moveOriginalToTrash_ = false;
     bool launchAtLogin_ = false;
     OutputLocation outputLocation_ = OutputLocation::sameFolder;
-    bool launchAtLogin_ = false;
 };
 
 } // namespace vantory
