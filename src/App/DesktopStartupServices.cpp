@@ -62,10 +62,15 @@ StartupServices desktopStartupServices()
 {
     StartupServices services;
     services.initializeTelemetry = initializeTelemetry;
-    services.reconcileLoginItem = [](bool) {};
-    services.setLoginItem = [](bool) {};
-    services.watchSleep = [](std::function<void()>, std::function<void()>) {};
-    services.cleanUpStaleTemporaryFiles = [] { cleanUpInBackground([] {}); };
+    services.reconcileLoginItem = [](bool launchAtLogin) { LoginItem::reconcile(launchAtLogin, runningProgram()); };
+    services.setLoginItem = [](bool enable) {
+        if (enable)
+            LoginItem::registerItem(runningProgram());
+        else
+            LoginItem::unregisterItem();
+    };
+    services.watchSleep = watchSleep;
+    services.cleanUpStaleTemporaryFiles = [] { cleanUpInBackground([] { removeStaleTemporaryEntries(); }); };
     services.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     services.quit = [] { QCoreApplication::quit(); };
     services.screens = liveScreens;
