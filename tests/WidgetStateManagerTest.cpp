@@ -776,3 +776,36 @@ TEST_F(StateManagerTest, AResetForgetsTheDonationPromptOfItsRun)
     ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls, std::vector{pdf});
 }
+
+TEST_F(StateManagerTest, ANewDropForgetsTheLastDropsErrorsAndDonationCard)
+{
+    settings->setCompletedRunCount(4);
+    const auto json = file("a.json");
+    const auto pdf = file("doc.pdf");
+    dropAndSettle({json, pdf});
+    start("format_json");
+    router->last().onFinished({1, 0, std::nullopt});
+    clock.advance(1500ms);
+    ASSERT_TRUE(manager->showDonation());
+    manager->showInlineError("Not enough disk space");
+
+    const auto fresh = file("fresh.png");
+    manager->handleDrop({fresh, pdf});
+    EXPECT_FALSE(manager->showDonation());
+    EXPECT_FALSE(manager->inlineError());
+    clock.advance(600ms);
+    settle();
+    // The next card's done step finishes what that card shows, not the old run's files.
+    manager->completeAndShowRemaining();
+    settle();
+    ASSERT_TRUE(manager->payload());
+    EXPECT_EQ(manager->payload()->urls, std::vector{pdf});
+
+    dropAndSettle({json});
+    start("format_json");
+    router->last().onFinished({0, 1, "Conversion failed"});
+    ASSERT_TRUE(manager->singleFileError());
+    manager->handleDrop({file("c.png")});
+    EXPECT_FALSE(manager->singleFileError());
+    EXPECT_FALSE(manager->singleFileErrorActionId());
+}

@@ -13,6 +13,7 @@ AppSettings::AppSettings(std::unique_ptr<QSettings> store) : store_(std::move(st
     moveOriginalToTrash_ = store_->value(moveToTrashKey, false).toBool();
     outputLocation_ = outputLocationFromRawValue(store_->value(outputLocationKey).toString().toStdString())
                           .value_or(OutputLocation::sameFolder);
+    launchAtLogin_ = store_->value(launchAtLoginKey, false).toBool();
 }
 
 void AppSettings::setMoveOriginalToTrash(bool value)
@@ -29,6 +30,14 @@ void AppSettings::setOutputLocation(OutputLocation value)
     store_->setValue(outputLocationKey, QString::fromStdString(rawValue(value)));
     store_->sync();
     Q_EMIT outputLocationChanged(value);
+}
+
+void AppSettings::setLaunchAtLogin(bool value)
+{
+    launchAtLogin_ = value;
+    store_->setValue(launchAtLoginKey, value);
+    store_->sync();
+    Q_EMIT launchAtLoginChanged(value);
 }
 
 int AppSettings::completedRunCount() const

@@ -25,6 +25,10 @@ public:
     OutputLocation outputLocation() const { return outputLocation_; }
     void setOutputLocation(OutputLocation value);
 
+    // Whether the program starts when the user logs in.
+    bool launchAtLogin() const { return launchAtLogin_; }
+    void setLaunchAtLogin(bool value);
+
     // Completed runs so far, for the donation prompt.
     int completedRunCount() const;
     void setCompletedRunCount(int count);
@@ -32,15 +36,18 @@ public:
 Q_SIGNALS:
     void moveOriginalToTrashChanged(bool value);
     void outputLocationChanged(vantory::OutputLocation value);
+    void launchAtLoginChanged(bool value);
 
 private:
     static constexpr const char* moveToTrashKey = "moveOriginalToTrash";
     static constexpr const char* outputLocationKey = "outputLocation";
+    static constexpr const char* launchAtLoginKey = "launchAtLogin";
     static constexpr const char* completedRunCountKey = "completedRunCount";
 
     std::unique_ptr<QSettings> store_;
     bool moveOriginalToTrash_ = false;
     OutputLocation outputLocation_ = OutputLocation::sameFolder;
+    bool launchAtLogin_ = false;
 };
 
 } // namespace vantory

@@ -141,6 +141,7 @@ void WidgetStateManager::handleDrop(const std::vector<std::filesystem::path>& ur
 {
     if (urls.empty())
         return;
+    forgetFeedbackOfTheLastDrop();
     setPayload(std::nullopt);
     requestPayload(urls, &WidgetStateManager::showBuiltPayload);
     setActiveTab(std::nullopt);
@@ -154,6 +155,15 @@ void WidgetStateManager::handleDrop(const std::vector<std::filesystem::path>& ur
         processingTimeOver_ = true;
         showActionsOnceReady();
     });
+}
+
+void WidgetStateManager::forgetFeedbackOfTheLastDrop()
+{
+    // A row error blocks taps on its row; a donation card would answer for the old run.
+    setInlineError(std::nullopt);
+    clearSingleFileError();
+    donationRunInputs_.reset();
+    setShowDonation(false);
 }
 
 void WidgetStateManager::requestPayload(std::vector<std::filesystem::path> paths, PayloadLanding landed)
@@ -304,10 +314,16 @@ void WidgetStateManager::showSingleFileError(const std::string& actionId, const 
     assign(this, singleFileErrorActionId_, std::optional<std::string>(actionId),
            &WidgetStateManager::singleFileErrorActionIdChanged);
     assign(this, singleFileError_, std::optional<std::string>(message), &WidgetStateManager::singleFileErrorChanged);
-    after(singleFileErrorTime, [this] {
-        assign(this, singleFileError_, std::optional<std::string>(), &WidgetStateManager::singleFileErrorChanged);
-        assign(this, singleFileErrorActionId_, std::optional<std::string>(), &WidgetStateManager::singleFileErrorActionIdChanged);
+    after(singleFileErrorTime, [this, message] {
+        if (singleFileError_ == message)
+            clearSingleFileError();
     });
+}
+
+void WidgetStateManager::clearSingleFileError()
+{
+    assign(this, singleFileError_, std::optional<std::string>(), &WidgetStateManager::singleFileErrorChanged);
+    assign(this, singleFileErrorActionId_, std::optional<std::string>(), &WidgetStateManager::singleFileErrorActionIdChanged);
 }
 
 void WidgetStateManager::after(Scheduler::Duration delay, std::function<void()> step)

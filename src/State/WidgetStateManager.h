@@ -128,6 +128,8 @@ private:
     void showActionAreaNotice(const std::string& notice);
     void resetSoonIfOnlyUnsupported();
     void showSingleFileError(const std::string& actionId, const std::string& message);
+    void clearSingleFileError();
+    void forgetFeedbackOfTheLastDrop();
     void after(Scheduler::Duration delay, std::function<void()> step);
 
     void startSummarize();
