@@ -11,6 +11,7 @@ Every wait polls a condition against a deadline; nothing waits for a fixed time.
 """
 
 import argparse
+import itertools
 import os
 import shutil
 import signal
@@ -42,6 +43,8 @@ class Session:
         self.env = dict(os.environ)
         self.processes = []
         self.app = None
+        self.drag_source = None
+        self.drags = 0
         self.app_log = os.path.join(root, "app.log")
 
     # Paths of the private environment.
@@ -184,16 +187,15 @@ class Session:
     # Input.
 
     def click(self, point, button=1):
-        x, y = point
-        xwindows.xdotool("mousemove", "--sync", str(x), str(y))
+        xwindows.move_pointer(point)
         xwindows.xdotool("click", str(button))
 
     def drag_with_mouse(self, start, end, steps=12):
         """Presses at start, moves in steps to end and releases: a move of the panel itself."""
-        xwindows.xdotool("mousemove", "--sync", str(start[0]), str(start[1]))
+        xwindows.move_pointer(start)
         xwindows.xdotool("mousedown", "1")
-        for x, y in _steps(start, end, steps):
-            xwindows.xdotool("mousemove", "--sync", str(x), str(y))
+        for point in _steps(start, end, steps):
+            xwindows.move_pointer(point)
         xwindows.xdotool("mouseup", "1")
 
     def drag_from_source(self, target, payload_arguments):
@@ -203,36 +205,43 @@ class Session:
         it; each step waits for that, so the drop is not sent before the target has seen
         the drag. The source's own result is not looked at.
         """
-        source_log = os.path.join(self.root, "drag-source.log")
-        source = self._start("vantory_drag_source", [self.options.drag_source, *payload_arguments], log=source_log)
+        # The target asks for the data after the drop, when the source's drag has already
+        # returned: a source stays until the next drag or the end of the scenario.
+        if self.drag_source is not None:
+            self.stop(self.drag_source)
+        self.drags += 1
+        source_log = os.path.join(self.root, f"drag-source-{self.drags}.log")
+        # Kept off the accessibility bus: inside its drag loop it answers no calls there.
+        source = self.drag_source = self._start("vantory_drag_source", [self.options.drag_source, *payload_arguments], log=source_log,
+                             extra_env={"QT_ACCESSIBILITY": "0", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "0"})
         window = wait_for(lambda: xwindows.find_window(window_class="vantory_drag_source"), START_TIMEOUT,
                           "the drag source window")
         wait_for(lambda: xwindows.is_viewable(window), START_TIMEOUT, "the drag source window to be mapped")
         start = xwindows.centre(xwindows.geometry(window))
-        xwindows.xdotool("mousemove", "--sync", str(start[0]), str(start[1]))
+        xwindows.move_pointer(start)
         xwindows.xdotool("mousedown", "1")
+
+        nudges = itertools.cycle((20, 24))
 
         def started():
             # Each move past the start distance may be the one that starts the drag.
-            nudge = (start[0] + 20, start[1] + 20)
-            xwindows.xdotool("mousemove", "--sync", str(nudge[0]), str(nudge[1]))
+            offset = next(nudges)
+            xwindows.move_pointer((start[0] + offset, start[1] + 20))
             return "drag started" in _read_text(source_log)
 
         wait_for(started, START_TIMEOUT, "the drag source to start its drag")
-        for x, y in _steps(start, target, 16):
-            xwindows.xdotool("mousemove", "--sync", str(x), str(y))
-        wiggle = iter(range(10**6))
+        for point in _steps(start, target, 16):
+            xwindows.move_pointer(point)
+        wiggle = itertools.cycle((1, 0))
 
         def accepted():
             # A target answers every position; a small move asks again.
-            offset = next(wiggle) % 2
-            xwindows.xdotool("mousemove", "--sync", str(target[0] + offset), str(target[1]))
+            xwindows.move_pointer((target[0] + next(wiggle), target[1]))
             return "target accepts" in _read_text(source_log)
 
         wait_for(accepted, START_TIMEOUT, "vantory to accept the drag")
         xwindows.xdotool("mouseup", "1")
         wait_for(lambda: "drag finished" in _read_text(source_log), START_TIMEOUT, "the drag to end")
-        self.stop(source)
 
     # Evidence.
 

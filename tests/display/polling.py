@@ -9,12 +9,14 @@ class ScenarioFailure(AssertionError):
 
 def wait_for(predicate, timeout, what, interval=0.05):
     """Polls predicate until it returns something truthy and returns that; fails after timeout seconds."""
-    deadline = time.monotonic() + timeout
+    started = time.monotonic()
+    deadline = started + timeout
     last_error = None
     while True:
         try:
             result = predicate()
             if result:
+                print(f"{time.monotonic() - started:6.2f} s  {what}", flush=True)
                 return result
         except ScenarioFailure:
             raise

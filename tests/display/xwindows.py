@@ -15,6 +15,18 @@ def xdotool(*arguments):
     return run("xdotool", *arguments)
 
 
+def pointer_position():
+    text = xdotool("getmouselocation", "--shell")
+    return (int(re.search(r"X=(-?\d+)", text).group(1)), int(re.search(r"Y=(-?\d+)", text).group(1)))
+
+
+def move_pointer(point):
+    """Moves the pointer and returns once the server has it there."""
+    # --sync waits for the pointer to move, so it would hang on a move to where it is.
+    if pointer_position() != tuple(point):
+        xdotool("mousemove", "--sync", str(point[0]), str(point[1]))
+
+
 def find_window(instance=None, window_class=None, title=None):
     """The one window whose WM_CLASS and title match exactly (None: any), or None."""
     found = find_windows(instance, window_class, title)
@@ -63,6 +75,22 @@ def map_state(window):
 
 def is_viewable(window):
     return map_state(window) == VIEWABLE
+
+
+def shape_extents(window):
+    """(x, y, width, height) of the window's shape inside it: the part that is drawn and takes input."""
+    info = run("xwininfo", "-shape", "-id", str(window))
+    match = re.search(r"Window shape extents:\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+)", info)
+    if match is None:
+        raise RuntimeError(f"window {window} has no shape")
+    width, height, x, y = (int(value) for value in match.groups())
+    return (x, y, width, height)
+
+
+def contains(outer, inner):
+    ox, oy, ow, oh = outer
+    ix, iy, iw, ih = inner
+    return ox <= ix and oy <= iy and ix + iw <= ox + ow and iy + ih <= oy + oh
 
 
 def centre(rectangle):
