@@ -1,0 +1,25 @@
+#include "Views/States/StateCard.h"
+
+#include <QPainter>
+
+namespace vantory {
+
+StateCard::StateCard(QWidget* parent) : QWidget(parent), content_(new QWidget(this))
+{
+    setFixedSize(side, side);
+    content_->setGeometry(cardRect());
+}
+
+QRect StateCard::cardRect() const
+{
+    const int m = Theme::CardShadow::margin;
+    return QRect(m, m, Theme::cardSide, Theme::cardSide);
+}
+
+void StateCard::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    Theme::paintCardChassis(painter, cardRect());
+}
+
+} // namespace vantory
