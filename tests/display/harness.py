@@ -79,20 +79,39 @@ class Session:
 
     def start_display(self):
         self._start_xvfb()
-        self._start("openbox", ["openbox", "--sm-disable"])
-        wait_for(lambda: xwindows.root_has_property("_NET_SUPPORTING_WM_CHECK"), START_TIMEOUT, "openbox")
-        self._start("xcompmgr", ["xcompmgr"])
-        wait_for(lambda: xwindows.selection_owner("_NET_WM_CM_S0"), START_TIMEOUT, "the compositor xcompmgr")
-        self._start(
+        self._start_service("openbox", ["openbox", "--sm-disable"],
+                            lambda: xwindows.root_has_property("_NET_SUPPORTING_WM_CHECK"))
+        self._start_service("xcompmgr", ["xcompmgr"], lambda: xwindows.selection_owner("_NET_WM_CM_S0"))
+        self._start_service(
             "trayer",
             ["trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24",
              "--SetDockType", "true", "--SetPartialStrut", "true", "--transparent", "true", "--alpha", "0",
              "--tint", "0x404040"],
+            lambda: xwindows.selection_owner("_NET_SYSTEM_TRAY_S0"),
             extra_env={"NO_AT_BRIDGE": "1"},
         )
-        wait_for(lambda: xwindows.selection_owner("_NET_SYSTEM_TRAY_S0"), START_TIMEOUT, "the tray host trayer")
-        self._start("at-spi-bus-launcher", ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
-        wait_for(accessibility.bus_is_up, START_TIMEOUT, "the accessibility bus")
+        self._start_service("at-spi-bus-launcher", ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                            accessibility.bus_is_up)
+
+    def _start_service(self, name, command, ready, extra_env=None):
+        """Starts a part of the desktop and waits until it has announced itself.
+
+        One that quits before that is started once more: these are the desktop's parts,
+        not what is tested, and a failure says which one and why.
+        """
+        for attempt in (1, 2):
+            process = self._start(name, command, extra_env=extra_env)
+
+            def ready_or_gone():
+                return process.poll() is not None or ready()
+
+            wait_for(ready_or_gone, START_TIMEOUT, f"{name} to start")
+            if process.poll() is None:
+                return
+            log = _read_text(os.path.join(self.root, f"{name}.log")).strip()
+            print(f"{name} quit with status {process.returncode} at start (attempt {attempt}): {log[-2000:]}")
+            self.processes.remove(process)
+        raise ScenarioFailure(f"{name} does not start")
 
     def _start_xvfb(self):
         read_end, write_end = os.pipe()
