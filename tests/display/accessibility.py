@@ -9,7 +9,7 @@ arrived to a listener that keeps the menus.
 import pyatspi
 from gi.repository import Atspi, Gio, GLib
 
-from polling import wait_for
+from polling import ScenarioFailure, wait_for
 
 APP_NAMES = ("vantory", "Vantory")
 
@@ -47,10 +47,6 @@ class Node:
     def checked(self):
         return self.has_state(pyatspi.STATE_CHECKED)
 
-    @property
-    def enabled(self):
-        return self.has_state(pyatspi.STATE_ENABLED)
-
     def extents(self):
         """(x, y, width, height) on the screen."""
         box = self.accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
@@ -72,8 +68,11 @@ class _PopupMenus:
         pyatspi.Registry.registerEventListener(self._on_showing, "object:state-changed:showing")
 
     def _on_showing(self, event):
-        if event.detail1 and event.source is not None and event.source.getRoleName() in ("popup menu", "menu"):
-            self.menus[event.source.path] = event.source
+        try:
+            if event.detail1 and event.source is not None and event.source.getRoleName() in ("popup menu", "menu"):
+                self.menus[event.source.path] = event.source
+        except GLib.Error:
+            pass  # gone again before it could be asked
 
     def current(self):
         context = GLib.MainContext.default()
@@ -127,7 +126,10 @@ class Application:
         return self.showing(name, role) is not None
 
     def wait_for_showing(self, name, role=None, timeout=10):
-        return wait_for(lambda: self.showing(name, role), timeout, f"{name!r} to show")
+        try:
+            return wait_for(lambda: self.showing(name, role), timeout, f"{name!r} to show")
+        except ScenarioFailure as failure:
+            raise ScenarioFailure(f"{failure}; showing: {self.describe()}") from None
 
     def wait_until_not_showing(self, name, role=None, timeout=10):
         wait_for(lambda: not self.is_showing(name, role), timeout, f"{name!r} to stop showing")

@@ -3,9 +3,10 @@
 A scenario is a function that takes a `Session`; `main(scenario)` gives it a private
 home, XDG folders and runtime folder, a D-Bus session with the accessibility bus,
 Xvfb, openbox, xcompmgr and trayer, and tears all of it down afterwards, also when the
-scenario fails or the test is killed. Run with /usr/bin/python3 (pyatspi lives there):
+scenario fails or the test is killed. Each scenario is a script ending in
+`harness.main(scenario)`; CTest runs it with /usr/bin/python3, where pyatspi lives:
 
-    harness.py-based-script --app PATH --drag-source PATH --screens DIR
+    /usr/bin/python3 SCENARIO.py --app PATH --drag-source PATH --screens DIR
 
 Every wait polls a condition against a deadline; nothing waits for a fixed time.
 """
@@ -13,6 +14,7 @@ Every wait polls a condition against a deadline; nothing waits for a fixed time.
 import argparse
 import itertools
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -52,10 +54,6 @@ class Session:
     @property
     def config_home(self):
         return self.env["XDG_CONFIG_HOME"]
-
-    @property
-    def home(self):
-        return self.env["HOME"]
 
     def work_path(self, *parts):
         return os.path.join(self.root, "work", *parts)
@@ -134,7 +132,6 @@ class Session:
         process = subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL, stdout=output, stderr=output,
                                    pass_fds=pass_fds)
         output.close()
-        process.name = name
         self.processes.append(process)
         return process
 
@@ -230,9 +227,11 @@ class Session:
             self.stop(self.drag_source)
         self.drags += 1
         source_log = os.path.join(self.root, f"drag-source-{self.drags}.log")
-        # Kept off the accessibility bus: inside its drag loop it answers no calls there.
-        source = self.drag_source = self._start("vantory_drag_source", [self.options.drag_source, *payload_arguments], log=source_log,
-                             extra_env={"QT_ACCESSIBILITY": "0", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "0"})
+        # Kept off the accessibility bus: it is not under test, and inside its drag loop it
+        # answers no calls there.
+        source = self.drag_source = self._start(
+            "vantory_drag_source", [self.options.drag_source, *payload_arguments], log=source_log,
+            extra_env={"QT_ACCESSIBILITY": "0", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "0"})
         window = wait_for(lambda: xwindows.find_window(window_class="vantory_drag_source"), START_TIMEOUT,
                           "the drag source window")
         wait_for(lambda: xwindows.is_viewable(window), START_TIMEOUT, "the drag source window to be mapped")
@@ -298,8 +297,6 @@ def _read_line(fd, timeout, what):
 
     def line_complete():
         nonlocal data
-        import select
-
         if select.select([fd], [], [], 0.05)[0]:
             chunk = os.read(fd, 64)
             if not chunk:
@@ -338,7 +335,7 @@ def _run_outside_session():
         return session.wait()
     finally:
         if session is not None:
-            _end_process_group(session.pid)
+            _end_process_group(session)
         _end_marked_processes(env[SESSION_MARKER])
         shutil.rmtree(root, ignore_errors=True)
 
@@ -359,8 +356,7 @@ def _private_environment(root):
         path = os.path.join(root, folder)
         os.makedirs(path, mode=0o700)
         env[key] = path
-    for folder in ("work",):
-        os.makedirs(os.path.join(root, folder))
+    os.makedirs(os.path.join(root, "work"))
     bin_dir = os.path.join(root, "bin")
     os.makedirs(bin_dir)
     env["VANTORY_XDG_OPEN_LOG"] = os.path.join(root, "xdg-open.log")
@@ -380,16 +376,18 @@ def _write_xdg_open_stub(path):
     os.chmod(path, 0o755)
 
 
-def _end_process_group(pgid):
+def _end_process_group(leader):
+    """Ends every process in the leader's group, politely first."""
     for sig in (signal.SIGTERM, signal.SIGKILL):
         try:
-            os.killpg(pgid, sig)
+            os.killpg(leader.pid, sig)
         except ProcessLookupError:
             return
         deadline = time.monotonic() + PROCESS_EXIT_TIMEOUT
         while time.monotonic() < deadline:
+            leader.poll()  # the leader is our child: until reaped it keeps the group alive
             try:
-                os.killpg(pgid, 0)
+                os.killpg(leader.pid, 0)
             except ProcessLookupError:
                 return
             time.sleep(0.05)
