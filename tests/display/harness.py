@@ -88,6 +88,9 @@ class Session:
             lambda: xwindows.selection_owner("_NET_SYSTEM_TRAY_S0"),
             extra_env={"NO_AT_BRIDGE": "1"},
         )
+        # The app places its panel in the work area: it must already leave room for the tray.
+        wait_for(lambda: xwindows.work_area() != (0, 0, *SCREEN_SIZE), START_TIMEOUT,
+                 "the window manager to take the tray's strut off the work area")
         self._start_service("at-spi-bus-launcher", ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                             accessibility.bus_is_up)
 
