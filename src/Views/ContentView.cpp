@@ -38,6 +38,11 @@ void setCardOpacity(StateCard* card, double opacity)
     effect->setOpacity(std::clamp(opacity, 0.0, 1.0));
 }
 
+void centreOn(QWidget* widget, QPointF point)
+{
+    widget->move((point - QPointF(widget->width(), widget->height()) / 2).toPoint());
+}
+
 } // namespace
 
 ContentView::ContentView(WidgetStateManager& stateManager, QWidget* parent, Scheduler& scheduler)
@@ -183,14 +188,9 @@ QPointF ContentView::centre() const
 
 void ContentView::placeChildren()
 {
-    QRect orbArea = orb_->rect();
-    orbArea.moveCenter((centre() + edgeDirection_ * orbDistanceFromCentre).toPoint());
-    orb_->move(orbArea.topLeft());
-    if (card_) {
-        QRect cardArea = card_->rect();
-        cardArea.moveCenter((centre() + edgeDirection_ * cardDistanceFromCentre).toPoint());
-        card_->move(cardArea.topLeft());
-    }
+    centreOn(orb_, centre() + edgeDirection_ * orbDistanceFromCentre);
+    if (card_)
+        centreOn(card_, centre() + edgeDirection_ * cardDistanceFromCentre);
 }
 
 QRegion ContentView::visibleRegion() const
