@@ -15,7 +15,7 @@ const std::map<std::string, char32_t>& codepoints()
     static const std::map<std::string, char32_t> table = {
         {"archivebox", 0xe149}, // archive
         {"archivebox.fill", 0xe1a1}, // inventory_2
-        {"arrow.down.circle.fill", 0xf181}, // arrow_circle_down
+        {"arrow.down.circle.fill", 0xf000}, // download_for_offline
         {"arrow.down.right.and.arrow.up.left", 0xf1cf}, // close_fullscreen
         {"arrow.triangle.2.circlepath", 0xe627}, // sync
         {"checkmark", 0xe5ca}, // check
