@@ -3,8 +3,11 @@
 #include "State/WidgetStateManager.h"
 #include "Views/EdgeOffsets.h"
 #include "Views/Spring.h"
+#include "Views/States/CompletedView.h"
+#include "Views/States/ConvertingView.h"
 #include "Views/States/DropZoneView.h"
 #include "Views/States/IdleOrbView.h"
+#include "Views/States/PartialSuccessView.h"
 #include "Views/States/ProcessingView.h"
 
 #include <QContextMenuEvent>
@@ -130,13 +133,17 @@ StateCard* ContentView::makeCard(CardKind kind)
         return dropZone;
     }
     case CardKind::processing: return new ProcessingView(this);
+    case CardKind::converting: {
+        const WidgetPhase& phase = stateManager_.state();
+        return new ConvertingView(
+            phase.current, phase.total, [this] { stateManager_.cancelConversion(); }, this);
+    }
+    case CardKind::completed: return new CompletedView(this);
+    case CardKind::partialSuccess: return new PartialSuccessView(QString::fromStdString(stateManager_.state().summary), this);
     // Still to come: until then these phases show an empty card.
     case CardKind::actions:
     case CardKind::donation:
-    case CardKind::summarizing:
-    case CardKind::converting:
-    case CardKind::completed:
-    case CardKind::partialSuccess: return new StateCard(this);
+    case CardKind::summarizing: return new StateCard(this);
     }
     return nullptr;
 }
@@ -167,6 +174,8 @@ void ContentView::fadeIn(StateCard* card)
 
 void ContentView::updateProgress()
 {
+    if (auto* converting = qobject_cast<ConvertingView*>(card_.data()))
+        converting->setProgress(stateManager_.state().current, stateManager_.state().total);
 }
 
 void ContentView::animateOrbPresence(double to)

@@ -1,9 +1,13 @@
 #include "Views/ContentView.h"
 #include "State/WidgetStateManager.h"
 #include "Views/EdgeOffsets.h"
+#include "Views/States/CompletedView.h"
+#include "Views/States/ConvertingView.h"
 #include "Views/States/DropZoneView.h"
 #include "Views/States/IdleOrbView.h"
+#include "Views/States/PartialSuccessView.h"
 #include "Views/States/ProcessingView.h"
+#include "Views/States/SummaryCapsule.h"
 #include "support/Animations.h"
 #include "support/EventLoop.h"
 #include "support/FakeServices.h"
@@ -11,6 +15,7 @@
 #include "support/TestSettings.h"
 
 #include <QGraphicsOpacityEffect>
+#include <QLabel>
 #include <gtest/gtest.h>
 
 using namespace vantory;
@@ -88,6 +93,8 @@ TEST_F(ContentViewTest, EachPhaseShowsItsCard)
     }
     EXPECT_NE(qobject_cast<DropZoneView*>((enter(WidgetPhase::hovering()), view->card())), nullptr);
     EXPECT_NE(qobject_cast<ProcessingView*>((enter(WidgetPhase::processing()), view->card())), nullptr);
+    EXPECT_NE(qobject_cast<ConvertingView*>((enter(WidgetPhase::converting(0, 1)), view->card())), nullptr);
+    EXPECT_NE(qobject_cast<CompletedView*>((enter(WidgetPhase::completed("/tmp/out")), view->card())), nullptr);
     enter(WidgetPhase::idle());
     EXPECT_EQ(view->card(), nullptr);
     EXPECT_EQ(cardsPresent(), 0);
@@ -103,6 +110,23 @@ TEST_F(ContentViewTest, TheConvertingCardSurvivesProgress)
     ASSERT_FALSE(first.isNull());
     EXPECT_EQ(view->card(), first.data());
     EXPECT_EQ(cardsPresent(), 1);
+}
+
+TEST_F(ContentViewTest, TheConvertingCardIsToldTheProgress)
+{
+    enter(WidgetPhase::converting(0, 3));
+    auto* converting = qobject_cast<ConvertingView*>(view->card());
+    ASSERT_NE(converting, nullptr);
+    enter(WidgetPhase::converting(2, 3));
+    EXPECT_EQ(converting->countLabel()->text(), QString::fromUtf8("Converting 2 of 3\u2026"));
+}
+
+TEST_F(ContentViewTest, ThePartialSuccessCardGetsTheRunsSummary)
+{
+    enter(WidgetPhase::partialSuccess("/tmp/out", "2 of 5 files could not be converted"));
+    auto* partial = qobject_cast<PartialSuccessView*>(view->card());
+    ASSERT_NE(partial, nullptr);
+    EXPECT_EQ(partial->summaryCapsule()->text(), QStringLiteral("2 of 5 files could not be converted"));
 }
 
 TEST_F(ContentViewTest, TheDonationBranchGetsANewCard)

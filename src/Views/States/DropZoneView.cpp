@@ -1,7 +1,7 @@
 #include "Views/States/DropZoneView.h"
 
 #include "Views/Icons.h"
-#include "Views/Labels.h"
+#include "Views/Typography.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -28,9 +28,9 @@ DropZoneView::DropZoneView(QWidget* parent) : StateCard(parent), dashMarch_(new 
     auto* arrow = new QLabel(Icons::glyph("arrow.down.circle.fill"), content());
     arrow->setFont(Icons::font(48));
     arrow->setAlignment(Qt::AlignCenter);
-    Labels::setColour(arrow, Theme::accent());
-    auto* title = Labels::make(tr("Drop File"), 22, QFont::Bold, Theme::textPrimary(), content());
-    hint_ = Labels::make(tr("Release to continue"), 14, QFont::Medium, Theme::textSecondary(), content());
+    Typography::setTextColour(arrow, Theme::accent());
+    auto* title = Typography::label(tr("Drop File"), Typography::font(22, QFont::Bold), Theme::textPrimary(), content());
+    hint_ = Typography::label(tr("Release to continue"), Typography::font(14, QFont::Medium), Theme::textSecondary(), content());
     hint_->setWordWrap(true);
 
     auto* column = new QVBoxLayout(content());
@@ -56,7 +56,7 @@ DropZoneView::DropZoneView(QWidget* parent) : StateCard(parent), dashMarch_(new 
 void DropZoneView::setInlineError(const std::optional<QString>& error)
 {
     hint_->setText(error ? *error : tr("Release to continue"));
-    Labels::setColour(hint_, error ? Theme::error() : Theme::textSecondary());
+    Typography::setTextColour(hint_, error ? Theme::error() : Theme::textSecondary());
 }
 
 QString DropZoneView::hint() const

@@ -1,6 +1,6 @@
 #include "Views/States/ProcessingView.h"
 
-#include "Views/Labels.h"
+#include "Views/Typography.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -60,7 +60,8 @@ private:
 
 ProcessingView::ProcessingView(QWidget* parent) : StateCard(parent), spinner_(new Spinner(content()))
 {
-    auto* text = Labels::make(tr("Reading file\u2026"), 16, QFont::DemiBold, Theme::textSecondary(), content());
+    auto* text = Typography::label(tr("Reading file\u2026"), Typography::font(16, QFont::DemiBold), Theme::textSecondary(),
+                                   content());
     auto* column = new QVBoxLayout(content());
     column->setSpacing(textSpacing - capRoom);
     column->addStretch();
