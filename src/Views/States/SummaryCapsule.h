@@ -33,8 +33,16 @@ private:
 
     int textWidthFor(int widgetWidth) const;
     std::unique_ptr<QTextLayout> layOut(int textWidth) const;
-    QRectF capsuleAround(const QTextLayout& lines, int visibleLines) const;
+    // The lines at the widget's width, as many as fit, and the capsule around them.
+    struct Shown {
+        std::unique_ptr<QTextLayout> lines;
+        int fullLines; // drawn as laid out
+        QString cutLine; // the last line, ending in "…", when not every line fits
+        QRectF capsule;
+    };
+    Shown shown() const;
     int linesThatFit(const QTextLayout& lines) const;
+    double singleLineHeight() const;
 
     QColor tint_;
     double opacity_ = 1;
