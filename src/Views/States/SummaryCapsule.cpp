@@ -53,13 +53,6 @@ QSize SummaryCapsule::sizeHint() const
     return {Theme::cardSide, height + 2 * verticalPadding + margins.top() + margins.bottom()};
 }
 
-QSize SummaryCapsule::minimumSizeHint() const
-{
-    const QMargins margins = contentsMargins();
-    return {margins.left() + margins.right() + 2 * horizontalPadding,
-            static_cast<int>(std::ceil(singleLineHeight())) + margins.top() + margins.bottom()};
-}
-
 double SummaryCapsule::singleLineHeight() const
 {
     return fontMetrics().height() + 2 * verticalPadding;

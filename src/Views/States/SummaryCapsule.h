@@ -20,9 +20,9 @@ public:
     // The capsule drawn, in this widget's coordinates.
     QRectF capsuleRect() const;
 
-    // Tall enough for every line at the card's width; a single line at the least.
+    // Tall enough for every line at the card's width; the card's layout gives it less when
+    // the card is too short for them.
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
