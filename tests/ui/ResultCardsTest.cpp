@@ -70,11 +70,15 @@ TEST_P(LongSummaryTest, StaysVerbatimAndInsideTheCardUnderTheTitle)
 
     SummaryCapsule* capsule = card.summaryCapsule();
     EXPECT_EQ(capsule->text(), GetParam().summary);
-    const QRect content = card.content()->rect();
+    ASSERT_EQ(card.content()->geometry(), card.cardRect());
+    const QRect content(0, 0, 320, 320);
     EXPECT_TRUE(content.contains(capsule->geometry())) << capsule->geometry().height();
     const QRectF drawn = capsule->capsuleRect().translated(capsule->pos());
     EXPECT_TRUE(QRectF(content).contains(drawn)) << drawn.width() << " x " << drawn.height();
     EXPECT_TRUE(content.contains(card.badge()->geometry()));
+    // Only the spacers and the summary give way; the sign and the title keep their size.
+    EXPECT_EQ(card.badge()->height(), ResultBadge::diameter + 2 * ResultBadge::overshootRoom);
+    EXPECT_EQ(card.titleLabel()->height(), card.titleLabel()->sizeHint().height());
     EXPECT_LE(card.badge()->geometry().bottom(), card.titleLabel()->geometry().top());
     EXPECT_LE(card.titleLabel()->geometry().bottom(), capsule->geometry().top());
 }

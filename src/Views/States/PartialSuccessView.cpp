@@ -7,8 +7,8 @@ namespace vantory {
 
 namespace {
 
-// Keeps a wide capsule off the card's edge, as far in as the converting card's button.
-constexpr int capsuleSideRoom = 20;
+// Keeps a wide capsule off the card's border line.
+constexpr int capsuleSideRoom = 8;
 
 } // namespace
 

@@ -53,11 +53,9 @@ QSize SummaryCapsule::sizeHint() const
     return {Theme::cardSide, height + 2 * verticalPadding + margins.top() + margins.bottom()};
 }
 
-QSize SummaryCapsule::minimumSizeHint() const
+double SummaryCapsule::singleLineHeight() const
 {
-    const QMargins margins = contentsMargins();
-    return {margins.left() + margins.right() + 2 * horizontalPadding,
-            fontMetrics().height() + 2 * verticalPadding + margins.top() + margins.bottom()};
+    return fontMetrics().height() + 2 * verticalPadding;
 }
 
 int SummaryCapsule::linesThatFit(const QTextLayout& lines) const
@@ -73,50 +71,60 @@ int SummaryCapsule::linesThatFit(const QTextLayout& lines) const
     return std::max(fitting, 1);
 }
 
-QRectF SummaryCapsule::capsuleAround(const QTextLayout& lines, int visibleLines) const
+SummaryCapsule::Shown SummaryCapsule::shown() const
 {
+    Shown shown{layOut(textWidthFor(width())), 0, {}, {}};
+    const QTextLayout& lines = *shown.lines;
+    if (lines.lineCount() == 0)
+        return shown;
+    const int visible = linesThatFit(lines);
+    const bool cut = visible < lines.lineCount();
+    shown.fullLines = cut ? visible - 1 : visible;
+
     double textWidth = 0;
-    for (int i = 0; i < visibleLines; ++i)
+    for (int i = 0; i < shown.fullLines; ++i)
         textWidth = std::max(textWidth, lines.lineAt(i).naturalTextWidth());
-    const QTextLine last = lines.lineAt(visibleLines - 1);
+    const QTextLine last = lines.lineAt(visible - 1);
+    if (cut) {
+        shown.cutLine = fontMetrics().elidedText(text().mid(last.textStart()), Qt::ElideRight, static_cast<int>(last.width()));
+        textWidth = std::max(textWidth, static_cast<double>(fontMetrics().horizontalAdvance(shown.cutLine)));
+    }
+
     const QSizeF size(std::ceil(textWidth) + 2 * horizontalPadding, std::ceil(last.y() + last.height()) + 2 * verticalPadding);
-    const QRectF area = contentsRect();
-    return QRectF(area.center().x() - size.width() / 2, area.center().y() - size.height() / 2, size.width(), size.height());
+    const QPointF centre = QRectF(contentsRect()).center();
+    shown.capsule = QRectF(centre.x() - size.width() / 2, centre.y() - size.height() / 2, size.width(), size.height());
+    return shown;
 }
 
 QRectF SummaryCapsule::capsuleRect() const
 {
-    const auto lines = layOut(textWidthFor(width()));
-    return capsuleAround(*lines, std::min(linesThatFit(*lines), lines->lineCount()));
+    return shown().capsule;
 }
 
 void SummaryCapsule::paintEvent(QPaintEvent*)
 {
-    const auto lines = layOut(textWidthFor(width()));
-    if (lines->lineCount() == 0)
+    const Shown shown = this->shown();
+    if (shown.capsule.isEmpty())
         return;
-    const int visible = linesThatFit(*lines);
-    const QRectF capsule = capsuleAround(*lines, visible);
 
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setOpacity(opacity_);
     QPainterPath shape;
-    const double radius = std::min(capsule.width(), capsule.height()) / 2;
-    shape.addRoundedRect(capsule, radius, radius);
+    // Round ends of a single line's height: a wrapped summary keeps them, so its corners never
+    // cut into the text.
+    const double radius = std::min({shown.capsule.width(), shown.capsule.height(), singleLineHeight()}) / 2;
+    shape.addRoundedRect(shown.capsule, radius, radius);
     painter.fillPath(shape, Theme::withOpacity(tint_, 0.08));
 
     painter.setPen(Theme::withOpacity(tint_, 0.9));
     painter.setFont(font());
-    const QPointF origin = capsule.topLeft() + QPointF(horizontalPadding, verticalPadding);
-    const bool cut = visible < lines->lineCount();
-    for (int i = 0; i < (cut ? visible - 1 : visible); ++i)
-        lines->lineAt(i).draw(&painter, origin);
-    if (cut) {
-        const QTextLine last = lines->lineAt(visible - 1);
-        const QString rest = text().mid(last.textStart());
-        const QString elided = fontMetrics().elidedText(rest, Qt::ElideRight, static_cast<int>(last.width()));
-        painter.drawText(QPointF(origin.x(), origin.y() + last.y() + last.ascent()), elided);
+    const QPointF origin = shown.capsule.topLeft() + QPointF(horizontalPadding, verticalPadding);
+    for (int i = 0; i < shown.fullLines; ++i)
+        shown.lines->lineAt(i).draw(&painter, origin);
+    if (!shown.cutLine.isEmpty()) {
+        const QTextLine last = shown.lines->lineAt(shown.fullLines);
+        painter.drawText(origin + QPointF(0, last.y() + last.ascent()), shown.cutLine);
     }
 }
 

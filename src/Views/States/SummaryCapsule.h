@@ -20,9 +20,9 @@ public:
     // The capsule drawn, in this widget's coordinates.
     QRectF capsuleRect() const;
 
-    // Tall enough for every line at the card's width; a single line at the least.
+    // Tall enough for every line at the card's width; the card's layout gives it less when
+    // the card is too short for them.
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,8 +33,16 @@ private:
 
     int textWidthFor(int widgetWidth) const;
     std::unique_ptr<QTextLayout> layOut(int textWidth) const;
-    QRectF capsuleAround(const QTextLayout& lines, int visibleLines) const;
+    // The lines at the widget's width, as many as fit, and the capsule around them.
+    struct Shown {
+        std::unique_ptr<QTextLayout> lines;
+        int fullLines; // drawn as laid out
+        QString cutLine; // the last line, ending in "…", when not every line fits
+        QRectF capsule;
+    };
+    Shown shown() const;
     int linesThatFit(const QTextLayout& lines) const;
+    double singleLineHeight() const;
 
     QColor tint_;
     double opacity_ = 1;
