@@ -18,6 +18,8 @@ QLabel* make(const QString& text, int pixelSize, QFont::Weight weight, const QCo
 
 void setColour(QLabel* label, const QColor& colour)
 {
+    // Inside a button a label would otherwise take the button's text role and ignore this.
+    label->setForegroundRole(QPalette::WindowText);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
