@@ -1,5 +1,7 @@
 #include "Views/Typography.h"
 
+#include "Views/Icons.h"
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QLabel>
@@ -27,6 +29,11 @@ QFont monospaced(int pixelSize, QFont::Weight weight)
     return sized(QFontDatabase::systemFont(QFontDatabase::FixedFont), pixelSize, weight);
 }
 
+QFont icon(int pixelSize, QFont::Weight weight)
+{
+    return sized(Icons::font(pixelSize), pixelSize, weight);
+}
+
 QLabel* label(const QString& text, const QFont& font, const QColor& colour, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -38,6 +45,8 @@ QLabel* label(const QString& text, const QFont& font, const QColor& colour, QWid
 
 void setTextColour(QLabel* label, const QColor& colour)
 {
+    // Inside a button a label would otherwise take the button's text role and ignore this.
+    label->setForegroundRole(QPalette::WindowText);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
