@@ -1,158 +1,232 @@
 #include "Views/ContentView.h"
 
 #include "State/WidgetStateManager.h"
+#include "Views/EdgeOffsets.h"
+#include "Views/Spring.h"
+#include "Views/States/CompletedView.h"
+#include "Views/States/ConvertingView.h"
+#include "Views/States/DropZoneView.h"
+#include "Views/States/IdleOrbView.h"
+#include "Views/States/PartialSuccessView.h"
+#include "Views/States/ProcessingView.h"
 
 #include <QContextMenuEvent>
-#include <QLabel>
-#include <QMenu>
-#include <QPainter>
-#include <QPainterPath>
-#include <QVBoxLayout>
+#include <QGraphicsOpacityEffect>
+#include <algorithm>
 
 namespace vantory {
-
 namespace {
 
-using Kind = WidgetPhase::Kind;
+constexpr Spring stateSpring{0.4, 0.8};
+constexpr Spring edgeSpring{0.35, 0.85};
+constexpr double orbScaleOutsideIdle = 0.65;
+const QString fadeInName = QStringLiteral("fade in");
 
-const QColor accent = QColor::fromRgbF(0.15f, 0.42f, 0.36f);
-const QColor surface = Qt::white;
-const QColor textPrimary = QColor::fromRgbF(0.10f, 0.10f, 0.10f);
-const QColor textSecondary = QColor::fromRgbF(0.50f, 0.48f, 0.45f);
-
-class OrbView final : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(accent);
-        painter.drawEllipse(rect().adjusted(1, 1, -1, -1));
-        QPen arrow(Qt::white, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        painter.setPen(arrow);
-        const QPointF c = QRectF(rect()).center();
-        painter.drawLine(c + QPointF(0, -14), c + QPointF(0, 12));
-        painter.drawPolyline(QPolygonF({c + QPointF(-10, 3), c + QPointF(0, 13), c + QPointF(10, 3)}));
-    }
-};
-
-class CardView final : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath shape;
-        shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 24, 24);
-        painter.fillPath(shape, surface);
-        painter.setPen(QPen(QColor(0, 0, 0, 15), 1));
-        painter.drawPath(shape);
-    }
-};
-
-QLabel* makeLabel(QWidget* parent, int pointSize, QFont::Weight weight, const QColor& colour)
+std::optional<QString> qtText(const std::optional<std::string>& text)
 {
-    auto* label = new QLabel(parent);
-    QFont font = label->font();
-    font.setPixelSize(pointSize);
-    font.setWeight(weight);
-    label->setFont(font);
-    label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
+    if (!text)
+        return std::nullopt;
+    return QString::fromStdString(*text);
+}
+
+// The card's opacity, as a graphics effect: the chassis paints its own shadow, so the
+// card's one effect slot is free for this.
+void setCardOpacity(StateCard* card, double opacity)
+{
+    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(card->graphicsEffect());
+    if (!effect) {
+        effect = new QGraphicsOpacityEffect(card);
+        card->setGraphicsEffect(effect);
+    }
+    effect->setOpacity(std::clamp(opacity, 0.0, 1.0));
+}
+
+void centreOn(QWidget* widget, QPointF point)
+{
+    widget->move((point - QPointF(widget->width(), widget->height()) / 2).toPoint());
 }
 
 } // namespace
 
-ContentView::ContentView(WidgetStateManager& stateManager, QWidget* parent)
+ContentView::ContentView(WidgetStateManager& stateManager, QWidget* parent, Scheduler& scheduler)
     : QWidget(parent),
       stateManager_(stateManager),
-      orb_(new OrbView(this)),
-      card_(new CardView(this))
+      scheduler_(scheduler),
+      orb_(new IdleOrbView(this)),
+      edgeDirection_(towardEdge(stateManager.anchorEdge()))
 {
-    orb_->setAccessibleName(tr("Drop files here"));
-    orb_->resize(orbSide, orbSide);
-    card_->resize(cardSide, cardSide);
+    connect(&stateManager_, &WidgetStateManager::stateChanged, this, &ContentView::followState);
+    connect(&stateManager_, &WidgetStateManager::showDonationChanged, this, &ContentView::followState);
+    connect(&stateManager_, &WidgetStateManager::anchorEdgeChanged, this, &ContentView::followEdge);
+    connect(&stateManager_, &WidgetStateManager::inlineErrorChanged, this, &ContentView::followInlineError);
 
-    cardTitle_ = makeLabel(card_, 22, QFont::Bold, textPrimary);
-    cardDetail_ = makeLabel(card_, 14, QFont::Medium, textSecondary);
-    auto* layout = new QVBoxLayout(card_);
-    layout->setContentsMargins(24, 24, 24, 24);
-    layout->setSpacing(16);
-    layout->addStretch();
-    layout->addWidget(cardTitle_);
-    layout->addWidget(cardDetail_);
-    layout->addStretch();
-
-    for (auto changed : {&WidgetStateManager::stateChanged, &WidgetStateManager::anchorEdgeChanged,
-                         &WidgetStateManager::inlineErrorChanged, &WidgetStateManager::showDonationChanged})
-        connect(&stateManager_, changed, this, &ContentView::refresh);
-    refresh();
+    const bool idle = stateManager_.state().is(WidgetPhase::Kind::idle);
+    orbPresence_ = idle ? 1 : 0;
+    orb_->setPresence(idle ? 1 : orbScaleOutsideIdle, orbPresence_);
+    orb_->setAttribute(Qt::WA_TransparentForMouseEvents, !idle);
+    replaceCard(cardFor(stateManager_.state().kind, stateManager_.showDonation()));
+    placeChildren();
 }
 
-QPoint ContentView::towardEdge(int offset) const
+void ContentView::followState()
 {
-    switch (stateManager_.anchorEdge()) {
-    case AnchorEdge::left: return {-offset, 0};
-    case AnchorEdge::right: return {offset, 0};
-    case AnchorEdge::top: return {0, -offset};
-    case AnchorEdge::bottom: return {0, offset};
+    const CardChoice choice = cardFor(stateManager_.state().kind, stateManager_.showDonation());
+    if (choice.kind != cardKind_)
+        replaceCard(choice);
+    else
+        updateProgress();
+
+    const bool idle = choice.kind == CardKind::none;
+    orb_->setAttribute(Qt::WA_TransparentForMouseEvents, !idle);
+    animateOrbPresence(idle ? 1 : 0);
+    announceVisibleRegion();
+}
+
+void ContentView::followEdge()
+{
+    if (edgeSlide_)
+        edgeSlide_->stop();
+    const QPointF from = edgeDirection_;
+    const QPointF to = towardEdge(stateManager_.anchorEdge());
+    edgeSlide_ = animateSpring(this, edgeSpring, 0, 1, [this, from, to](double progress) {
+        edgeDirection_ = from + (to - from) * progress;
+        placeChildren();
+    });
+    announceVisibleRegion();
+}
+
+void ContentView::followInlineError()
+{
+    if (auto* dropZone = qobject_cast<DropZoneView*>(card_.data()))
+        dropZone->setInlineError(qtText(stateManager_.inlineError()));
+}
+
+void ContentView::replaceCard(CardChoice choice)
+{
+    if (card_) {
+        if (cardTransition_ == CardTransition::fade)
+            fadeOut(card_);
+        else {
+            card_->hide();
+            card_->deleteLater();
+        }
     }
-    return {};
+    cardKind_ = choice.kind;
+    cardTransition_ = choice.transition;
+    card_ = makeCard(choice.kind);
+    if (!card_)
+        return;
+    placeChildren();
+    card_->show();
+    card_->raise();
+    if (choice.transition == CardTransition::fade)
+        fadeIn(card_);
 }
 
-QRect ContentView::centredRect(int side, int offset) const
+StateCard* ContentView::makeCard(CardKind kind)
 {
-    QRect r(0, 0, side, side);
-    r.moveTopLeft(QPoint((width() - side) / 2, (height() - side) / 2) + towardEdge(offset));
-    return r;
+    switch (kind) {
+    case CardKind::none: return nullptr;
+    case CardKind::dropZone: {
+        auto* dropZone = new DropZoneView(this);
+        dropZone->setInlineError(qtText(stateManager_.inlineError()));
+        return dropZone;
+    }
+    case CardKind::processing: return new ProcessingView(this);
+    case CardKind::converting: {
+        const WidgetPhase& phase = stateManager_.state();
+        return new ConvertingView(
+            phase.current, phase.total, [this] { stateManager_.cancelConversion(); }, this);
+    }
+    case CardKind::completed: return new CompletedView(this);
+    case CardKind::partialSuccess: return new PartialSuccessView(QString::fromStdString(stateManager_.state().summary), this);
+    // Still to come: until then these phases show an empty card.
+    case CardKind::actions:
+    case CardKind::donation:
+    case CardKind::summarizing: return new StateCard(this);
+    }
+    return nullptr;
+}
+
+void ContentView::fadeOut(StateCard* card)
+{
+    card->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // A card that goes while still fading in fades out from where it is.
+    double from = 1;
+    if (auto* fadingIn = card->findChild<QVariantAnimation*>(fadeInName, Qt::FindDirectChildrenOnly)) {
+        fadingIn->stop();
+        if (auto* effect = qobject_cast<QGraphicsOpacityEffect*>(card->graphicsEffect()))
+            from = effect->opacity();
+    }
+    // The card goes, with everything it kept, once it has faded; its animation goes with it.
+    QVariantAnimation* fade = animateSpring(card, stateSpring, from, 0,
+                                            [card](double opacity) { setCardOpacity(card, opacity); });
+    connect(fade, &QAbstractAnimation::finished, card, &QObject::deleteLater);
+}
+
+void ContentView::fadeIn(StateCard* card)
+{
+    QVariantAnimation* fade = animateSpring(card, stateSpring, 0, 1, [card](double opacity) { setCardOpacity(card, opacity); });
+    fade->setObjectName(fadeInName);
+    // A faded-in card no longer needs its effect, which renders it through an offscreen buffer.
+    connect(fade, &QAbstractAnimation::finished, card, [card] { card->setGraphicsEffect(nullptr); });
+}
+
+void ContentView::updateProgress()
+{
+    if (auto* converting = qobject_cast<ConvertingView*>(card_.data()))
+        converting->setProgress(stateManager_.state().current, stateManager_.state().total);
+}
+
+void ContentView::animateOrbPresence(double to)
+{
+    if (orbChange_)
+        orbChange_->stop();
+    if (orbPresence_ == to)
+        return;
+    orbChange_ = animateSpring(this, stateSpring, orbPresence_, to, [this](double presence) {
+        orbPresence_ = presence;
+        orb_->setPresence(orbScaleOutsideIdle + (1 - orbScaleOutsideIdle) * presence, presence);
+    });
+}
+
+QPointF ContentView::centre() const
+{
+    return QRectF(rect()).center();
+}
+
+void ContentView::placeChildren()
+{
+    centreOn(orb_, centre() + edgeDirection_ * orbDistanceFromCentre);
+    if (card_)
+        centreOn(card_, centre() + edgeDirection_ * cardDistanceFromCentre);
 }
 
 QRegion ContentView::visibleRegion() const
 {
-    if (stateManager_.state().is(Kind::idle))
-        return QRegion(orb_->geometry(), QRegion::Ellipse);
-    return QRegion(card_->geometry());
+    // Where the orb or card comes to rest, so the mask is right before a slide ends.
+    const QPointF rest = centre();
+    const AnchorEdge edge = stateManager_.anchorEdge();
+    if (cardKind_ == CardKind::none) {
+        QRectF circle(0, 0, IdleOrbView::orbSide, IdleOrbView::orbSide);
+        circle.moveCenter(rest + orbOffset(edge));
+        return QRegion(circle.toRect(), QRegion::Ellipse);
+    }
+    QRectF card(0, 0, Theme::cardSide, Theme::cardSide);
+    card.moveCenter(rest + cardOffset(edge));
+    return QRegion(card.toRect());
 }
 
-void ContentView::refresh()
+void ContentView::announceVisibleRegion()
 {
-    const WidgetPhase& state = stateManager_.state();
-    const bool idle = state.is(Kind::idle);
-    orb_->setGeometry(centredRect(orbSide, orbOffset));
-    card_->setGeometry(centredRect(cardSide, cardOffset));
-    orb_->setVisible(idle);
-    card_->setVisible(!idle);
-
-    QString title;
-    QString detail;
-    if (state.is(Kind::hovering)) {
-        const auto& error = stateManager_.inlineError();
-        title = error ? QString::fromStdString(*error) : tr("Drop File");
-        detail = error ? QString() : tr("Release to continue");
-    } else if (state.is(Kind::processing)) {
-        title = tr("Reading file\u2026");
-    }
-    cardTitle_->setText(title);
-    cardDetail_->setText(detail);
-    cardDetail_->setVisible(!detail.isEmpty());
     Q_EMIT visibleRegionChanged(visibleRegion());
 }
 
 void ContentView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    refresh();
+    placeChildren();
+    announceVisibleRegion();
 }
 
 void ContentView::contextMenuEvent(QContextMenuEvent* event)

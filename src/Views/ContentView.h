@@ -1,39 +1,44 @@
 #pragma once
 
+#include "Platform/Scheduler.h"
 #include "State/WidgetPhase.h"
+#include "Views/CardChoice.h"
+#include "Views/States/StateCard.h"
 
+#include <QMenu>
 #include <QPointer>
 #include <QRegion>
+#include <QVariantAnimation>
 #include <QWidget>
 #include <functional>
 
-class QLabel;
-#include <QMenu>
-
 namespace vantory {
 
+class IdleOrbView;
 class WidgetStateManager;
 
 // What the panel shows: the idle orb or the card of the current phase, pushed toward the
-// edge the panel is docked to. It tells the panel which part of it is visible.
+// edge the panel is docked to. Only this view reads the state manager: the cards get values
+// and callbacks. It tells the panel which part of it is visible.
 class ContentView final : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int orbSide = 72;
-    static constexpr int cardSide = 320;
-    static constexpr int orbOffset = 186;
-    static constexpr int cardOffset = 62;
+    explicit ContentView(WidgetStateManager& stateManager, QWidget* parent = nullptr,
+                         Scheduler& scheduler = QtScheduler::shared());
 
-    explicit ContentView(WidgetStateManager& stateManager, QWidget* parent = nullptr);
-
-    // The region the orb or card covers, in this view's coordinates.
+    // The region the orb or card covers once in place, in this view's coordinates.
     QRegion visibleRegion() const;
 
     // The shell's quit path, offered by the context menu.
     std::function<void()> onQuit;
     // A submenu the context menu offers too (the settings while there is no tray), or none.
     void setExtraMenu(QMenu* menu) { extraMenu_ = menu; }
+
+    IdleOrbView* orb() const { return orb_; }
+    // The card of the current phase; none in idle.
+    StateCard* card() const { return card_; }
+    CardKind cardKind() const { return cardKind_; }
 
 Q_SIGNALS:
     void visibleRegionChanged(const QRegion& region);
@@ -43,15 +48,31 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void refresh();
-    QPoint towardEdge(int offset) const;
-    QRect centredRect(int side, int offset) const;
+    void followState();
+    void followEdge();
+    void followInlineError();
+    void replaceCard(CardChoice choice);
+    StateCard* makeCard(CardKind kind);
+    void fadeOut(StateCard* card);
+    void fadeIn(StateCard* card);
+    void updateProgress();
+    void animateOrbPresence(double to);
+    void placeChildren();
+    void announceVisibleRegion();
+    QPointF centre() const;
 
     WidgetStateManager& stateManager_;
-    QWidget* orb_;
-    QWidget* card_;
-    QLabel* cardTitle_;
-    QLabel* cardDetail_;
+    Scheduler& scheduler_;
+    IdleOrbView* orb_;
+    QPointer<StateCard> card_;
+    CardKind cardKind_ = CardKind::none;
+    CardTransition cardTransition_ = CardTransition::none;
+    // The unit step toward the docked edge, sliding from one edge to the next.
+    QPointF edgeDirection_;
+    // 1 in idle, 0 elsewhere: the orb's size and opacity follow it.
+    double orbPresence_ = 1;
+    QPointer<QVariantAnimation> edgeSlide_;
+    QPointer<QVariantAnimation> orbChange_;
     QPointer<QMenu> extraMenu_;
 };
 

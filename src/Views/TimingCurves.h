@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QEasingCurve>
+#include <QPointF>
 
 namespace vantory::TimingCurves {
 

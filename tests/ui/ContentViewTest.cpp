@@ -1,0 +1,245 @@
+#include "Views/ContentView.h"
+#include "State/WidgetStateManager.h"
+#include "Views/EdgeOffsets.h"
+#include "Views/States/CompletedView.h"
+#include "Views/States/ConvertingView.h"
+#include "Views/States/DropZoneView.h"
+#include "Views/States/IdleOrbView.h"
+#include "Views/States/PartialSuccessView.h"
+#include "Views/States/ProcessingView.h"
+#include "Views/States/SummaryCapsule.h"
+#include "support/Animations.h"
+#include "support/EventLoop.h"
+#include "support/FakeServices.h"
+#include "support/ManualScheduler.h"
+#include "support/TestSettings.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+using namespace vantory;
+using Kind = WidgetPhase::Kind;
+
+namespace {
+
+constexpr int panelSide = WidgetStateManager::panelSize;
+
+class ContentViewTest : public ::testing::Test {
+protected:
+    test::ManualScheduler clock;
+    test::TestSettings settings;
+    test::FakeEnvironment environment;
+    std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(
+        WidgetStateManager::Services{std::make_shared<test::FakeRouter>(),
+                                     &clock,
+                                     settings.settings.get(),
+                                     &environment,
+                                     [](const std::string&, const std::map<std::string, std::string>&) {},
+                                     {}});
+    std::unique_ptr<ContentView> view;
+
+    ContentViewTest()
+    {
+        view = std::make_unique<ContentView>(*manager, nullptr, clock);
+        view->resize(panelSide, panelSide);
+        view->show();
+        test::finishAnimations(view.get());
+    }
+
+    ~ContentViewTest() override
+    {
+        view.reset();
+        manager.reset();
+        test::finishBackgroundWork();
+    }
+
+    void enter(WidgetPhase phase)
+    {
+        manager->setState(std::move(phase));
+        test::finishAnimations(view.get());
+    }
+
+    QPointF panelCentre() const { return QPointF(panelSide / 2.0, panelSide / 2.0); }
+    QPointF centreOf(const QWidget* widget) const { return QRectF(widget->geometry()).center(); }
+    // The cards in the view, the one fading out included.
+    int cardsPresent() const { return static_cast<int>(view->findChildren<StateCard*>(Qt::FindDirectChildrenOnly).size()); }
+};
+
+struct PhaseCard {
+    WidgetPhase phase;
+    CardKind kind;
+};
+
+} // namespace
+
+TEST_F(ContentViewTest, EachPhaseShowsItsCard)
+{
+    const PhaseCard rows[] = {
+        {WidgetPhase::hovering(), CardKind::dropZone},
+        {WidgetPhase::processing(), CardKind::processing},
+        {WidgetPhase::actions(), CardKind::actions},
+        {WidgetPhase::converting(0, 1), CardKind::converting},
+        {WidgetPhase::completed("/tmp/out"), CardKind::completed},
+        {WidgetPhase::partialSuccess("/tmp/out", "1 of 2 failed"), CardKind::partialSuccess},
+        {WidgetPhase::summarizing(), CardKind::summarizing},
+    };
+    for (const PhaseCard& row : rows) {
+        enter(row.phase);
+        EXPECT_EQ(view->cardKind(), row.kind) << static_cast<int>(row.phase.kind);
+        ASSERT_NE(view->card(), nullptr);
+        EXPECT_TRUE(view->card()->isVisible());
+        EXPECT_EQ(cardsPresent(), 1) << "the previous card is gone";
+    }
+    EXPECT_NE(qobject_cast<DropZoneView*>((enter(WidgetPhase::hovering()), view->card())), nullptr);
+    EXPECT_NE(qobject_cast<ProcessingView*>((enter(WidgetPhase::processing()), view->card())), nullptr);
+    EXPECT_NE(qobject_cast<ConvertingView*>((enter(WidgetPhase::converting(0, 1)), view->card())), nullptr);
+    EXPECT_NE(qobject_cast<CompletedView*>((enter(WidgetPhase::completed("/tmp/out")), view->card())), nullptr);
+    enter(WidgetPhase::idle());
+    EXPECT_EQ(view->card(), nullptr);
+    EXPECT_EQ(cardsPresent(), 0);
+}
+
+TEST_F(ContentViewTest, TheConvertingCardSurvivesProgress)
+{
+    enter(WidgetPhase::converting(0, 3));
+    // Held weakly: a new card could be given the old one's address.
+    const QPointer<StateCard> first = view->card();
+    enter(WidgetPhase::converting(1, 3));
+    enter(WidgetPhase::converting(2, 3));
+    ASSERT_FALSE(first.isNull());
+    EXPECT_EQ(view->card(), first.data());
+    EXPECT_EQ(cardsPresent(), 1);
+}
+
+TEST_F(ContentViewTest, TheConvertingCardIsToldTheProgress)
+{
+    enter(WidgetPhase::converting(0, 3));
+    auto* converting = qobject_cast<ConvertingView*>(view->card());
+    ASSERT_NE(converting, nullptr);
+    enter(WidgetPhase::converting(2, 3));
+    EXPECT_EQ(converting->countLabel()->text(), QString::fromUtf8("Converting 2 of 3\u2026"));
+}
+
+TEST_F(ContentViewTest, ThePartialSuccessCardGetsTheRunsSummary)
+{
+    enter(WidgetPhase::partialSuccess("/tmp/out", "2 of 5 files could not be converted"));
+    auto* partial = qobject_cast<PartialSuccessView*>(view->card());
+    ASSERT_NE(partial, nullptr);
+    EXPECT_EQ(partial->summaryCapsule()->text(), QStringLiteral("2 of 5 files could not be converted"));
+}
+
+TEST_F(ContentViewTest, TheDonationBranchGetsANewCard)
+{
+    enter(WidgetPhase::actions());
+    const QPointer<StateCard> actions = view->card();
+    manager->setShowDonation(true);
+    test::finishAnimations(view.get());
+    EXPECT_EQ(view->cardKind(), CardKind::donation);
+    EXPECT_TRUE(actions.isNull());
+}
+
+TEST_F(ContentViewTest, HoveringAndProcessingSwapAtOnceOthersCrossFade)
+{
+    enter(WidgetPhase::hovering());
+    manager->setState(WidgetPhase::processing());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(cardsPresent(), 1) << "the drop zone is gone without fading";
+
+    manager->setState(WidgetPhase::actions());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(cardsPresent(), 1) << "processing leaves at once";
+    auto* fading = qobject_cast<QGraphicsOpacityEffect*>(view->card()->graphicsEffect());
+    ASSERT_NE(fading, nullptr) << "the action card fades in";
+    EXPECT_LT(fading->opacity(), 0.5);
+
+    test::finishAnimations(view.get());
+    QPointer<StateCard> actions = view->card();
+    manager->setState(WidgetPhase::converting(0, 1));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(cardsPresent(), 2) << "the action card fades out under the new one";
+    EXPECT_FALSE(actions.isNull());
+    test::finishAnimations(view.get());
+    EXPECT_TRUE(actions.isNull()) << "and goes once faded";
+    EXPECT_EQ(view->card()->graphicsEffect(), nullptr);
+}
+
+TEST_F(ContentViewTest, TheOrbIsShrunkTransparentAndUntouchableOutsideIdle)
+{
+    IdleOrbView* orb = view->orb();
+    EXPECT_DOUBLE_EQ(orb->drawnScale(), 1);
+    EXPECT_DOUBLE_EQ(orb->drawnOpacity(), 1);
+    EXPECT_EQ(orb->accessibleName(), QStringLiteral("Drop files here"));
+
+    enter(WidgetPhase::processing());
+    EXPECT_DOUBLE_EQ(orb->drawnScale(), 0.65);
+    EXPECT_DOUBLE_EQ(orb->drawnOpacity(), 0);
+    EXPECT_TRUE(orb->testAttribute(Qt::WA_TransparentForMouseEvents));
+
+    enter(WidgetPhase::idle());
+    EXPECT_DOUBLE_EQ(orb->drawnScale(), 1);
+    EXPECT_DOUBLE_EQ(orb->drawnOpacity(), 1);
+    EXPECT_FALSE(orb->testAttribute(Qt::WA_TransparentForMouseEvents));
+}
+
+TEST_F(ContentViewTest, OrbAndCardSitTowardTheDockedEdge)
+{
+    for (AnchorEdge edge : {AnchorEdge::left, AnchorEdge::top, AnchorEdge::bottom, AnchorEdge::right}) {
+        manager->setAnchorEdge(edge);
+        enter(WidgetPhase::idle());
+        EXPECT_EQ(centreOf(view->orb()), panelCentre() + orbOffset(edge)) << static_cast<int>(edge);
+        enter(WidgetPhase::hovering());
+        EXPECT_EQ(centreOf(view->card()), panelCentre() + cardOffset(edge)) << static_cast<int>(edge);
+    }
+}
+
+TEST_F(ContentViewTest, AnEdgeChangeSlidesTheCardOnASpring)
+{
+    manager->setAnchorEdge(AnchorEdge::right);
+    enter(WidgetPhase::hovering());
+    manager->setAnchorEdge(AnchorEdge::left);
+    EXPECT_EQ(centreOf(view->card()), panelCentre() + cardOffset(AnchorEdge::right)) << "no jump";
+    test::finishAnimations(view.get());
+    EXPECT_EQ(centreOf(view->card()), panelCentre() + cardOffset(AnchorEdge::left));
+}
+
+TEST_F(ContentViewTest, TheVisibleRegionIsTheOrbInIdleAndTheCardElsewhere)
+{
+    std::vector<QRegion> announced;
+    QObject::connect(view.get(), &ContentView::visibleRegionChanged, [&](const QRegion& region) { announced.push_back(region); });
+    for (AnchorEdge edge : {AnchorEdge::left, AnchorEdge::right, AnchorEdge::top, AnchorEdge::bottom}) {
+        manager->setAnchorEdge(edge);
+        enter(WidgetPhase::idle());
+        QRectF orb(0, 0, 72, 72);
+        orb.moveCenter(panelCentre() + orbOffset(edge));
+        EXPECT_EQ(view->visibleRegion(), QRegion(orb.toRect(), QRegion::Ellipse)) << static_cast<int>(edge);
+        EXPECT_FALSE(view->visibleRegion().contains(orb.topLeft().toPoint())) << "a circle, not its square";
+
+        enter(WidgetPhase::converting(0, 2));
+        QRectF card(0, 0, 320, 320);
+        card.moveCenter(panelCentre() + cardOffset(edge));
+        EXPECT_EQ(view->visibleRegion(), QRegion(card.toRect())) << static_cast<int>(edge);
+        ASSERT_FALSE(announced.empty());
+        EXPECT_EQ(announced.back(), view->visibleRegion());
+    }
+}
+
+TEST_F(ContentViewTest, TheDropZoneShowsTheInlineErrorInPlaceOfTheHint)
+{
+    enter(WidgetPhase::hovering());
+    auto* dropZone = qobject_cast<DropZoneView*>(view->card());
+    ASSERT_NE(dropZone, nullptr);
+    EXPECT_EQ(dropZone->hint(), QStringLiteral("Release to continue"));
+
+    manager->setInlineError("Folders can't be added here");
+    EXPECT_EQ(dropZone->hint(), QStringLiteral("Folders can't be added here"));
+    manager->setInlineError(std::nullopt);
+    EXPECT_EQ(dropZone->hint(), QStringLiteral("Release to continue"));
+}
+
+TEST_F(ContentViewTest, ADropZoneOpenedDuringAnErrorShowsIt)
+{
+    manager->setInlineError("Too many files");
+    enter(WidgetPhase::hovering());
+    EXPECT_EQ(qobject_cast<DropZoneView*>(view->card())->hint(), QStringLiteral("Too many files"));
+}
