@@ -64,6 +64,7 @@ ContentView::ContentView(WidgetStateManager& stateManager, QWidget* parent, Sche
     orbPresence_ = idle ? 1 : 0;
     orb_->setPresence(idle ? 1 : orbScaleOutsideIdle, orbPresence_);
     orb_->setAttribute(Qt::WA_TransparentForMouseEvents, !idle);
+    orb_->setVisible(idle);
     replaceCard(cardFor(stateManager_.state().kind, stateManager_.showDonation()));
     placeChildren();
 }
@@ -184,10 +185,14 @@ void ContentView::animateOrbPresence(double to)
         orbChange_->stop();
     if (orbPresence_ == to)
         return;
+    // Hidden once faded out, so that it is not offered to assistive tools while unseen.
+    if (to > 0)
+        orb_->show();
     orbChange_ = animateSpring(this, stateSpring, orbPresence_, to, [this](double presence) {
         orbPresence_ = presence;
         orb_->setPresence(orbScaleOutsideIdle + (1 - orbScaleOutsideIdle) * presence, presence);
     });
+    connect(orbChange_, &QAbstractAnimation::finished, orb_, [this, to] { orb_->setVisible(to > 0); });
 }
 
 QPointF ContentView::centre() const

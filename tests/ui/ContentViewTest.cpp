@@ -175,11 +175,13 @@ TEST_F(ContentViewTest, TheOrbIsShrunkTransparentAndUntouchableOutsideIdle)
     EXPECT_DOUBLE_EQ(orb->drawnScale(), 0.65);
     EXPECT_DOUBLE_EQ(orb->drawnOpacity(), 0);
     EXPECT_TRUE(orb->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_TRUE(orb->isHidden()) << "not offered to assistive tools while unseen";
 
     enter(WidgetPhase::idle());
     EXPECT_DOUBLE_EQ(orb->drawnScale(), 1);
     EXPECT_DOUBLE_EQ(orb->drawnOpacity(), 1);
     EXPECT_FALSE(orb->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_FALSE(orb->isHidden());
 }
 
 TEST_F(ContentViewTest, OrbAndCardSitTowardTheDockedEdge)
