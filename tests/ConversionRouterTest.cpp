@@ -3,6 +3,7 @@
 #include "Converters/ConversionError.h"
 #include "Platform/PlatformError.h"
 #include "support/EventLoop.h"
+#include "support/Gate.h"
 
 #include <atomic>
 #include <gtest/gtest.h>
@@ -182,25 +183,25 @@ TEST_F(RouterTest, UnknownActionAndMissingTargetFormatAreFailures)
 
 TEST_F(RouterTest, CancelStopsStartingFiles)
 {
-    std::atomic<int> started = 0;
+    test::Gate running;
     DispatchTable table;
-    table.fileOperations["convert_audio"] = {Lane::pooled, [&](const FileJob&) {
-                                                 ++started;
-                                                 std::this_thread::sleep_for(40ms);
-                                             }};
+    table.fileOperations["convert_audio"] = {Lane::pooled, [&](const FileJob&) { running.wait(); }};
     ConversionRouter router(table);
     std::vector<std::filesystem::path> many;
     for (int i = 0; i < 12; ++i)
         many.push_back("/in/" + std::to_string(i) + ".wav");
 
-    const auto state = run(router, {many, "convert_audio", "mp3", {}, "/out"}, [](BatchRun& s) {
-        if (s.progress.size() == 1)
-            s.handle->cancel();
-    });
-    // Cancelled after the first result: the four first files were running, nothing after them starts.
-    EXPECT_EQ(started.load(), 4);
-    EXPECT_LT(state.result->successes + state.result->failures, 12);
-    EXPECT_EQ(state.result->failures, 0); // "Cancelled" children are never counted
+    std::optional<BatchResult> result;
+    auto handle = router.convertBatch({many, "convert_audio", "mp3", {}, "/out"}, &context, {},
+                                      [&](BatchResult r) { result = r; });
+    // Cancelled while the first four files run: they finish, nothing after them starts.
+    ASSERT_TRUE(test::spinUntil([&] { return running.arrivals() == 4; }));
+    handle->cancel();
+    running.open();
+    ASSERT_TRUE(test::spinUntil([&] { return result.has_value(); }));
+    EXPECT_EQ(running.arrivals(), 4);
+    EXPECT_LT(result->successes + result->failures, 12);
+    EXPECT_EQ(result->failures, 0); // "Cancelled" children are never counted
 }
 
 TEST_F(RouterTest, CancelledWholeBatchNeverRuns)
