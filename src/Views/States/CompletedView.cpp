@@ -1,0 +1,11 @@
+#include "Views/States/CompletedView.h"
+
+#include "Views/Theme.h"
+
+namespace vantory {
+
+CompletedView::CompletedView(QWidget* parent) : ResultCard({Theme::accent(), "checkmark", 28, tr("Done"), 20}, parent)
+{
+}
+
+} // namespace vantory

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+// How the cards set their text: the interface face at logical pixel sizes, and labels in
+// a colour of the palette.
+namespace vantory::Typography {
+
+QFont font(int pixelSize, QFont::Weight weight = QFont::Normal);
+// The monospaced face, for figures that should not shift sideways as they change.
+QFont monospaced(int pixelSize, QFont::Weight weight = QFont::Normal);
+
+QLabel* label(const QString& text, const QFont& font, const QColor& colour, QWidget* parent);
+void setTextColour(QLabel* label, const QColor& colour);
+
+} // namespace vantory::Typography
