@@ -1,5 +1,8 @@
 #include "Views/Typography.h"
 
+#include "Views/Icons.h"
+#include "Views/Labels.h"
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QLabel>
@@ -27,6 +30,11 @@ QFont monospaced(int pixelSize, QFont::Weight weight)
     return sized(QFontDatabase::systemFont(QFontDatabase::FixedFont), pixelSize, weight);
 }
 
+QFont symbol(int pixelSize, QFont::Weight weight)
+{
+    return sized(Icons::font(pixelSize), pixelSize, weight);
+}
+
 QLabel* label(const QString& text, const QFont& font, const QColor& colour, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -38,9 +46,7 @@ QLabel* label(const QString& text, const QFont& font, const QColor& colour, QWid
 
 void setTextColour(QLabel* label, const QColor& colour)
 {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
+    Labels::setColour(label, colour);
 }
 
 } // namespace vantory::Typography

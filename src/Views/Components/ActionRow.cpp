@@ -2,11 +2,11 @@
 
 #include "Views/Components/HoverFade.h"
 #include "Views/Components/Shake.h"
-#include "Views/Components/Typography.h"
 #include "Views/Icons.h"
 #include "Views/Labels.h"
 #include "Views/Theme.h"
 #include "Views/TimingCurves.h"
+#include "Views/Typography.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,9 +35,9 @@ ActionRow::ActionRow(const std::string& icon, const QString& title, const std::s
       trailingSymbol_(trailingSymbol),
       face_(new QWidget(this)),
       faceLayout_(new QHBoxLayout(face_)),
-      icon_(plainLabel(Icons::glyph(icon), Typography::icon(16, QFont::DemiBold), face_)),
-      title_(plainLabel(title, Typography::text(15, QFont::DemiBold), face_)),
-      trailing_(plainLabel(Icons::glyph(trailingSymbol), Typography::icon(11, QFont::Bold), face_)),
+      icon_(plainLabel(Icons::glyph(icon), Typography::symbol(16, QFont::DemiBold), face_)),
+      title_(plainLabel(title, Typography::font(15, QFont::DemiBold), face_)),
+      trailing_(plainLabel(Icons::glyph(trailingSymbol), Typography::symbol(11, QFont::Bold), face_)),
       hover_(new HoverFade(
           std::chrono::milliseconds(150), [this] { applyHoverColours(); }, this)),
       offsetAnimation_(new QVariantAnimation(this))

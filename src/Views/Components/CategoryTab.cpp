@@ -1,9 +1,9 @@
 #include "Views/Components/CategoryTab.h"
 
-#include "Views/Components/Typography.h"
 #include "Views/Icons.h"
 #include "Views/Labels.h"
 #include "Views/Theme.h"
+#include "Views/Typography.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,7 +23,7 @@ CategoryTab::CategoryTab(const CategoryGroup& group, bool isActive, std::functio
     auto* layout = new QHBoxLayout(face_);
     layout->setContentsMargins(10, 5, 10, 5);
     layout->setSpacing(4);
-    icon_->setFont(Typography::icon(10, QFont::Bold));
+    icon_->setFont(Typography::symbol(10, QFont::Bold));
     count_->setFont(Typography::monospaced(11, QFont::Bold));
     layout->addWidget(icon_, 0, Qt::AlignVCenter);
     layout->addWidget(count_, 0, Qt::AlignVCenter);

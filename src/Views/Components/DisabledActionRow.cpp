@@ -1,9 +1,9 @@
 #include "Views/Components/DisabledActionRow.h"
 
-#include "Views/Components/Typography.h"
 #include "Views/Icons.h"
 #include "Views/Labels.h"
 #include "Views/Theme.h"
+#include "Views/Typography.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,18 +35,18 @@ DisabledActionRow::DisabledActionRow(const QString& title, const std::string& ic
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(16, 12, 16, 12);
     row->setSpacing(12);
-    auto* iconLabel = greyLabel(Icons::glyph(icon), Typography::icon(16, QFont::DemiBold), this);
+    auto* iconLabel = greyLabel(Icons::glyph(icon), Typography::symbol(16, QFont::DemiBold), this);
     iconLabel->setFixedWidth(22);
     iconLabel->setAlignment(Qt::AlignCenter);
     row->addWidget(iconLabel);
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    auto* titleLabel = greyLabel(title, Typography::text(15, QFont::DemiBold), this);
+    auto* titleLabel = greyLabel(title, Typography::font(15, QFont::DemiBold), this);
     titleLabel->setWordWrap(true);
     texts->addWidget(titleLabel);
     if (reason) {
-        auto* reasonLabel = greyLabel(*reason, Typography::text(10, QFont::Medium), this);
+        auto* reasonLabel = greyLabel(*reason, Typography::font(10, QFont::Medium), this);
         reasonLabel->setWordWrap(true);
         texts->addWidget(reasonLabel);
     }

@@ -1,9 +1,9 @@
 #include "Views/Components/FormatPill.h"
 
 #include "Views/Components/HoverFade.h"
-#include "Views/Components/Typography.h"
 #include "Views/Labels.h"
 #include "Views/Theme.h"
+#include "Views/Typography.h"
 
 #include <QLabel>
 #include <QPainter>
