@@ -145,13 +145,18 @@ TEST_F(ActionButtonTest, TheRowIsDrawnWhereTheShakeTakesIt)
     EXPECT_EQ(face->x(), 0);
 }
 
-TEST_F(ActionButtonTest, ARowGoneBeforeItsShakeLeavesNoStepBehind)
+TEST_F(ActionButtonTest, ARowGoneBeforeOrDuringItsShakeLeavesNoStepBehind)
 {
-    auto row = std::make_unique<ActionButton>(
+    auto waiting = std::make_unique<ActionButton>(
         QStringLiteral("Compress"), "archivebox.fill", std::nullopt, [] {}, clock);
-    row->setErrorText(failed);
-    clock.advance(50ms);
-    row.reset();
+    auto shaking = std::make_unique<ActionButton>(
+        QStringLiteral("Resize"), "photo.fill", std::nullopt, [] {}, clock);
+    waiting->setErrorText(failed);
+    shaking->setErrorText(failed);
+    clock.advance(20ms);
+    waiting.reset();
+    clock.advance(100ms);
+    shaking.reset();
     clock.advance(1s);
     EXPECT_EQ(clock.pendingCount(), 0u);
 }
@@ -278,6 +283,14 @@ TEST(ActionRowsPictureTest, RowsAndTabsAsDrawn)
     const QColor restOnWhite = backgroundAt(rest);
     EXPECT_NE(restOnWhite.rgb(), Theme::cream().rgb());
     EXPECT_GT(restOnWhite.lightness(), Theme::cream().lightness()) << "cream at 60 % over the white card";
+
+    const QLabel* hoveredTitle = hovered->findChildren<QLabel*>().at(1);
+    const QRect titleArea(hoveredTitle->mapTo(&card, QPoint(0, 0)), hoveredTitle->size());
+    int accentPixels = 0;
+    for (int y = titleArea.top(); y <= titleArea.bottom(); ++y)
+        for (int x = titleArea.left(); x <= titleArea.right(); ++x)
+            accentPixels += image.pixelColor(x, y).rgb() == Theme::accent().rgb();
+    EXPECT_GT(accentPixels, 20) << "the hovered title is drawn in the accent colour";
 }
 
 } // namespace

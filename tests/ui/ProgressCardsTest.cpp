@@ -30,7 +30,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProgressPercentTest,
                          ::testing::Values(PercentCase{1, 3, 33}, PercentCase{2, 3, 66}, PercentCase{29, 50, 58},
                                            PercentCase{57, 100, 57}, PercentCase{4, 3, 133}, PercentCase{3, 3, 100},
                                            PercentCase{0, 7, 0}, PercentCase{0, 0, 0}, PercentCase{5, 0, 0},
-                                           PercentCase{30'000'000, 40'000'000, 75}));
+                                           PercentCase{30'000'000, 40'000'000, 75}),
+                         [](const ::testing::TestParamInfo<PercentCase>& info) {
+                             return std::to_string(info.param.current) + "of" + std::to_string(info.param.total);
+                         });
 
 // The running animation that is not the spinner's endless one.
 QVariantAnimation* arcMove(const ConvertingView& card)
