@@ -43,7 +43,9 @@ ConvertingView::ConvertingView(int current, int total, std::function<void()> onC
     column->addWidget(ring_, 0, Qt::AlignHCenter);
     // 20 between the circle and the line; the ring's line reaches into it.
     column->addSpacing(20 - ArcRing::overhang);
-    column->addWidget(countLabel_, 0, Qt::AlignHCenter);
+    // The full width, centred in it: the line's length changes with the counts.
+    countLabel_->setAlignment(Qt::AlignCenter);
+    column->addWidget(countLabel_);
     column->addStretch();
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setContentsMargins(20, 0, 20, 16);
