@@ -411,6 +411,10 @@ def _end_marked_processes(marker):
 
 def _run_inside_session(scenario, options):
     session = Session(options, os.environ[SESSION_MARKER])
+    # A picture of an earlier failure would only mislead.
+    stale = os.path.join(options.screens, f"failed-{scenario.__name__}.png")
+    if os.path.exists(stale):
+        os.remove(stale)
     try:
         session.start_display()
         scenario(session)
