@@ -14,9 +14,6 @@ namespace vantory::Typography {
 QFont font(int pixelSize, QFont::Weight weight = QFont::Normal);
 // The monospaced face, for figures that should not shift sideways as they change.
 QFont monospaced(int pixelSize, QFont::Weight weight = QFont::Normal);
-// The icon face, for the symbols drawn as glyphs.
-QFont symbol(int pixelSize, QFont::Weight weight = QFont::Normal);
-
 // The icon face, for glyphs of Icons.
 QFont icon(int pixelSize, QFont::Weight weight = QFont::Normal);
 
