@@ -21,7 +21,9 @@ QFont sized(QFont font, int pixelSize, QFont::Weight weight)
 
 QFont font(int pixelSize, QFont::Weight weight)
 {
-    return sized(QApplication::font(), pixelSize, weight);
+    // One face on every desktop (bootstrap installs it), so the cards' text fits as designed.
+    static const QFont face(QStringLiteral("DejaVu Sans"));
+    return sized(face, pixelSize, weight);
 }
 
 QFont monospaced(int pixelSize, QFont::Weight weight)
