@@ -2,7 +2,6 @@
 
 #include "Views/Icons.h"
 
-#include <QApplication>
 #include <QFontDatabase>
 #include <QLabel>
 
