@@ -20,6 +20,12 @@ struct SpringCase {
     bool overshoots;
 };
 
+// Names the case in the test's name, as "damping 0.6".
+void PrintTo(const SpringCase& c, std::ostream* out)
+{
+    *out << "damping " << c.damping;
+}
+
 class SpringByDamping : public ::testing::TestWithParam<SpringCase> { };
 
 } // namespace
