@@ -66,6 +66,9 @@ void FoldingSection::reveal(double fraction)
     revealed_ = fraction;
     const double shown = std::clamp(fraction, 0.0, 1.0);
     opacity_->setOpacity(shown);
+    // Whole, it is drawn without the effect: inside a card that fades, itself through an
+    // opacity effect, a second effect would be drawn out of place.
+    opacity_->setEnabled(shown < 1);
     // A spring overshoots: past 1 the section is simply whole.
     const int fullHeight = layout_->totalSizeHint().height();
     setMaximumHeight(fraction >= 1 ? QWIDGETSIZE_MAX : static_cast<int>(std::ceil(shown * fullHeight)));

@@ -1,6 +1,7 @@
 #include "Views/ActionCard/PasswordField.h"
 
 #include "Views/Components/Shake.h"
+#include "Views/KeyboardFocus.h"
 #include "Views/Theme.h"
 #include "Views/TimingCurves.h"
 #include "Views/Typography.h"
@@ -99,7 +100,7 @@ bool PasswordField::eventFilter(QObject* watched, QEvent* event)
     if (watched != lineEdit_)
         return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonPress)
-        window()->activateWindow();
+        takeKeyboardFor(this);
     // The line edit would pass Return on to its parents; here it only submits.
     if (event->type() == QEvent::KeyPress && isReturn(static_cast<QKeyEvent&>(*event))) {
         Q_EMIT submitted();
@@ -111,7 +112,7 @@ bool PasswordField::eventFilter(QObject* watched, QEvent* event)
 void PasswordField::mousePressEvent(QMouseEvent* event)
 {
     // The padding around the line belongs to the box too.
-    window()->activateWindow();
+    takeKeyboardFor(this);
     lineEdit_->setFocus(Qt::MouseFocusReason);
     QWidget::mousePressEvent(event);
 }
