@@ -12,6 +12,9 @@
 #include "Views/Components/CategoryTab.h"
 #include "Views/Components/ConvertMenuButton.h"
 #include "Views/Components/DisabledActionRow.h"
+#include "Views/ContentView.h"
+#include "Views/DropTargetView.h"
+#include "support/Animations.h"
 #include "support/EventLoop.h"
 #include "support/FakeServices.h"
 #include "support/ManualScheduler.h"
@@ -20,7 +23,10 @@
 #include "support/TestSettings.h"
 
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTest>
+#include <QVBoxLayout>
+#include <atomic>
 #include <gtest/gtest.h>
 
 using namespace vantory;
@@ -37,12 +43,12 @@ protected:
     test::FakeEnvironment environment;
     std::shared_ptr<test::FakeRouter> router = std::make_shared<test::FakeRouter>();
     std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(
-        WidgetStateManager::Services{router,
-                                     &clock,
-                                     settings.settings.get(),
-                                     &environment,
+        WidgetStateManager::Services{router, &clock, settings.settings.get(), &environment,
                                      [](const std::string&, const std::map<std::string, std::string>&) {},
-                                     {}});
+                                     [this](const std::vector<std::filesystem::path>& paths) { return build(paths); }});
+    // Set before a drop: each payload is made of the first file alone, so an append
+    // replaces the payload with one that offers the same actions.
+    std::atomic<bool> buildsOnlyTheFirstFile = false;
     std::unique_ptr<ActionView> view;
 
     ~ActionViewTest() override
@@ -51,6 +57,11 @@ protected:
         test::finishBackgroundWork();
         manager.reset();
         test::finishBackgroundWork();
+    }
+
+    DropPayload build(const std::vector<std::filesystem::path>& paths) const
+    {
+        return DropPayload::from(buildsOnlyTheFirstFile ? std::vector{paths.front()} : paths);
     }
 
     std::filesystem::path file(const std::string& name) { return dir.write(name, "content of " + name); }
@@ -260,6 +271,66 @@ TEST_F(ActionViewTest, TheRightPasswordUnlocksTheDroppedPdf)
     test::finishBackgroundWork();
     ASSERT_EQ(runsStarted(), std::vector<std::string>{ActionIds::unlockPdf});
     EXPECT_EQ(router->last().request.password, "open");
+}
+
+TEST_F(ActionViewTest, AnUnlockRowIsMadeAnewForANewPayload)
+{
+    const auto pdf = test::writePdf(dir / "locked.pdf", test::PdfPasswords{"open", "owner"});
+    drop({pdf});
+    const QPointer<QWidget> first = view->row(ActionIds::unlockPdf);
+    ASSERT_NE(first, nullptr);
+
+    // The payload is replaced at once, still offering the action: the row, made to test
+    // the old payload, gives way to one for the new.
+    buildsOnlyTheFirstFile = true;
+    append({file("photo.png")});
+    ASSERT_NE(view->row(ActionIds::unlockPdf), nullptr);
+    EXPECT_NE(view->row(ActionIds::unlockPdf), first.data());
+}
+
+TEST_F(ActionViewTest, AFileDroppedOnAPasswordBoxIsAppendedAndTheTypedTextStays)
+{
+    DropTargetView target(manager.get(), clock);
+    auto* layout = new QVBoxLayout(&target);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* content = new ContentView(*manager, &target, clock);
+    layout->addWidget(content);
+    target.resize(WidgetStateManager::panelSize, WidgetStateManager::panelSize);
+    target.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&target));
+
+    dir.write("folder/inside.txt", "text");
+    manager->handleDrop({dir / "folder"});
+    settle();
+    test::finishAnimations(content);
+    auto* card = qobject_cast<ActionView*>(content->card());
+    ASSERT_NE(card, nullptr);
+    auto* lock = qobject_cast<LockPDFButton*>(card->row(ActionIds::compressZipWithPassword));
+    ASSERT_NE(lock, nullptr);
+    QTest::mouseClick(lock->header(), Qt::LeftButton);
+    test::finishAnimations(content);
+    QTest::keyClicks(lock->passwordField()->lineEdit(), "secret");
+
+    const auto added = file("added.txt");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(added.string()))});
+    data.setText(QString::fromStdString(added.string()));
+    // Sent to the window, which finds the widget under the point as a real drag does.
+    const QPoint overTheBox = lock->passwordField()->mapTo(&target, lock->passwordField()->rect().center());
+    QDragEnterEvent entering(overTheBox, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target.windowHandle(), &entering);
+    QDragMoveEvent moving(overTheBox, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target.windowHandle(), &moving);
+    EXPECT_EQ(card->body(), ActionView::Body::appendZone);
+    QDropEvent dropping(QPointF(overTheBox), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target.windowHandle(), &dropping);
+    settle();
+
+    ASSERT_TRUE(manager->payload());
+    EXPECT_EQ(manager->payload()->urls.size(), 2u) << "the file was appended";
+    EXPECT_EQ(card->body(), ActionView::Body::rows);
+    EXPECT_EQ(card->row(ActionIds::compressZipWithPassword), lock);
+    EXPECT_EQ(lock->passwordField()->password(), "secret") << "nothing was inserted, nothing lost";
 }
 
 } // namespace
