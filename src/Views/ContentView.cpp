@@ -1,6 +1,7 @@
 #include "Views/ContentView.h"
 
 #include "State/WidgetStateManager.h"
+#include "Views/ActionCard/ActionView.h"
 #include "Views/EdgeOffsets.h"
 #include "Views/Spring.h"
 #include "Views/States/CompletedView.h"
@@ -105,6 +106,8 @@ void ContentView::followInlineError()
 void ContentView::replaceCard(CardChoice choice)
 {
     if (card_) {
+        // A leaving card shows what it showed until it is gone.
+        disconnect(&stateManager_, nullptr, card_, nullptr);
         if (cardTransition_ == CardTransition::fade)
             fadeOut(card_);
         else {
@@ -141,8 +144,8 @@ StateCard* ContentView::makeCard(CardKind kind)
     }
     case CardKind::completed: return new CompletedView(this);
     case CardKind::partialSuccess: return new PartialSuccessView(QString::fromStdString(stateManager_.state().summary), this);
+    case CardKind::actions: return new ActionView(stateManager_, scheduler_, this);
     // Still to come: until then these phases show an empty card.
-    case CardKind::actions:
     case CardKind::donation:
     case CardKind::summarizing: return new StateCard(this);
     }

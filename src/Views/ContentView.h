@@ -18,8 +18,9 @@ class IdleOrbView;
 class WidgetStateManager;
 
 // What the panel shows: the idle orb or the card of the current phase, pushed toward the
-// edge the panel is docked to. Only this view reads the state manager: the cards get values
-// and callbacks. It tells the panel which part of it is visible.
+// edge the panel is docked to. Besides the action card, which follows the state manager
+// itself, the cards get values and callbacks from this view. It tells the panel which part
+// of it is visible.
 class ContentView final : public QWidget {
     Q_OBJECT
 

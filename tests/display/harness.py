@@ -22,6 +22,7 @@ import sys
 import tempfile
 import time
 import traceback
+import urllib.parse
 
 import accessibility
 import xwindows
@@ -72,6 +73,16 @@ class Session:
             return []
         with open(log, encoding="utf-8", errors="surrogateescape") as lines:
             return [line.rstrip("\n").split("\t") for line in lines]
+
+    def opened_paths(self):
+        """The paths xdg-open was asked to open so far, file URLs decoded, oldest first."""
+        paths = []
+        for arguments in self.opened_with_xdg_open():
+            for argument in arguments:
+                if argument.startswith("file://"):
+                    argument = urllib.parse.unquote(argument[len("file://"):])
+                paths.append(argument)
+        return paths
 
     # The display stack.
 

@@ -10,6 +10,8 @@
 #include "support/EventLoop.h"
 #include "support/FakeServices.h"
 #include "support/ManualScheduler.h"
+#include "support/PdfFixtures.h"
+#include "support/TempDir.h"
 #include "support/TestSettings.h"
 
 #include <QAbstractAnimation>
@@ -90,6 +92,68 @@ private:
     int failures_ = 0;
 };
 
+// The action card for drops of files made here, in each of its forms.
+void snapTheActionCard(Gallery& gallery, WidgetStateManager& manager, test::ManualScheduler& clock, test::FakeRouter& router,
+                       QWidget& stage)
+{
+    test::TempDir dir;
+    const auto settle = [&clock] {
+        test::finishBackgroundWork();
+        clock.advance(std::chrono::milliseconds(600));
+        test::finishBackgroundWork();
+    };
+    const auto drop = [&](const std::vector<std::filesystem::path>& files) {
+        manager.reset();
+        // Past the notices of the last drop.
+        clock.advance(std::chrono::seconds(10));
+        settle();
+        manager.handleDrop(files);
+        settle();
+    };
+    const auto photo = dir.write("photo.png", "not really a picture");
+    const auto second = dir.write("second.png", "not really a picture");
+    const auto report = dir.write("report.pdf", "not really a document");
+    const auto data = dir.write("data.json", "{\"broken\": ");
+    dir.write("folder/inside.txt", "text");
+    const auto locked = test::writePdf(dir / "locked.pdf", test::PdfPasswords{"open", "owner"});
+
+    const std::pair<const char*, std::function<void()>> scenes[] = {
+        {"actions-one-group", [&] { drop({photo}); }},
+        {"actions-tabs",
+         [&] {
+             drop({photo, second, report});
+         }},
+        {"actions-append-zone", [&] { manager.setIsAppendDragOver(true); }},
+        {"actions-notice",
+         [&] {
+             manager.setIsAppendDragOver(false);
+             manager.appendFiles({photo});
+             settle();
+         }},
+        {"actions-banner",
+         [&] {
+             drop({photo});
+             manager.setInlineError("There is not enough free space on the disk holding the output folder");
+         }},
+        {"actions-row-error",
+         [&] {
+             drop({data});
+             manager.startConversion("format_json");
+             test::finishBackgroundWork();
+             router.last().onFinished({0, 1, "The data couldn't be read because it isn't in the correct format."});
+             test::finishBackgroundWork();
+         }},
+        {"actions-folder", [&] { drop({dir / "folder"}); }},
+        {"actions-encrypted-pdf", [&] { drop({locked}); }},
+    };
+    for (const auto& [name, enter] : scenes) {
+        enter();
+        gallery.snap(stage, QLatin1String(name));
+    }
+    manager.reset();
+    settle();
+}
+
 // The panel's content in every phase, as the state manager sets it.
 void snapThePanel(Gallery& gallery)
 {
@@ -138,6 +202,8 @@ void snapThePanel(Gallery& gallery)
         enter();
         gallery.snap(*stage, QLatin1String(name));
     }
+    manager.setState(WidgetPhase::idle());
+    snapTheActionCard(gallery, manager, clock, *router, *stage);
 }
 
 // The progress and result cards on their own, centred on the panel, in the states the

@@ -1,5 +1,6 @@
 #include "Views/ContentView.h"
 #include "State/WidgetStateManager.h"
+#include "Views/ActionCard/ActionView.h"
 #include "Views/EdgeOffsets.h"
 #include "Views/States/CompletedView.h"
 #include "Views/States/ConvertingView.h"
@@ -95,6 +96,7 @@ TEST_F(ContentViewTest, EachPhaseShowsItsCard)
     EXPECT_NE(qobject_cast<ProcessingView*>((enter(WidgetPhase::processing()), view->card())), nullptr);
     EXPECT_NE(qobject_cast<ConvertingView*>((enter(WidgetPhase::converting(0, 1)), view->card())), nullptr);
     EXPECT_NE(qobject_cast<CompletedView*>((enter(WidgetPhase::completed("/tmp/out")), view->card())), nullptr);
+    EXPECT_NE(qobject_cast<ActionView*>((enter(WidgetPhase::actions()), view->card())), nullptr);
     enter(WidgetPhase::idle());
     EXPECT_EQ(view->card(), nullptr);
     EXPECT_EQ(cardsPresent(), 0);

@@ -85,6 +85,11 @@ QString ActionRow::title() const
     return title_->text();
 }
 
+void ActionRow::setSymbol(const std::string& icon)
+{
+    icon_->setText(Icons::glyph(icon));
+}
+
 void ActionRow::setTrailingSymbol(const std::string& symbol)
 {
     trailingSymbol_ = symbol;

@@ -23,6 +23,7 @@ public:
 
     void setTitle(const QString& title);
     QString title() const;
+    void setSymbol(const std::string& icon);
     void setTrailingSymbol(const std::string& symbol);
     std::string trailingSymbol() const { return trailingSymbol_; }
 

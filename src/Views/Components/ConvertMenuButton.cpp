@@ -96,6 +96,9 @@ void ConvertMenuButton::reveal(double fraction)
     revealed_ = fraction;
     const double shown = std::clamp(fraction, 0.0, 1.0);
     gridOpacity_->setOpacity(shown);
+    // Whole, it is drawn without the effect: inside a card that fades, itself through an
+    // opacity effect, a second effect would be drawn out of place.
+    gridOpacity_->setEnabled(shown < 1);
     // A spring overshoots: past 1 the grid is simply whole.
     const int fullHeight = grid_->heightForWidth(width());
     grid_->setMaximumHeight(fraction >= 1 ? QWIDGETSIZE_MAX : static_cast<int>(std::ceil(shown * fullHeight)));

@@ -1,0 +1,408 @@
+#include "Views/ActionCard/ActionView.h"
+
+#include "State/WidgetStateManager.h"
+#include "Views/ActionCard/AppendZone.h"
+#include "Views/ActionCard/CardHeader.h"
+#include "Views/ActionCard/CloseButton.h"
+#include "Views/ActionCard/ErrorBanner.h"
+#include "Views/ActionCard/LockPDFButton.h"
+#include "Views/ActionCard/PasswordChecks.h"
+#include "Views/ActionCard/UnlockPDFButton.h"
+#include "Views/Components/ActionButton.h"
+#include "Views/Components/CategoryTab.h"
+#include "Views/Components/ConvertMenuButton.h"
+#include "Views/Components/DisabledActionRow.h"
+#include "Views/Icons.h"
+#include "Views/Theme.h"
+#include "Views/Typography.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+namespace vantory {
+namespace {
+
+enum BodyPage { appendZonePage, noticePage, rowsPage };
+
+QString qtText(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+std::optional<QString> qtText(const std::optional<std::string>& text)
+{
+    if (!text)
+        return std::nullopt;
+    return qtText(*text);
+}
+
+QScrollArea* transparentScrollArea(QWidget* inside, QWidget* parent)
+{
+    auto* scroll = new QScrollArea(parent);
+    // A slim bar that keeps out of the rows' way, shown only when they overflow.
+    // Set on the bar alone: a style sheet on the area would restyle every row inside it.
+    scroll->verticalScrollBar()->setStyleSheet(
+        QStringLiteral("QScrollBar:vertical { width: 4px; background: transparent; margin: 0; }"
+                       "QScrollBar::handle:vertical { background: rgba(0, 0, 0, 40); border-radius: 2px;"
+                       " min-height: 24px; }"
+                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(inside);
+    scroll->viewport()->setAutoFillBackground(false);
+    inside->setAutoFillBackground(false);
+    return scroll;
+}
+
+QWidget* divider(QWidget* parent)
+{
+    auto* area = new QWidget(parent);
+    auto* layout = new QHBoxLayout(area);
+    layout->setContentsMargins(16, 0, 16, 0);
+    auto* line = new QFrame(area);
+    line->setFixedHeight(1);
+    line->setAutoFillBackground(true);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, Theme::border());
+    line->setPalette(palette);
+    layout->addWidget(line);
+    return area;
+}
+
+void setErrorText(RowKind kind, QWidget* row, const std::optional<QString>& errorText)
+{
+    switch (kind) {
+    case RowKind::lock: static_cast<LockPDFButton*>(row)->setErrorText(errorText); break;
+    case RowKind::unlockZip:
+    case RowKind::unlockPdf: static_cast<UnlockPDFButton*>(row)->setErrorText(errorText); break;
+    case RowKind::convertMenu: static_cast<ConvertMenuButton*>(row)->setErrorText(errorText); break;
+    case RowKind::button: static_cast<ActionButton*>(row)->setErrorText(errorText); break;
+    case RowKind::disabled: break;
+    }
+}
+
+} // namespace
+
+ActionView::ActionView(WidgetStateManager& stateManager, Scheduler& scheduler, QWidget* parent)
+    : StateCard(parent),
+      stateManager_(stateManager),
+      scheduler_(scheduler),
+      header_(new CardHeader(content())),
+      tabArea_(new QWidget(content())),
+      bodyForms_(new QStackedLayout),
+      appendZone_(new AppendZone),
+      noticeForm_(new QWidget),
+      noticeText_(Typography::label(QString(), Typography::font(14, QFont::DemiBold), Theme::textSecondary(), noticeForm_)),
+      rowsForm_(new QWidget),
+      rowsLayout_(new QVBoxLayout),
+      outlierNote_(Typography::label(QString(), Typography::font(11, QFont::Medium),
+                                     Theme::withOpacity(Theme::textSecondary(), 0.7), rowsForm_)),
+      bannerArea_(new QWidget(content())),
+      banner_(new ErrorBanner(bannerArea_))
+{
+    connect(header_->closeButton(), &QAbstractButton::clicked, this, [this] { stateManager_.reset(); });
+
+    // The tab strip scrolls sideways when its tabs are wider than the card.
+    auto* tabs = new QWidget;
+    tabStrip_ = new QHBoxLayout(tabs);
+    tabStrip_->setContentsMargins(20, 0, 20, 0);
+    tabStrip_->setSpacing(6);
+    tabStrip_->addStretch();
+    tabScroll_ = transparentScrollArea(tabs, tabArea_);
+    tabScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tabScroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* tabAreaLayout = new QVBoxLayout(tabArea_);
+    tabAreaLayout->setContentsMargins(0, 0, 0, 10);
+    tabAreaLayout->addWidget(tabScroll_);
+
+    auto* noticeSymbol = Typography::label(Icons::glyph("checkmark.circle"), Typography::icon(28, QFont::Medium),
+                                           Theme::withOpacity(Theme::textSecondary(), 0.5), noticeForm_);
+    noticeText_->setTextFormat(Qt::PlainText);
+    noticeText_->setWordWrap(true);
+    auto* noticeColumn = new QVBoxLayout(noticeForm_);
+    noticeColumn->setContentsMargins(16, 14, 16, 14);
+    noticeColumn->setSpacing(8);
+    noticeColumn->addStretch();
+    noticeColumn->addWidget(noticeSymbol);
+    noticeColumn->addWidget(noticeText_);
+    noticeColumn->addStretch();
+
+    rowsLayout_->setSpacing(8);
+    outlierNote_->setTextFormat(Qt::PlainText);
+    outlierNote_->setWordWrap(true);
+    auto* rowsColumn = new QVBoxLayout(rowsForm_);
+    rowsColumn->setContentsMargins(0, 0, 0, 0);
+    rowsColumn->setSpacing(0);
+    rowsColumn->addLayout(rowsLayout_);
+    auto* noteArea = new QHBoxLayout;
+    noteArea->setContentsMargins(20, 0, 20, 14);
+    noteArea->addWidget(outlierNote_);
+    rowsColumn->addLayout(noteArea);
+    rowsColumn->addStretch();
+    auto* rowsScroll = transparentScrollArea(rowsForm_, nullptr);
+    rowsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    auto* body = new QWidget(content());
+    body->setLayout(bodyForms_);
+    bodyForms_->insertWidget(appendZonePage, appendZone_);
+    bodyForms_->insertWidget(noticePage, noticeForm_);
+    bodyForms_->insertWidget(rowsPage, rowsScroll);
+
+    auto* bannerLayout = new QVBoxLayout(bannerArea_);
+    bannerLayout->setContentsMargins(16, 0, 16, 14);
+    bannerLayout->addWidget(banner_);
+    connect(banner_, &QAbstractButton::clicked, this, [this] { stateManager_.setInlineError(std::nullopt); });
+
+    auto* column = new QVBoxLayout(content());
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(header_);
+    column->addWidget(tabArea_);
+    column->addWidget(divider(content()));
+    column->addWidget(body, 1);
+    column->addWidget(bannerArea_);
+
+    connect(&stateManager_, &WidgetStateManager::payloadChanged, this, &ActionView::followPayload);
+    connect(&stateManager_, &WidgetStateManager::activeTabChanged, this, &ActionView::followActiveTab);
+    connect(&stateManager_, &WidgetStateManager::singleFileErrorChanged, this, &ActionView::updateRows);
+    connect(&stateManager_, &WidgetStateManager::singleFileErrorActionIdChanged, this, &ActionView::updateRows);
+    connect(&stateManager_, &WidgetStateManager::isAppendDragOverChanged, this, &ActionView::followBody);
+    connect(&stateManager_, &WidgetStateManager::actionAreaNoticeChanged, this, &ActionView::followBody);
+    connect(&stateManager_, &WidgetStateManager::inlineErrorChanged, this, &ActionView::followInlineError);
+
+    followPayload();
+    followBody();
+    followInlineError();
+}
+
+void ActionView::followPayload()
+{
+    rebuildTabs();
+    updateHeader();
+    updateRows();
+    updateOutlierNote();
+}
+
+void ActionView::followActiveTab()
+{
+    const std::optional<FileCategory> active = stateManager_.activeTab();
+    for (std::size_t i = 0; i < tabs_.size(); ++i) {
+        const auto& [category, tab] = tabs_[i];
+        tab->setActive(active ? category == *active : i == 0);
+    }
+    updateHeader();
+    updateRows();
+}
+
+void ActionView::followBody()
+{
+    if (stateManager_.isAppendDragOver()) {
+        bodyForms_->setCurrentIndex(appendZonePage);
+    } else if (const auto& notice = stateManager_.actionAreaNotice()) {
+        noticeText_->setText(qtText(*notice));
+        bodyForms_->setCurrentIndex(noticePage);
+    } else {
+        bodyForms_->setCurrentIndex(rowsPage);
+    }
+    // The card's outline marks the drag too.
+    update();
+}
+
+void ActionView::followInlineError()
+{
+    const auto& error = stateManager_.inlineError();
+    if (error)
+        banner_->setMessage(qtText(*error));
+    bannerArea_->setVisible(error.has_value());
+}
+
+void ActionView::updateHeader()
+{
+    const auto& payload = stateManager_.payload();
+    if (const std::optional<CategoryGroup> group = stateManager_.activeGroup())
+        header_->setLabel(group->icon(), qtText(group->label()));
+    else if (payload)
+        header_->setLabel(payload->icon, qtText(payload->label));
+    else
+        header_->setLabel("doc.fill", tr("File"));
+    header_->setTabsFollow(stateManager_.showTabs());
+}
+
+void ActionView::rebuildTabs()
+{
+    for (const auto& [category, tab] : tabs_)
+        delete tab;
+    tabs_.clear();
+    const auto& payload = stateManager_.payload();
+    const bool showTabs = payload && stateManager_.showTabs();
+    tabArea_->setVisible(showTabs);
+    if (!showTabs)
+        return;
+    const std::optional<FileCategory> active = stateManager_.activeTab();
+    for (const CategoryGroup& group : payload->groups) {
+        const bool isActive = active ? group.category == *active : tabs_.empty();
+        const FileCategory category = group.category;
+        auto* tab = new CategoryTab(group, isActive, [this, category] { stateManager_.setActiveTab(category); });
+        // Before the closing stretch.
+        tabStrip_->insertWidget(tabStrip_->count() - 1, tab);
+        tabs_.emplace_back(category, tab);
+    }
+    tabScroll_->setFixedHeight(tabScroll_->widget()->sizeHint().height());
+}
+
+bool ActionView::canKeep(const KeptRow& row, const RowChoice& choice) const
+{
+    if (!row.widget || row.kind != choice.kind)
+        return false;
+    const bool testsThePayload = row.kind == RowKind::unlockZip || row.kind == RowKind::unlockPdf;
+    return !testsThePayload || row.payloadSerial == stateManager_.payloadSerial();
+}
+
+void ActionView::updateRows()
+{
+    const auto& payload = stateManager_.payload();
+    const RowContext context{payload && payload->isEncryptedPDF, stateManager_.singleFileError(),
+                             stateManager_.singleFileErrorActionId()};
+    std::map<std::string, KeptRow> offered;
+    std::vector<QWidget*> order;
+    for (const FileAction& action : stateManager_.suggestedActions()) {
+        if (offered.contains(action.id))
+            continue;
+        const RowChoice choice = chooseRow(action, context);
+        KeptRow row{choice.kind, stateManager_.payloadSerial(), nullptr};
+        if (const auto kept = rows_.find(action.id); kept != rows_.end() && canKeep(kept->second, choice)) {
+            row = kept->second;
+            rows_.erase(kept);
+            setErrorText(row.kind, row.widget, choice.errorText);
+        } else {
+            row.widget = makeRow(action, choice);
+        }
+        order.push_back(row.widget);
+        offered.emplace(action.id, row);
+    }
+    // Gone later, as a row may be the sender of what brought us here.
+    for (const auto& [id, gone] : rows_) {
+        if (gone.widget) {
+            gone.widget->hide();
+            gone.widget->deleteLater();
+        }
+    }
+    rows_ = std::move(offered);
+
+    for (QWidget* row : order)
+        rowsLayout_->removeWidget(row);
+    for (QWidget* row : order) {
+        rowsLayout_->addWidget(row);
+        row->show();
+    }
+}
+
+QWidget* ActionView::makeRow(const FileAction& action, const RowChoice& choice)
+{
+    const std::string id = action.id;
+    const auto startWithPassword = [this, id](const std::string& password) { start(id, std::nullopt, password); };
+    const auto currentSerial = [this] { return stateManager_.payloadSerial(); };
+    switch (choice.kind) {
+    case RowKind::lock:
+        return new LockPDFButton(choice.title, choice.buttonLabel, startWithPassword, choice.errorText, scheduler_, rowsForm_);
+    case RowKind::unlockZip:
+        return new UnlockPDFButton(startWithPassword, PasswordChecks::zip(stateManager_), choice.autoExpand,
+                                   stateManager_.payloadSerial(), currentSerial, choice.errorText, scheduler_, rowsForm_);
+    case RowKind::unlockPdf:
+        return new UnlockPDFButton(startWithPassword, PasswordChecks::pdf(stateManager_), choice.autoExpand,
+                                   stateManager_.payloadSerial(), currentSerial, choice.errorText, scheduler_, rowsForm_);
+    case RowKind::convertMenu:
+        return new ConvertMenuButton(
+            action, choice.errorText, [this, id](const std::string& format) { start(id, format); }, scheduler_, rowsForm_);
+    case RowKind::disabled: return new DisabledActionRow(choice.title, action.icon, qtText(action.disabledReason), rowsForm_);
+    case RowKind::button:
+        return new ActionButton(
+            choice.title, action.icon, choice.errorText, [this, id] { start(id); }, scheduler_, rowsForm_);
+    }
+    return nullptr;
+}
+
+void ActionView::start(const std::string& actionId, const std::optional<std::string>& targetFormat,
+                       const std::optional<std::string>& password)
+{
+    // A password check may answer after the card has left: what it would start is
+    // no longer asked for.
+    if (stateManager_.state().is(WidgetPhase::Kind::actions))
+        stateManager_.startConversion(actionId, targetFormat, password);
+}
+
+void ActionView::updateOutlierNote()
+{
+    const auto& payload = stateManager_.payload();
+    const bool hasNote = payload && payload->outlierNote;
+    outlierNote_->setText(hasNote ? qtText(*payload->outlierNote) : QString());
+    // With tabs the note is not shown, but the rows keep the room it would take.
+    outlierNote_->setVisible(hasNote && !stateManager_.showTabs());
+    rowsLayout_->setContentsMargins(16, 14, 16, hasNote ? 10 : 18);
+}
+
+ActionView::Body ActionView::body() const
+{
+    switch (bodyForms_->currentIndex()) {
+    case appendZonePage: return Body::appendZone;
+    case noticePage: return Body::notice;
+    default: return Body::rows;
+    }
+}
+
+std::vector<CategoryTab*> ActionView::tabs() const
+{
+    std::vector<CategoryTab*> tabs;
+    for (const auto& [category, tab] : tabs_)
+        tabs.push_back(tab);
+    return tabs;
+}
+
+ErrorBanner* ActionView::banner() const
+{
+    return bannerArea_->isVisibleTo(this) ? banner_ : nullptr;
+}
+
+QWidget* ActionView::row(const std::string& actionId) const
+{
+    const auto found = rows_.find(actionId);
+    return found == rows_.end() ? nullptr : found->second.widget.data();
+}
+
+std::vector<QWidget*> ActionView::rows() const
+{
+    std::vector<QWidget*> rows;
+    for (int i = 0; i < rowsLayout_->count(); ++i)
+        if (QWidget* row = rowsLayout_->itemAt(i)->widget())
+            rows.push_back(row);
+    return rows;
+}
+
+QString ActionView::notice() const
+{
+    return body() == Body::notice ? noticeText_->text() : QString();
+}
+
+void ActionView::paintEvent(QPaintEvent* event)
+{
+    StateCard::paintEvent(event);
+    if (!stateManager_.isAppendDragOver())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    constexpr double lineWidth = 2;
+    const QRectF inside = QRectF(cardRect()).adjusted(lineWidth / 2, lineWidth / 2, -lineWidth / 2, -lineWidth / 2);
+    QPainterPath outline;
+    outline.addRoundedRect(inside, Theme::cardCornerRadius - lineWidth / 2, Theme::cardCornerRadius - lineWidth / 2);
+    painter.setPen(QPen(Theme::withOpacity(Theme::accent(), 0.5), lineWidth));
+    painter.drawPath(outline);
+}
+
+} // namespace vantory

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "Models/FileCategory.h"
+#include "Platform/Scheduler.h"
+#include "Views/ActionCard/RowChoice.h"
+#include "Views/States/StateCard.h"
+
+#include <QPointer>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QLabel;
+class QHBoxLayout;
+class QScrollArea;
+class QStackedLayout;
+class QVBoxLayout;
+
+namespace vantory {
+
+class AppendZone;
+class CardHeader;
+class CategoryTab;
+class ErrorBanner;
+class WidgetStateManager;
+
+// The card of the actions phase: what was dropped, a tab per category when there are
+// several, and the active category's actions as rows. While more files are dragged over
+// it, it offers to add them; a notice or an error banner shows what the state manager
+// publishes. It follows the state manager and keeps a row as long as its action is
+// offered, so a row's typed text and expansion survive a new payload or tab.
+class ActionView final : public StateCard {
+    Q_OBJECT
+
+public:
+    enum class Body { appendZone, notice, rows };
+
+    ActionView(WidgetStateManager& stateManager, Scheduler& scheduler, QWidget* parent = nullptr);
+
+    Body body() const;
+    CardHeader* header() const { return header_; }
+    std::vector<CategoryTab*> tabs() const;
+    // The banner while an error is shown, else none.
+    ErrorBanner* banner() const;
+    // The row of an offered action, else none; rows in the order shown.
+    QWidget* row(const std::string& actionId) const;
+    std::vector<QWidget*> rows() const;
+    QString notice() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct KeptRow {
+        RowKind kind;
+        // The payload an unlock row tests; a new payload needs a new row.
+        std::uint64_t payloadSerial;
+        QPointer<QWidget> widget;
+    };
+
+    void followPayload();
+    void followActiveTab();
+    void followBody();
+    void followInlineError();
+    void updateHeader();
+    void rebuildTabs();
+    void updateRows();
+    QWidget* makeRow(const FileAction& action, const RowChoice& choice);
+    bool canKeep(const KeptRow& row, const RowChoice& choice) const;
+    void updateOutlierNote();
+    void start(const std::string& actionId, const std::optional<std::string>& targetFormat = std::nullopt,
+               const std::optional<std::string>& password = std::nullopt);
+
+    WidgetStateManager& stateManager_;
+    Scheduler& scheduler_;
+    CardHeader* header_;
+    QWidget* tabArea_;
+    QScrollArea* tabScroll_;
+    QHBoxLayout* tabStrip_;
+    std::vector<std::pair<FileCategory, CategoryTab*>> tabs_;
+    QStackedLayout* bodyForms_;
+    AppendZone* appendZone_;
+    QWidget* noticeForm_;
+    QLabel* noticeText_;
+    QWidget* rowsForm_;
+    QVBoxLayout* rowsLayout_;
+    QLabel* outlierNote_;
+    std::map<std::string, KeptRow> rows_;
+    QWidget* bannerArea_;
+    ErrorBanner* banner_;
+};
+
+} // namespace vantory

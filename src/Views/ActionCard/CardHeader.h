@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+class QHBoxLayout;
+class QLabel;
+
+namespace vantory {
+
+class CloseButton;
+
+// The top of the action card: what was dropped, as a symbol and a label on an accent
+// capsule, and the close button at the far end.
+class CardHeader final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CardHeader(QWidget* parent = nullptr);
+
+    void setLabel(const std::string& icon, const QString& text);
+    QString text() const;
+    std::string icon() const { return icon_; }
+    // Less room below when the tab strip follows.
+    void setTabsFollow(bool tabsFollow);
+
+    CloseButton* closeButton() const { return close_; }
+
+private:
+    std::string icon_;
+    QHBoxLayout* layout_;
+    QLabel* iconLabel_;
+    QLabel* textLabel_;
+    CloseButton* close_;
+};
+
+} // namespace vantory

@@ -1,0 +1,30 @@
+#include "Views/ActionCard/CloseButton.h"
+
+#include "Views/Icons.h"
+#include "Views/Theme.h"
+#include "Views/Typography.h"
+
+#include <QPainter>
+
+namespace vantory {
+
+CloseButton::CloseButton(QWidget* parent) : QAbstractButton(parent)
+{
+    setFixedSize(side, side);
+    setCursor(Qt::PointingHandCursor);
+    setAccessibleName(tr("Close"));
+}
+
+void CloseButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Theme::cream());
+    painter.drawEllipse(rect());
+    painter.setPen(Theme::textSecondary());
+    painter.setFont(Typography::icon(12, QFont::Bold));
+    painter.drawText(rect(), Qt::AlignCenter, Icons::glyph("xmark"));
+}
+
+} // namespace vantory

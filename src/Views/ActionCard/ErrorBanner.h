@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QAbstractButton>
+
+class QLabel;
+
+namespace vantory {
+
+// A run's or a drop's error across the foot of the action card, in red on a faint red
+// rounded rectangle; a click dismisses it. Named by its message.
+class ErrorBanner final : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    explicit ErrorBanner(QWidget* parent = nullptr);
+
+    void setMessage(const QString& message);
+    QString message() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QWidget* face_;
+    QLabel* message_;
+};
+
+} // namespace vantory

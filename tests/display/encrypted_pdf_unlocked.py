@@ -1,0 +1,70 @@
+"""An encrypted PDF dropped on the orb: its unlock row is open at once. A wrong password
+shows "Wrong password" and empties the box; the right one writes unlocked_…/ whose PDF is
+no longer encrypted."""
+
+import os
+import subprocess
+
+import harness
+import xwindows
+from polling import check, wait_for
+
+PASSWORD = "open sesame"
+
+def one_page_pdf():
+    """A PDF of one empty page, with its cross-reference table; qpdf encrypts it."""
+    objects = [b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+               b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>"]
+    document = b"%PDF-1.4\n"
+    offsets = []
+    for number, body in enumerate(objects, start=1):
+        offsets.append(len(document))
+        document += b"%d 0 obj\n%s\nendobj\n" % (number, body)
+    table = len(document)
+    document += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
+    document += b"".join(b"%010d 00000 n \n" % offset for offset in offsets)
+    document += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, table)
+    return document
+
+
+def field_text_length(node):
+    return node.accessible.queryText().characterCount
+
+
+def encrypted_pdf_unlocked(session):
+    session.start_app()
+    orb = session.orb()
+    plain = session.make_file("plain.pdf", one_page_pdf())
+    locked = session.work_path("statement.pdf")
+    subprocess.run(["qpdf", "--encrypt", PASSWORD, "owner secret", "256", "--", plain, locked], check=True)
+    os.remove(plain)
+    session.drag_from_source(orb.centre(), ["--files", locked])
+
+    field = session.a11y.wait_for_showing("Enter password")
+    session.a11y.wait_for_showing("Unlock Document")
+    session.screenshot("actions-unlock-open")
+
+    session.click(field.centre())
+    xwindows.xdotool("type", "--delay", "20", "not it")
+    wait_for(lambda: field_text_length(field) == len("not it"), 5, "the typed password in the box")
+    xwindows.xdotool("key", "Return")
+    session.a11y.wait_for_showing("Wrong password", timeout=20)
+    field = session.a11y.wait_for_showing("Enter password")
+    wait_for(lambda: field_text_length(field) == 0, 5, "the password box to be emptied")
+    session.screenshot("actions-unlock-wrong")
+
+    session.click(field.centre())
+    xwindows.xdotool("type", "--delay", "20", PASSWORD)
+    xwindows.xdotool("key", "Return")
+
+    output = session.work_path("unlocked_statement")
+    unlocked = wait_for(lambda: [name for name in os.listdir(output) if name.endswith(".pdf")]
+                        if os.path.isdir(output) else None, 20, "a PDF in unlocked_statement/")
+    wait_for(lambda: output in session.opened_paths(), 20, "xdg-open to be asked for the output folder")
+    status = subprocess.run(["qpdf", "--is-encrypted", os.path.join(output, unlocked[0])]).returncode
+    check(status == 2, f"qpdf --is-encrypted exited with {status}, not 2 (not encrypted)")
+    session.screenshot("actions-unlock-done")
+    session.check_app_running()
+
+
+harness.main(encrypted_pdf_unlocked)

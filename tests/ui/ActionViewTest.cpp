@@ -1,0 +1,336 @@
+#include "Views/ActionCard/ActionView.h"
+#include "Models/ActionIds.h"
+#include "State/WidgetStateManager.h"
+#include "Views/ActionCard/CardHeader.h"
+#include "Views/ActionCard/CloseButton.h"
+#include "Views/ActionCard/ErrorBanner.h"
+#include "Views/ActionCard/LockPDFButton.h"
+#include "Views/ActionCard/PasswordField.h"
+#include "Views/ActionCard/SubmitButton.h"
+#include "Views/ActionCard/UnlockPDFButton.h"
+#include "Views/Components/ActionButton.h"
+#include "Views/Components/CategoryTab.h"
+#include "Views/Components/ConvertMenuButton.h"
+#include "Views/Components/DisabledActionRow.h"
+#include "Views/ContentView.h"
+#include "Views/DropTargetView.h"
+#include "support/Animations.h"
+#include "support/EventLoop.h"
+#include "support/FakeServices.h"
+#include "support/ManualScheduler.h"
+#include "support/PdfFixtures.h"
+#include "support/TempDir.h"
+#include "support/TestSettings.h"
+
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+#include <QVBoxLayout>
+#include <atomic>
+#include <gtest/gtest.h>
+
+using namespace vantory;
+using namespace std::chrono_literals;
+using Kind = WidgetPhase::Kind;
+
+namespace {
+
+class ActionViewTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    test::ManualScheduler clock;
+    test::TestSettings settings;
+    test::FakeEnvironment environment;
+    std::shared_ptr<test::FakeRouter> router = std::make_shared<test::FakeRouter>();
+    std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(
+        WidgetStateManager::Services{router, &clock, settings.settings.get(), &environment,
+                                     [](const std::string&, const std::map<std::string, std::string>&) {},
+                                     [this](const std::vector<std::filesystem::path>& paths) { return build(paths); }});
+    // Set before a drop: each payload is made of the first file alone, so an append
+    // replaces the payload with one that offers the same actions.
+    std::atomic<bool> buildsOnlyTheFirstFile = false;
+    std::unique_ptr<ActionView> view;
+
+    ~ActionViewTest() override
+    {
+        view.reset();
+        test::finishBackgroundWork();
+        manager.reset();
+        test::finishBackgroundWork();
+    }
+
+    DropPayload build(const std::vector<std::filesystem::path>& paths) const
+    {
+        return DropPayload::from(buildsOnlyTheFirstFile ? std::vector{paths.front()} : paths);
+    }
+
+    std::filesystem::path file(const std::string& name) { return dir.write(name, "content of " + name); }
+
+    // A drop that has settled on the action card, and the card showing it.
+    void drop(const std::vector<std::filesystem::path>& urls)
+    {
+        manager->handleDrop(urls);
+        settle();
+        ASSERT_EQ(manager->state().kind, Kind::actions);
+        showCard();
+    }
+
+    void append(const std::vector<std::filesystem::path>& urls)
+    {
+        manager->appendFiles(urls);
+        settle();
+    }
+
+    void settle()
+    {
+        test::finishBackgroundWork();
+        clock.advance(600ms);
+        test::finishBackgroundWork();
+    }
+
+    void showCard()
+    {
+        view = std::make_unique<ActionView>(*manager, clock);
+        view->show();
+    }
+
+    template <typename Row>
+    Row* rowOf(const std::string& actionId)
+    {
+        return qobject_cast<Row*>(view->row(actionId));
+    }
+
+    std::vector<std::string> runsStarted() const
+    {
+        std::vector<std::string> ids;
+        for (const auto& call : router->calls)
+            ids.push_back(call->request.actionId);
+        return ids;
+    }
+};
+
+TEST_F(ActionViewTest, TheHeaderNamesTheActiveGroupOrFallsBackToFile)
+{
+    showCard();
+    EXPECT_EQ(view->header()->text(), "File");
+    EXPECT_EQ(view->header()->icon(), "doc.fill");
+    EXPECT_TRUE(view->tabs().empty());
+
+    view.reset();
+    drop({file("photo.png")});
+    EXPECT_EQ(view->header()->text(), "1 Images");
+    EXPECT_EQ(view->header()->icon(), manager->activeGroup()->icon());
+    EXPECT_TRUE(view->tabs().empty());
+}
+
+TEST_F(ActionViewTest, ATabClickSetsTheActiveTabAndTheCardFollows)
+{
+    drop({file("a.png"), file("b.png"), file("c.pdf")});
+    const auto tabs = view->tabs();
+    ASSERT_EQ(tabs.size(), 2u);
+    EXPECT_TRUE(tabs[0]->isActive()) << "the first group is active while no tab is chosen";
+    EXPECT_FALSE(tabs[1]->isActive());
+    EXPECT_EQ(view->header()->text(), "2 Images");
+    ASSERT_NE(view->row(ActionIds::convertImage), nullptr);
+    const QPointer<QWidget> imageRow = view->row(ActionIds::convertImage);
+
+    QTest::mouseClick(tabs[1], Qt::LeftButton);
+    EXPECT_EQ(manager->activeTab(), FileCategory::document);
+    EXPECT_FALSE(tabs[0]->isActive());
+    EXPECT_TRUE(tabs[1]->isActive());
+    EXPECT_EQ(view->header()->text(), "1 Documents");
+    EXPECT_EQ(view->row(ActionIds::convertImage), nullptr);
+    EXPECT_NE(view->row(ActionIds::lockPdf), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(imageRow.isNull()) << "a row whose action is gone goes too";
+}
+
+TEST_F(ActionViewTest, ABannerClickClearsTheError)
+{
+    drop({file("a.png")});
+    EXPECT_EQ(view->banner(), nullptr);
+    manager->setInlineError("Not enough disk space");
+    ASSERT_NE(view->banner(), nullptr);
+    EXPECT_EQ(view->banner()->message(), "Not enough disk space");
+    EXPECT_EQ(view->banner()->accessibleName(), "Not enough disk space");
+
+    QTest::mouseClick(view->banner(), Qt::LeftButton);
+    EXPECT_EQ(manager->inlineError(), std::nullopt);
+    EXPECT_EQ(view->banner(), nullptr);
+}
+
+TEST_F(ActionViewTest, TheAppendZoneOutranksANoticeWhichOutranksTheRows)
+{
+    const auto photo = file("a.png");
+    drop({photo});
+    EXPECT_EQ(view->body(), ActionView::Body::rows);
+
+    append({photo});
+    ASSERT_EQ(manager->actionAreaNotice(), "Already added");
+    EXPECT_EQ(view->body(), ActionView::Body::notice);
+    EXPECT_EQ(view->notice(), "Already added");
+
+    manager->setIsAppendDragOver(true);
+    EXPECT_EQ(view->body(), ActionView::Body::appendZone);
+    manager->setIsAppendDragOver(false);
+    EXPECT_EQ(view->body(), ActionView::Body::notice);
+
+    clock.advance(10s);
+    ASSERT_EQ(manager->actionAreaNotice(), std::nullopt);
+    EXPECT_EQ(view->body(), ActionView::Body::rows);
+}
+
+TEST_F(ActionViewTest, ARowStaysWithItsTypedTextWhileItsActionIsOffered)
+{
+    dir.write("folder/inside.txt", "text");
+    drop({dir / "folder"});
+    auto* lock = rowOf<LockPDFButton>(ActionIds::compressZipWithPassword);
+    ASSERT_NE(lock, nullptr);
+    EXPECT_EQ(lock->header()->title(), "Protect with Password");
+    QTest::mouseClick(lock->header(), Qt::LeftButton);
+    ASSERT_TRUE(lock->isExpanded());
+    QTest::keyClicks(lock->passwordField()->lineEdit(), "secret");
+    const QPointer<QWidget> kept = lock;
+
+    dir.write("second/inside.txt", "text");
+    const std::uint64_t before = manager->payloadSerial();
+    append({dir / "second"});
+    ASSERT_NE(manager->payloadSerial(), before) << "the payload was replaced";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(kept.isNull());
+    EXPECT_EQ(view->row(ActionIds::compressZipWithPassword), kept.data());
+    EXPECT_TRUE(lock->isExpanded());
+    EXPECT_EQ(lock->passwordField()->password(), "secret");
+}
+
+TEST_F(ActionViewTest, RowsStartTheirActions)
+{
+    drop({file("data.json")});
+    auto* format = rowOf<ActionButton>(ActionIds::formatJson);
+    ASSERT_NE(format, nullptr);
+    QTest::mouseClick(format, Qt::LeftButton);
+    test::finishBackgroundWork();
+    EXPECT_EQ(runsStarted(), std::vector<std::string>{ActionIds::formatJson});
+}
+
+TEST_F(ActionViewTest, ARunsErrorLandsOnItsRowOnly)
+{
+    drop({file("data.json")});
+    auto* format = rowOf<ActionButton>(ActionIds::formatJson);
+    auto* minify = rowOf<ActionButton>(ActionIds::minifyJson);
+    ASSERT_NE(format, nullptr);
+    ASSERT_NE(minify, nullptr);
+    manager->startConversion(ActionIds::formatJson);
+    test::finishBackgroundWork();
+    ASSERT_EQ(router->calls.size(), 1u);
+    router->last().onFinished(BatchResult{0, 1, "Unexpected end of input"});
+    test::finishBackgroundWork();
+    ASSERT_EQ(manager->state().kind, Kind::actions);
+    EXPECT_EQ(view->row(ActionIds::formatJson), format) << "the same row shows the error";
+    EXPECT_EQ(format->errorText(), "Unexpected end of input");
+    EXPECT_EQ(minify->errorText(), std::nullopt);
+
+    QTest::mouseClick(format, Qt::LeftButton);
+    test::finishBackgroundWork();
+    EXPECT_EQ(router->calls.size(), 1u) << "a click on the error starts nothing";
+}
+
+TEST_F(ActionViewTest, TheCloseButtonResets)
+{
+    drop({file("a.png")});
+    QTest::mouseClick(view->header()->closeButton(), Qt::LeftButton);
+    EXPECT_EQ(manager->state().kind, Kind::idle);
+    EXPECT_EQ(manager->payload(), std::nullopt);
+}
+
+TEST_F(ActionViewTest, AVerdictArrivingAfterTheCardLeftStartsNothing)
+{
+    const auto pdf = test::writePdf(dir / "locked.pdf", test::PdfPasswords{"open", "owner"});
+    drop({pdf});
+    auto* unlock = rowOf<UnlockPDFButton>(ActionIds::unlockPdf);
+    ASSERT_NE(unlock, nullptr);
+    EXPECT_TRUE(unlock->isExpanded()) << "an encrypted PDF's row opens by itself";
+    QTest::keyClicks(unlock->passwordField()->lineEdit(), "open");
+    QTest::mouseClick(unlock->unlockButton(), Qt::LeftButton);
+    ASSERT_TRUE(unlock->isChecking());
+    // The card leaves for another phase while the check runs; the payload stays.
+    manager->setState(WidgetPhase::idle());
+    test::finishBackgroundWork();
+    EXPECT_TRUE(runsStarted().empty());
+}
+
+TEST_F(ActionViewTest, TheRightPasswordUnlocksTheDroppedPdf)
+{
+    const auto pdf = test::writePdf(dir / "locked.pdf", test::PdfPasswords{"open", "owner"});
+    drop({pdf});
+    auto* unlock = rowOf<UnlockPDFButton>(ActionIds::unlockPdf);
+    ASSERT_NE(unlock, nullptr);
+    QTest::keyClicks(unlock->passwordField()->lineEdit(), "open");
+    QTest::keyClick(unlock->passwordField()->lineEdit(), Qt::Key_Return);
+    ASSERT_TRUE(test::spinUntil([&] { return !unlock->isChecking(); }));
+    test::finishBackgroundWork();
+    ASSERT_EQ(runsStarted(), std::vector<std::string>{ActionIds::unlockPdf});
+    EXPECT_EQ(router->last().request.password, "open");
+}
+
+TEST_F(ActionViewTest, AnUnlockRowIsMadeAnewForANewPayload)
+{
+    const auto pdf = test::writePdf(dir / "locked.pdf", test::PdfPasswords{"open", "owner"});
+    drop({pdf});
+    const QPointer<QWidget> first = view->row(ActionIds::unlockPdf);
+    ASSERT_NE(first, nullptr);
+
+    // The payload is replaced at once, still offering the action: the row, made to test
+    // the old payload, gives way to one for the new.
+    buildsOnlyTheFirstFile = true;
+    append({file("photo.png")});
+    ASSERT_NE(view->row(ActionIds::unlockPdf), nullptr);
+    EXPECT_NE(view->row(ActionIds::unlockPdf), first.data());
+}
+
+TEST_F(ActionViewTest, AFileDroppedOnAPasswordBoxIsAppendedAndTheTypedTextStays)
+{
+    DropTargetView target(manager.get(), clock);
+    auto* layout = new QVBoxLayout(&target);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* content = new ContentView(*manager, &target, clock);
+    layout->addWidget(content);
+    target.resize(WidgetStateManager::panelSize, WidgetStateManager::panelSize);
+    target.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&target));
+
+    dir.write("folder/inside.txt", "text");
+    manager->handleDrop({dir / "folder"});
+    settle();
+    test::finishAnimations(content);
+    auto* card = qobject_cast<ActionView*>(content->card());
+    ASSERT_NE(card, nullptr);
+    auto* lock = qobject_cast<LockPDFButton*>(card->row(ActionIds::compressZipWithPassword));
+    ASSERT_NE(lock, nullptr);
+    QTest::mouseClick(lock->header(), Qt::LeftButton);
+    test::finishAnimations(content);
+    QTest::keyClicks(lock->passwordField()->lineEdit(), "secret");
+
+    const auto added = file("added.txt");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(added.string()))});
+    data.setText(QString::fromStdString(added.string()));
+    // Sent to the window, which finds the widget under the point as a real drag does.
+    const QPoint overTheBox = lock->passwordField()->mapTo(&target, lock->passwordField()->rect().center());
+    QDragEnterEvent entering(overTheBox, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target.windowHandle(), &entering);
+    QDragMoveEvent moving(overTheBox, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target.windowHandle(), &moving);
+    EXPECT_EQ(card->body(), ActionView::Body::appendZone);
+    QDropEvent dropping(QPointF(overTheBox), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target.windowHandle(), &dropping);
+    settle();
+
+    ASSERT_TRUE(manager->payload());
+    EXPECT_EQ(manager->payload()->urls.size(), 2u) << "the file was appended";
+    EXPECT_EQ(card->body(), ActionView::Body::rows);
+    EXPECT_EQ(card->row(ActionIds::compressZipWithPassword), lock);
+    EXPECT_EQ(lock->passwordField()->password(), "secret") << "nothing was inserted, nothing lost";
+}
+
+} // namespace
