@@ -96,6 +96,25 @@ TEST(PasswordField, MasksTheEntryAndTellsOnlyUserEditsAndReturn)
     EXPECT_EQ(parent.returns, 0) << "Return stays in the box";
 }
 
+// The panel is shown without taking the focus; a press on a box must bring the keyboard to it.
+TEST(PasswordField, APressActivatesItsWindow)
+{
+    QWidget panel;
+    auto* layout = new QVBoxLayout(&panel);
+    auto* field = new PasswordField(QStringLiteral("Password"), &panel);
+    layout->addWidget(field);
+    panel.show();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+
+    QTest::mouseClick(field->lineEdit(), Qt::LeftButton);
+    EXPECT_TRUE(test::spinUntil([&] { return QApplication::activeWindow() == &panel; }, 2000));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("pw"));
+    EXPECT_EQ(field->password(), "pw");
+}
+
 // Stands for the panel's drop target: it takes any drag of files.
 class FileDropTarget : public QWidget {
 public:
@@ -160,6 +179,8 @@ struct LockCase {
     QString confirm;
     std::vector<std::string> submitted;
     bool mismatch;
+
+    friend void PrintTo(const LockCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class LockSubmitTest : public LockRowTest, public ::testing::WithParamInterface<LockCase> { };

@@ -95,64 +95,22 @@ ActionView::ActionView(WidgetStateManager& stateManager, Scheduler& scheduler, Q
       stateManager_(stateManager),
       scheduler_(scheduler),
       header_(new CardHeader(content())),
-      tabArea_(new QWidget(content())),
       bodyForms_(new QStackedLayout),
       appendZone_(new AppendZone),
-      noticeForm_(new QWidget),
-      noticeText_(Typography::label(QString(), Typography::font(14, QFont::DemiBold), Theme::textSecondary(), noticeForm_)),
-      rowsForm_(new QWidget),
-      rowsLayout_(new QVBoxLayout),
-      outlierNote_(Typography::label(QString(), Typography::font(11, QFont::Medium),
-                                     Theme::withOpacity(Theme::textSecondary(), 0.7), rowsForm_)),
       bannerArea_(new QWidget(content())),
       banner_(new ErrorBanner(bannerArea_))
 {
+    tabArea_ = makeTabArea();
+    noticeForm_ = makeNoticeForm();
+    rowsForm_ = makeRowsForm();
     connect(header_->closeButton(), &QAbstractButton::clicked, this, [this] { stateManager_.reset(); });
-
-    // The tab strip scrolls sideways when its tabs are wider than the card.
-    auto* tabs = new QWidget;
-    tabStrip_ = new QHBoxLayout(tabs);
-    tabStrip_->setContentsMargins(20, 0, 20, 0);
-    tabStrip_->setSpacing(6);
-    tabStrip_->addStretch();
-    tabScroll_ = transparentScrollArea(tabs, tabArea_);
-    tabScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    tabScroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    auto* tabAreaLayout = new QVBoxLayout(tabArea_);
-    tabAreaLayout->setContentsMargins(0, 0, 0, 10);
-    tabAreaLayout->addWidget(tabScroll_);
-
-    auto* noticeSymbol = Typography::label(Icons::glyph("checkmark.circle"), Typography::icon(28, QFont::Medium),
-                                           Theme::withOpacity(Theme::textSecondary(), 0.5), noticeForm_);
-    noticeText_->setTextFormat(Qt::PlainText);
-    noticeText_->setWordWrap(true);
-    auto* noticeColumn = new QVBoxLayout(noticeForm_);
-    noticeColumn->setContentsMargins(16, 14, 16, 14);
-    noticeColumn->setSpacing(8);
-    noticeColumn->addStretch();
-    noticeColumn->addWidget(noticeSymbol);
-    noticeColumn->addWidget(noticeText_);
-    noticeColumn->addStretch();
-
-    rowsLayout_->setSpacing(8);
-    outlierNote_->setTextFormat(Qt::PlainText);
-    outlierNote_->setWordWrap(true);
-    auto* rowsColumn = new QVBoxLayout(rowsForm_);
-    rowsColumn->setContentsMargins(0, 0, 0, 0);
-    rowsColumn->setSpacing(0);
-    rowsColumn->addLayout(rowsLayout_);
-    auto* noteArea = new QHBoxLayout;
-    noteArea->setContentsMargins(20, 0, 20, 14);
-    noteArea->addWidget(outlierNote_);
-    rowsColumn->addLayout(noteArea);
-    rowsColumn->addStretch();
-    auto* rowsScroll = transparentScrollArea(rowsForm_, nullptr);
-    rowsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* body = new QWidget(content());
     body->setLayout(bodyForms_);
     bodyForms_->insertWidget(appendZonePage, appendZone_);
     bodyForms_->insertWidget(noticePage, noticeForm_);
+    auto* rowsScroll = transparentScrollArea(rowsForm_, body);
+    rowsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     bodyForms_->insertWidget(rowsPage, rowsScroll);
 
     auto* bannerLayout = new QVBoxLayout(bannerArea_);
@@ -169,6 +127,68 @@ ActionView::ActionView(WidgetStateManager& stateManager, Scheduler& scheduler, Q
     column->addWidget(body, 1);
     column->addWidget(bannerArea_);
 
+    followStateManager();
+}
+
+QWidget* ActionView::makeTabArea()
+{
+    auto* area = new QWidget(content());
+    // The strip scrolls sideways when its tabs are wider than the card.
+    auto* tabs = new QWidget;
+    tabStrip_ = new QHBoxLayout(tabs);
+    tabStrip_->setContentsMargins(20, 0, 20, 0);
+    tabStrip_->setSpacing(6);
+    tabStrip_->addStretch();
+    tabScroll_ = transparentScrollArea(tabs, area);
+    tabScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tabScroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 10);
+    layout->addWidget(tabScroll_);
+    return area;
+}
+
+QWidget* ActionView::makeNoticeForm()
+{
+    auto* form = new QWidget;
+    auto* symbol = Typography::label(Icons::glyph("checkmark.circle"), Typography::icon(28, QFont::Medium),
+                                     Theme::withOpacity(Theme::textSecondary(), 0.5), form);
+    noticeText_ = Typography::label(QString(), Typography::font(14, QFont::DemiBold), Theme::textSecondary(), form);
+    noticeText_->setTextFormat(Qt::PlainText);
+    noticeText_->setWordWrap(true);
+    auto* column = new QVBoxLayout(form);
+    column->setContentsMargins(16, 14, 16, 14);
+    column->setSpacing(8);
+    column->addStretch();
+    column->addWidget(symbol);
+    column->addWidget(noticeText_);
+    column->addStretch();
+    return form;
+}
+
+QWidget* ActionView::makeRowsForm()
+{
+    auto* form = new QWidget;
+    rowsLayout_ = new QVBoxLayout;
+    rowsLayout_->setSpacing(8);
+    outlierNote_ = Typography::label(QString(), Typography::font(11, QFont::Medium),
+                                     Theme::withOpacity(Theme::textSecondary(), 0.7), form);
+    outlierNote_->setTextFormat(Qt::PlainText);
+    outlierNote_->setWordWrap(true);
+    auto* noteArea = new QHBoxLayout;
+    noteArea->setContentsMargins(20, 0, 20, 14);
+    noteArea->addWidget(outlierNote_);
+    auto* column = new QVBoxLayout(form);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addLayout(rowsLayout_);
+    column->addLayout(noteArea);
+    column->addStretch();
+    return form;
+}
+
+void ActionView::followStateManager()
+{
     connect(&stateManager_, &WidgetStateManager::payloadChanged, this, &ActionView::followPayload);
     connect(&stateManager_, &WidgetStateManager::activeTabChanged, this, &ActionView::followActiveTab);
     connect(&stateManager_, &WidgetStateManager::singleFileErrorChanged, this, &ActionView::updateRows);
@@ -176,7 +196,6 @@ ActionView::ActionView(WidgetStateManager& stateManager, Scheduler& scheduler, Q
     connect(&stateManager_, &WidgetStateManager::isAppendDragOverChanged, this, &ActionView::followBody);
     connect(&stateManager_, &WidgetStateManager::actionAreaNoticeChanged, this, &ActionView::followBody);
     connect(&stateManager_, &WidgetStateManager::inlineErrorChanged, this, &ActionView::followInlineError);
-
     followPayload();
     followBody();
     followInlineError();

@@ -61,6 +61,10 @@ private:
         QPointer<QWidget> widget;
     };
 
+    QWidget* makeTabArea();
+    QWidget* makeNoticeForm();
+    QWidget* makeRowsForm();
+    void followStateManager();
     void followPayload();
     void followActiveTab();
     void followBody();
@@ -77,17 +81,17 @@ private:
     WidgetStateManager& stateManager_;
     Scheduler& scheduler_;
     CardHeader* header_;
-    QWidget* tabArea_;
-    QScrollArea* tabScroll_;
-    QHBoxLayout* tabStrip_;
+    QWidget* tabArea_ = nullptr;
+    QScrollArea* tabScroll_ = nullptr;
+    QHBoxLayout* tabStrip_ = nullptr;
     std::vector<std::pair<FileCategory, CategoryTab*>> tabs_;
     QStackedLayout* bodyForms_;
     AppendZone* appendZone_;
-    QWidget* noticeForm_;
-    QLabel* noticeText_;
-    QWidget* rowsForm_;
-    QVBoxLayout* rowsLayout_;
-    QLabel* outlierNote_;
+    QWidget* noticeForm_ = nullptr;
+    QLabel* noticeText_ = nullptr;
+    QWidget* rowsForm_ = nullptr;
+    QVBoxLayout* rowsLayout_ = nullptr;
+    QLabel* outlierNote_ = nullptr;
     std::map<std::string, KeptRow> rows_;
     QWidget* bannerArea_;
     ErrorBanner* banner_;

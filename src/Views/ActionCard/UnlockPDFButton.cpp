@@ -92,8 +92,6 @@ UnlockPDFButton::UnlockPDFButton(SubmitHandler onSubmit, Validator validatePassw
     setErrorText(errorText);
 }
 
-UnlockPDFButton::~UnlockPDFButton() = default;
-
 void UnlockPDFButton::setErrorText(const std::optional<QString>& errorText)
 {
     errorText_ = errorText;
@@ -138,12 +136,13 @@ void UnlockPDFButton::takeVerdict()
     if (currentPayloadSerial_() != payloadSerial_)
         return;
     if (verdict_.result()) {
+        // Starting the run may take the card, and this row with it, away at once.
         onSubmit_(password);
         return;
     }
     setWrongPassword(true);
     password_->clear();
-    refreshButton();
+    refreshButton(); // the box is empty now
     Shake::start(
         scheduler_, this, [this](double offset) { password_->setShakeOffset(offset); }, Shake::wideOffsets);
 }

@@ -47,7 +47,6 @@ public:
     UnlockPDFButton(SubmitHandler onSubmit, Validator validatePassword, bool autoExpand, std::uint64_t payloadSerial,
                     SerialSource currentPayloadSerial, std::optional<QString> errorText, Scheduler& scheduler,
                     QWidget* parent = nullptr);
-    ~UnlockPDFButton() override;
 
     void setErrorText(const std::optional<QString>& errorText);
     const std::optional<QString>& errorText() const { return errorText_; }
