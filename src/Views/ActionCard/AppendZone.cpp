@@ -1,12 +1,12 @@
 #include "Views/ActionCard/AppendZone.h"
 
 #include "Views/Icons.h"
+#include "Views/MarchingDashes.h"
 #include "Views/Theme.h"
 #include "Views/Typography.h"
 
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
@@ -15,15 +15,15 @@ namespace {
 
 constexpr double cornerRadius = 18;
 constexpr double lineWidth = 2;
-constexpr double dashOn = 10;
-constexpr double dashOff = 8;
-// Two dash periods: a loop ends where the next begins.
-constexpr double dashPhaseLoop = 36;
-constexpr int dashLoopMs = 4000;
 
 } // namespace
 
-AppendZone::AppendZone(QWidget* parent) : QWidget(parent), dashMarch_(new QVariantAnimation(this))
+AppendZone::AppendZone(QWidget* parent)
+    : QWidget(parent),
+      dashMarch_(MarchingDashes::march(this, [this](double phase) {
+          dashPhase_ = phase;
+          update();
+      }))
 {
     auto* plus = Typography::label(Icons::glyph("plus.circle.fill"), Typography::icon(36, QFont::Medium),
                                    Theme::withOpacity(Theme::accent(), 0.7), this);
@@ -42,15 +42,6 @@ AppendZone::AppendZone(QWidget* parent) : QWidget(parent), dashMarch_(new QVaria
     // Less when the banner needs room below.
     setMaximumHeight(zoneHeight + 2 * padding);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-
-    dashMarch_->setStartValue(0.0);
-    dashMarch_->setEndValue(dashPhaseLoop);
-    dashMarch_->setDuration(dashLoopMs);
-    dashMarch_->setLoopCount(-1);
-    connect(dashMarch_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        dashPhase_ = value.toDouble();
-        update();
-    });
 }
 
 void AppendZone::showEvent(QShowEvent* event)
@@ -74,19 +65,7 @@ QRectF AppendZone::zone() const
 void AppendZone::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    // The line lies inside the zone's bounds.
-    const double inset = lineWidth / 2;
-    QPen pen(Theme::withOpacity(Theme::accent(), 0.3), lineWidth, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
-    pen.setMiterLimit(10);
-    // A pen's dashes are measured in line widths.
-    pen.setDashPattern({dashOn / lineWidth, dashOff / lineWidth});
-    pen.setDashOffset(dashPhase_ / lineWidth);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    QPainterPath path;
-    path.addRoundedRect(zone().adjusted(inset, inset, -inset, -inset), cornerRadius - inset, cornerRadius - inset);
-    painter.drawPath(path);
+    MarchingDashes::paint(painter, zone(), cornerRadius, lineWidth, Theme::withOpacity(Theme::accent(), 0.3), dashPhase_);
 }
 
 } // namespace vantory

@@ -1,11 +1,11 @@
 #include "Views/States/DropZoneView.h"
 
 #include "Views/Icons.h"
+#include "Views/MarchingDashes.h"
 #include "Views/Typography.h"
 
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
@@ -15,15 +15,15 @@ namespace {
 constexpr double outlineSide = 292;
 constexpr double outlineRadius = 18;
 constexpr double outlineWidth = 2;
-constexpr double dashOn = 10;
-constexpr double dashOff = 8;
-// Two dash periods: a loop ends where the next begins.
-constexpr double dashPhaseLoop = 36;
-constexpr int dashLoopMs = 4000;
 
 } // namespace
 
-DropZoneView::DropZoneView(QWidget* parent) : StateCard(parent), dashMarch_(new QVariantAnimation(this))
+DropZoneView::DropZoneView(QWidget* parent)
+    : StateCard(parent),
+      dashMarch_(MarchingDashes::march(this, [this](double phase) {
+          dashPhase_ = phase;
+          update();
+      }))
 {
     auto* arrow = new QLabel(Icons::glyph("arrow.down.circle.fill"), content());
     arrow->setFont(Icons::font(48));
@@ -42,14 +42,6 @@ DropZoneView::DropZoneView(QWidget* parent) : StateCard(parent), dashMarch_(new 
     column->addWidget(hint_);
     column->addStretch();
 
-    dashMarch_->setStartValue(0.0);
-    dashMarch_->setEndValue(dashPhaseLoop);
-    dashMarch_->setDuration(dashLoopMs);
-    dashMarch_->setLoopCount(-1);
-    connect(dashMarch_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        dashPhase_ = value.toDouble();
-        update();
-    });
     dashMarch_->start();
 }
 
@@ -68,21 +60,9 @@ void DropZoneView::paintEvent(QPaintEvent* event)
 {
     StateCard::paintEvent(event);
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
     QRectF outline(0, 0, outlineSide, outlineSide);
     outline.moveCenter(QRectF(cardRect()).center());
-    // The line lies inside the outline's bounds.
-    const double inset = outlineWidth / 2;
-    QPen pen(Theme::withOpacity(Theme::accent(), 0.25), outlineWidth, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
-    pen.setMiterLimit(10);
-    // A pen's dashes are measured in line widths.
-    pen.setDashPattern({dashOn / outlineWidth, dashOff / outlineWidth});
-    pen.setDashOffset(dashPhase_ / outlineWidth);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    QPainterPath path;
-    path.addRoundedRect(outline.adjusted(inset, inset, -inset, -inset), outlineRadius - inset, outlineRadius - inset);
-    painter.drawPath(path);
+    MarchingDashes::paint(painter, outline, outlineRadius, outlineWidth, Theme::withOpacity(Theme::accent(), 0.25), dashPhase_);
 }
 
 } // namespace vantory
