@@ -27,9 +27,18 @@ with open(sys.argv[2], "w", encoding="utf-8", newline="") as f:
                     comment, "2024-%02d-%02d" % (n % 12 + 1, n % 28 + 1)])
 PY
 
+# jq preserves the key order of what it reads, so reading our output back with `jq .` and
+# comparing it with `jq -S .` of the input checks both the values and our key order.
 row json_format "\"\$BENCH\" format_json \"\$OUT\" \"$WORK/records.json\"" \
-  "jq . \"$WORK/records.json\" > \"\$OUT/records.json\""
+  "jq -S . \"$WORK/records.json\" > \"\$OUT/records.json\"" \
+  'jq . "$OURS"/records_formatted.json | cmp - "$TOOL/records.json"'
 row json_minify "\"\$BENCH\" minify_json \"\$OUT\" \"$WORK/records.json\"" \
-  "jq -c . \"$WORK/records.json\" > \"\$OUT/records.json\""
+  "jq -c . \"$WORK/records.json\" > \"\$OUT/records.json\"" \
+  'jq -c . "$OURS"/records_min.json | cmp - "$TOOL/records.json"'
 row csv_to_json "\"\$BENCH\" csv_to_json \"\$OUT\" \"$WORK/rows.csv\"" \
-  "python3 -c 'import csv, json, sys; json.dump(list(csv.DictReader(open(sys.argv[1], newline=\"\", encoding=\"utf-8\"))), open(sys.argv[2], \"w\", encoding=\"utf-8\"), indent=2, sort_keys=True, ensure_ascii=False)' \"$WORK/rows.csv\" \"\$OUT/rows.json\""
+  "python3 -c 'import csv, json, sys; json.dump(list(csv.DictReader(open(sys.argv[1], newline=\"\", encoding=\"utf-8\"))), open(sys.argv[2], \"w\", encoding=\"utf-8\"), indent=2, sort_keys=True, ensure_ascii=False)' \"$WORK/rows.csv\" \"\$OUT/rows.json\"" \
+  "python3 -c 'import json, sys; sys.exit(json.load(open(sys.argv[1])) != json.load(open(sys.argv[2])))' \"\$OURS/rows.json\" \"\$TOOL/rows.json\""
+# Miller infers numbers from the text; the check compares every field as text.
+row csv_to_json_mlr "\"\$BENCH\" csv_to_json \"\$OUT\" \"$WORK/rows.csv\"" \
+  "mlr --icsv --ojson cat \"$WORK/rows.csv\" > \"\$OUT/rows.json\"" \
+  "python3 -c 'import json, sys; text = lambda rows: [{k: str(v) for k, v in r.items()} for r in rows]; sys.exit(text(json.load(open(sys.argv[1]))) != text(json.load(open(sys.argv[2]))))' \"\$OURS/rows.json\" \"\$TOOL/rows.json\""
