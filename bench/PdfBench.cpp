@@ -1,5 +1,6 @@
 #include "BenchCommands.h"
 
+#include "BenchPassword.h"
 #include "Converters/Pdf/PDFProcessor.h"
 
 namespace {
@@ -23,6 +24,16 @@ vantory::bench::Registration pdfToImages("pdf_to_images", [](const Inputs& input
 vantory::bench::Registration extractText("extract_text", [](const Inputs& inputs, const Folder& out) {
     for (const auto& input : inputs)
         vantory::PDFProcessor::extractText(input, out);
+});
+
+vantory::bench::Registration lockPdf("lock_pdf", [](const Inputs& inputs, const Folder& out) {
+    for (const auto& input : inputs)
+        vantory::PDFProcessor::lockPDF(input, vantory::bench::password(), out);
+});
+
+vantory::bench::Registration unlockPdf("unlock_pdf", [](const Inputs& inputs, const Folder& out) {
+    for (const auto& input : inputs)
+        vantory::PDFProcessor::unlockPDF(input, vantory::bench::password(), out);
 });
 
 } // namespace

@@ -1,7 +1,8 @@
 # Structured data rows, sourced by bench/run: JSON formatting and minifying of a ~50 MB
-# file against jq, CSV to JSON of a 200,000-row file against Python's csv and json.
+# array of records and formatting of a ~200 MB object of records against jq, CSV to JSON
+# of a 200,000-row file against Python's csv and json and against Miller.
 
-python3 - "$WORK/records.json" "$WORK/rows.csv" <<'PY'
+python3 - "$WORK/records.json" "$WORK/rows.csv" "$WORK/keyed.json" <<'PY'
 import csv, json, random, sys
 random.seed(7)
 words = ["alpha", "beta", "gamma", "delta", "épsilon", "zeta/eta", 'theta "q"', "iota\tx", "kappa", "λambda"]
@@ -18,6 +19,18 @@ with open(sys.argv[1], "w", encoding="utf-8") as f:
         size += len(text.encode())
         n += 1
     f.write("]")
+# The top-level object's keys are written in no order, so sorting them is real work.
+with open(sys.argv[3], "w", encoding="utf-8") as f:
+    f.write("{")
+    size, n = 1, 0
+    while size < 200 * 1024 * 1024:
+        record = {"name": random.choice(words) + str(n), "score": round(random.random() * 1000, 3), "active": n % 3 == 0,
+                  "tags": random.sample(words, 3), "owner": {"zip": "%05d" % random.randint(0, 99999), "note": None}}
+        text = ("," if n else "") + json.dumps("k%08x" % random.getrandbits(32) + str(n)) + ":" + json.dumps(record, ensure_ascii=False)
+        f.write(text)
+        size += len(text.encode())
+        n += 1
+    f.write("}")
 with open(sys.argv[2], "w", encoding="utf-8", newline="") as f:
     w = csv.writer(f)
     w.writerow(["id", "name", "city", "score", "comment", "created"])
@@ -31,14 +44,17 @@ PY
 # comparing it with `jq -S .` of the input checks both the values and our key order.
 row json_format "\"\$BENCH\" format_json \"\$OUT\" \"$WORK/records.json\"" \
   "jq -S . \"$WORK/records.json\" > \"\$OUT/records.json\"" \
-  'jq . "$OURS"/records_formatted.json | cmp - "$TOOL/records.json"'
+  'jq . "$OURS"/*.json | cmp - "$TOOL/records.json"'
+row json_format_object "\"\$BENCH\" format_json \"\$OUT\" \"$WORK/keyed.json\"" \
+  "jq -S . \"$WORK/keyed.json\" > \"\$OUT/keyed.json\"" \
+  'jq . "$OURS"/*.json | cmp - "$TOOL/keyed.json"'
 row json_minify "\"\$BENCH\" minify_json \"\$OUT\" \"$WORK/records.json\"" \
   "jq -c . \"$WORK/records.json\" > \"\$OUT/records.json\"" \
-  'jq -c . "$OURS"/records_min.json | cmp - "$TOOL/records.json"'
+  'jq -c . "$OURS"/*.json | cmp - "$TOOL/records.json"'
 row csv_to_json "\"\$BENCH\" csv_to_json \"\$OUT\" \"$WORK/rows.csv\"" \
   "python3 -c 'import csv, json, sys; json.dump(list(csv.DictReader(open(sys.argv[1], newline=\"\", encoding=\"utf-8\"))), open(sys.argv[2], \"w\", encoding=\"utf-8\"), indent=2, sort_keys=True, ensure_ascii=False)' \"$WORK/rows.csv\" \"\$OUT/rows.json\"" \
-  "python3 -c 'import json, sys; sys.exit(json.load(open(sys.argv[1])) != json.load(open(sys.argv[2])))' \"\$OURS/rows.json\" \"\$TOOL/rows.json\""
+  "python3 -c 'import json, sys; sys.exit(json.load(open(sys.argv[1])) != json.load(open(sys.argv[2])))' \"\$OURS\"/*.json \"\$TOOL/rows.json\""
 # Miller infers numbers from the text; the check compares every field as text.
 row csv_to_json_mlr "\"\$BENCH\" csv_to_json \"\$OUT\" \"$WORK/rows.csv\"" \
   "mlr --icsv --ojson cat \"$WORK/rows.csv\" > \"\$OUT/rows.json\"" \
-  "python3 -c 'import json, sys; text = lambda rows: [{k: str(v) for k, v in r.items()} for r in rows]; sys.exit(text(json.load(open(sys.argv[1]))) != text(json.load(open(sys.argv[2]))))' \"\$OURS/rows.json\" \"\$TOOL/rows.json\""
+  "python3 -c 'import json, sys; text = lambda rows: [{k: str(v) for k, v in r.items()} for r in rows]; sys.exit(text(json.load(open(sys.argv[1]))) != text(json.load(open(sys.argv[2]))))' \"\$OURS\"/*.json \"\$TOOL/rows.json\""

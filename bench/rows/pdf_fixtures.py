@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """Writes the PDF inputs of the PDF benchmark rows into the folder given:
-doc01.pdf .. doc20.pdf (8 pages each) for merging and render.pdf (10 pages) for
-drawing. Every page has text, vector shapes and an image of its own."""
+doc01.pdf .. doc20.pdf (8 pages each) for merging, render.pdf (10 pages) for
+drawing, and large.pdf (520 pages, about 100 MB, its images noise that does not
+compress) for locking and unlocking. Every page has text, vector shapes and an image
+of its own."""
 import math
+import random
 import sys
 import zlib
 from pathlib import Path
@@ -21,6 +24,11 @@ def image_bytes(seed, size=256):
     return zlib.compress(bytes(rows), 6), size
 
 
+def noise_image_bytes(seed, size=256):
+    random.seed(seed)
+    return zlib.compress(random.randbytes(size * size * 3), 0), size
+
+
 def page_content(seed):
     lines = ["0.2 0.4 0.8 rg 40 640 200 100 re f", "0.9 0.3 0.1 RG 3 w 260 640 m 560 740 l S",
              "q 200 0 0 200 350 380 cm /Im0 Do Q", "BT /F1 11 Tf 14 TL 40 600 Td"]
@@ -31,7 +39,7 @@ def page_content(seed):
     return "\n".join(lines).encode()
 
 
-def write_pdf(path, first_seed, pages):
+def write_pdf(path, first_seed, pages, make_image=image_bytes):
     objects = {}  # number -> bytes
     objects[1] = b"<< /Type /Catalog /Pages 2 0 R >>"
     objects[3] = b"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"
@@ -39,7 +47,7 @@ def write_pdf(path, first_seed, pages):
     number = 4
     for index in range(pages):
         seed = first_seed + index
-        data, size = image_bytes(seed)
+        data, size = make_image(seed)
         image, content, page = number, number + 1, number + 2
         number += 3
         objects[image] = (b"<< /Type /XObject /Subtype /Image /Width %d /Height %d /ColorSpace /DeviceRGB "
@@ -72,6 +80,7 @@ def main():
     for doc in range(1, 21):
         write_pdf(folder / ("doc%02d.pdf" % doc), doc * 100, 8)
     write_pdf(folder / "render.pdf", 7, 10)
+    write_pdf(folder / "large.pdf", 1, 520, noise_image_bytes)
 
 
 if __name__ == "__main__":
