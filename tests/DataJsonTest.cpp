@@ -1,4 +1,6 @@
 #include "Converters/Data/DataFileProcessor.h"
+#include "Converters/Data/SortedJsonFormatter.h"
+#include "Converters/OutputFile.h"
 #include "Platform/PlatformError.h"
 #include "support/OutputFolder.h"
 
@@ -84,6 +86,44 @@ TEST_F(JsonOperations, FormatOfTopLevelArrayEqualsWholeDocumentWriter)
         EXPECT_EQ(written.content, nlohmann::json::parse(text).dump(2));
         fs::remove(written.path);
     }
+}
+
+// A top-level object is written from where its members lie in the input; the limit 0
+// takes that path down to every nested container.
+TEST_F(JsonOperations, FormatOfObjectFromItsMemberIndexEqualsWholeDocumentWriter)
+{
+    const std::string texts[] = {
+        R"({"b": 2, "a": [{}, {"z": [3, 4], "y": null}], "c": {"y": {"k": "v", "j": [[], {}]}, "x": -1.5e3}})",
+        R"({"a": 1, "b": {"x": 1}, "a": {"n": 2}, "b": [3]})", // repeated keys: the last counts
+        R"({"\u0062": 1, "a\"q": 2, "\u0061": 3, "a": 4, "a\\": {"\/": "\/\u00e9\u0001"}})",
+        "\xEF\xBB\xBF \r\n{ \"k\" :\t[ 1 , 2.50 , 1e3 , 12345678901234567890123 , \"s\\\"t\" ] , \"e\" : { } }\n ",
+        R"({"z": [[[{"b": [true, false], "a": "}]{["}]]], "y": "\\", "x": "[{"})",
+        "{}",
+    };
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        const std::string expected = nlohmann::json::parse(text).dump(2);
+        for (const std::size_t limit : {std::size_t{0}, std::size_t{8}, data::wholeJsonValueLimit}) {
+            const fs::path path = dir / "indexed.json";
+            {
+                OutputFile written(path, OutputFile::Mode::direct);
+                data::writeSortedPrettyJson(text, written, limit);
+                written.commit();
+            }
+            EXPECT_EQ(readFile(path), expected) << "limit " << limit;
+            fs::remove(path);
+        }
+    }
+}
+
+TEST_F(JsonOperations, DeeplyNestedObjectIsRefusedBeforeAnythingIsWritten)
+{
+    std::string deep;
+    for (int i = 0; i < 2000; ++i)
+        deep += "{\"a\":";
+    deep += "1" + std::string(2000, '}');
+    EXPECT_THROW(DataFileProcessor::formatJSON(dir.write("in/deep.json", deep), out()), PlatformError);
+    EXPECT_TRUE(entriesIn(out()).empty());
 }
 
 TEST_F(JsonOperations, MinifyKeepsKeyOrderAndNumberDigits)

@@ -67,16 +67,21 @@ std::string readFileBytes(const std::filesystem::path& url)
     return readAll(file.get(), url);
 }
 
-std::string readUTF8File(const std::filesystem::path& url)
+std::string_view utf8Text(std::string_view bytes, const std::filesystem::path& url)
 {
-    std::string text = readFileBytes(url);
-    if (!isValidUTF8(text))
+    if (!isValidUTF8(bytes))
         throw PlatformError(
             "The file \u201C" + lastPathComponent(url)
             + "\u201D couldn\u2019t be opened because the text encoding of its contents can\u2019t be determined.");
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.erase(0, 3);
-    return text;
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    return bytes;
+}
+
+std::string readUTF8File(const std::filesystem::path& url)
+{
+    const std::string bytes = readFileBytes(url);
+    return std::string(utf8Text(bytes, url));
 }
 
 } // namespace vantory

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace vantory {
 
@@ -11,5 +12,9 @@ std::string readFileBytes(const std::filesystem::path& path);
 // The file as UTF-8 text, without a leading byte-order mark. Throws PlatformError when
 // it cannot be read or is not valid UTF-8.
 std::string readUTF8File(const std::filesystem::path& path);
+
+// The same for bytes already read or mapped from `path`: a view of them without a
+// leading byte-order mark.
+std::string_view utf8Text(std::string_view bytes, const std::filesystem::path& path);
 
 } // namespace vantory

@@ -18,6 +18,7 @@
 #include "Converters/RowAdapters.h"
 #include "Models/ActionIds.h"
 #include "Platform/InputFile.h"
+#include "Platform/MappedFile.h"
 #include "Platform/PathNames.h"
 #include "Platform/PlatformError.h"
 #include "Platform/Utf8Text.h"
@@ -52,14 +53,14 @@ struct OutputName {
     const char* extension;
 };
 
-// Reads the whole file and writes what `convert` makes of its bytes into a new file.
+// Maps the whole file and writes what `convert` makes of its bytes into a new file.
 void convertBytes(const fs::path& path, const fs::path& outputFolder, const OutputName& name, OutputFile::Mode mode,
                   void (*convert)(std::string_view, OutputFile&))
 {
     translatingLibraryErrors(path, [&] {
-        const std::string bytes = readFileBytes(path);
+        const MappedFile input(path);
         OutputFile out(outputURL(path, outputFolder, name.suffix, name.extension), mode);
-        convert(bytes, out);
+        convert(input.bytes(), out);
         out.commit();
     });
 }
@@ -82,7 +83,8 @@ std::string decodedExtension(const std::string& bytes)
 
 void formatJSON(const fs::path& url, const fs::path& outputFolder)
 {
-    convertBytes(url, outputFolder, {"_formatted", "json"}, OutputFile::Mode::direct, data::writeSortedPrettyJson);
+    convertBytes(url, outputFolder, {"_formatted", "json"}, OutputFile::Mode::direct,
+                 [](std::string_view bytes, OutputFile& out) { data::writeSortedPrettyJson(bytes, out); });
 }
 
 void minifyJSON(const fs::path& url, const fs::path& outputFolder)
@@ -93,7 +95,8 @@ void minifyJSON(const fs::path& url, const fs::path& outputFolder)
 void jsonToCSV(const fs::path& url, const fs::path& outputFolder, std::stop_token stop)
 {
     translatingLibraryErrors(url, [&] {
-        const std::string bytes = readFileBytes(url);
+        const MappedFile input(url);
+        const std::string_view bytes = input.bytes();
         // The key-ordered document model inserts a key in time proportional to the keys
         // before it; a large top-level object would take minutes to build only to be refused.
         if (data::isJsonObject(bytes))
@@ -107,8 +110,8 @@ void jsonToCSV(const fs::path& url, const fs::path& outputFolder, std::stop_toke
 void csvToJSON(const fs::path& url, const fs::path& outputFolder, std::stop_token stop)
 {
     translatingLibraryErrors(url, [&] {
-        const std::string text = readUTF8File(url);
-        const std::vector<std::string_view> rows = data::splitCSVRows(text);
+        const MappedFile input(url);
+        const std::vector<std::string_view> rows = data::splitCSVRows(utf8Text(input.bytes(), url));
         if (rows.empty())
             throw ConversionError::noTextContent();
         OutputFile out(outputURL(url, outputFolder, "", "json"), OutputFile::Mode::direct);
@@ -121,7 +124,8 @@ void csvToJSON(const fs::path& url, const fs::path& outputFolder, std::stop_toke
 void yamlToJSON(const fs::path& url, const fs::path& outputFolder)
 {
     translatingLibraryErrors(url, [&] {
-        const nlohmann::json object = data::readFlatYaml(readUTF8File(url));
+        const MappedFile input(url);
+        const nlohmann::json object = data::readFlatYaml(utf8Text(input.bytes(), url));
         writePrettyJsonFile(outputURL(url, outputFolder, "", "json"), object);
     });
 }
@@ -129,7 +133,8 @@ void yamlToJSON(const fs::path& url, const fs::path& outputFolder)
 void xmlToJSON(const fs::path& url, const fs::path& outputFolder)
 {
     translatingLibraryErrors(url, [&] {
-        const nlohmann::json value = data::jsonFromPropertyList(readFileBytes(url));
+        const MappedFile input(url);
+        const nlohmann::json value = data::jsonFromPropertyList(input.bytes());
         writePrettyJsonFile(outputURL(url, outputFolder, "", "json"), value);
     });
 }
@@ -142,7 +147,8 @@ void base64Encode(const fs::path& url, const fs::path& outputFolder)
 void base64Decode(const fs::path& url, const fs::path& outputFolder)
 {
     translatingLibraryErrors(url, [&] {
-        const auto bytes = data::decodeBase64(readUTF8File(url));
+        const MappedFile input(url);
+        const auto bytes = data::decodeBase64(utf8Text(input.bytes(), url));
         if (!bytes)
             throw ConversionError::invalidDataStructure("Invalid Base64 content");
         writeBytes(outputURL(url, outputFolder, "_decoded", decodedExtension(*bytes)), OutputFile::Mode::direct, *bytes);

@@ -1,7 +1,11 @@
 #include "Converters/Data/SortedJsonFormatter.h"
 
 #include "Converters/Data/JsonBuilder.h"
+#include "Converters/Data/JsonSpans.h"
 #include "Converters/Data/PrettyJsonWriter.h"
+
+#include <algorithm>
+#include <deque>
 
 #include <optional>
 
@@ -12,7 +16,7 @@ namespace {
 using Json = nlohmann::json;
 
 // Parse events in; for a top-level array each element is built, written and dropped in
-// turn; a top-level object is built whole and written at its end.
+// turn.
 class SortedFormatter : public JsonEventTypes<> {
 public:
     explicit SortedFormatter(OutputFile& out) : out_(out), writer_(out) { }
@@ -112,10 +116,192 @@ private:
     std::size_t elementsWritten_ = 0;
 };
 
+// Checks a whole document without building it: well formed, and nested no deeper
+// than maxJsonDepth.
+class Validator : public JsonEventTypes<> {
+public:
+    bool null() { return true; }
+    bool boolean(bool) { return true; }
+    bool number_integer(number_integer_t) { return true; }
+    bool number_unsigned(number_unsigned_t) { return true; }
+    bool number_float(number_float_t, const string_t&) { return true; }
+    bool string(string_t&) { return true; }
+    bool binary(binary_t&) { return true; }
+    bool key(string_t&) { return true; }
+    bool start_object(std::size_t) { return enter(); }
+    bool start_array(std::size_t) { return enter(); }
+    bool end_object() { return leave(); }
+    bool end_array() { return leave(); }
+
+    template <class Exception>
+    bool parse_error(std::size_t, const std::string&, const Exception&)
+    {
+        throw malformedJsonError();
+    }
+
+private:
+    bool enter()
+    {
+        if (++depth_ > maxJsonDepth)
+            throw jsonTooDeepError();
+        return true;
+    }
+    bool leave()
+    {
+        --depth_;
+        return true;
+    }
+
+    int depth_ = 0;
+};
+
+// Writes an object member by member in key order without building it: its members are
+// found in the input, sorted by key, and each written in turn. A value smaller than
+// `wholeValueLimit` is built and written whole; a larger object is written the same way
+// as the top one, and a larger array element by element.
+class IndexedObjectWriter {
+public:
+    IndexedObjectWriter(OutputFile& out, std::size_t wholeValueLimit) : out_(out), writer_(out), wholeValueLimit_(wholeValueLimit)
+    {
+    }
+
+    void write(std::string_view value, unsigned indent)
+    {
+        if (value.size() < wholeValueLimit_ || (value.front() != '{' && value.front() != '['))
+            writeWhole(value, indent);
+        else if (value.front() == '{')
+            writeObject(value, indent);
+        else
+            writeArray(value, indent);
+    }
+
+private:
+    struct Member {
+        std::string_view key; // unescaped
+        std::string_view writtenKey;
+        std::string_view value;
+    };
+
+    void writeWhole(std::string_view value, unsigned indent)
+    {
+        Json built;
+        JsonBuilder<Json> builder(built);
+        Json::sax_parse(value.begin(), value.end(), &builder);
+        writer_.write(built, indent);
+    }
+
+    void writeObject(std::string_view object, unsigned indent)
+    {
+        std::deque<std::string> unescapedKeys;
+        const std::vector<Member> members = sortedMembers(object, unescapedKeys);
+        if (members.empty()) {
+            out_.append("{}");
+            return;
+        }
+        out_.append("{\n");
+        for (std::size_t i = 0; i < members.size(); ++i) {
+            if (i > 0)
+                out_.append(",\n");
+            writeIndent(indent + indentStep);
+            writeKey(members[i]);
+            out_.append(": ");
+            write(members[i].value, indent + indentStep);
+        }
+        out_.append("\n");
+        writeIndent(indent);
+        out_.append("}");
+    }
+
+    void writeArray(std::string_view array, unsigned indent)
+    {
+        bool first = true;
+        JsonSpans::forEachElement(array, [&](std::string_view element) {
+            out_.append(first ? "[\n" : ",\n");
+            first = false;
+            writeIndent(indent + indentStep);
+            write(element, indent + indentStep);
+        });
+        if (first) {
+            out_.append("[]");
+            return;
+        }
+        out_.append("\n");
+        writeIndent(indent);
+        out_.append("]");
+    }
+
+    // In ascending key order; of members with the same key only the last counts, as when
+    // the document is parsed whole.
+    static std::vector<Member> sortedMembers(std::string_view object, std::deque<std::string>& unescapedKeys)
+    {
+        std::vector<Member> members;
+        JsonSpans::forEachMember(object, [&](std::string_view key, std::string_view value) {
+            members.push_back({unescaped(key, unescapedKeys), key, value});
+        });
+        std::stable_sort(members.begin(), members.end(), [](const Member& a, const Member& b) { return a.key < b.key; });
+        const auto lastOfEachKey = std::unique(members.rbegin(), members.rend(),
+                                               [](const Member& a, const Member& b) { return a.key == b.key; });
+        members.erase(members.begin(), lastOfEachKey.base());
+        return members;
+    }
+
+    // The key without its quotes, its escapes resolved.
+    static std::string_view unescaped(std::string_view quotedKey, std::deque<std::string>& unescapedKeys)
+    {
+        if (quotedKey.find('\\') == std::string_view::npos)
+            return quotedKey.substr(1, quotedKey.size() - 2);
+        return unescapedKeys.emplace_back(Json::parse(quotedKey).get<std::string>());
+    }
+
+    // A key without escapes is written as it stands; one with escapes as the library's
+    // writer escapes it.
+    void writeKey(const Member& member)
+    {
+        if (member.writtenKey.find('\\') == std::string_view::npos)
+            out_.append(member.writtenKey);
+        else
+            writer_.write(Json(member.key));
+    }
+
+    void writeIndent(unsigned width)
+    {
+        for (unsigned i = 0; i < width; ++i)
+            out_.push_back(' ');
+    }
+
+    static constexpr unsigned indentStep = 2;
+
+    OutputFile& out_;
+    PrettyJsonWriter writer_;
+    const std::size_t wholeValueLimit_;
+};
+
+bool startsWithObject(std::string_view bytes)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    const std::size_t at = JsonSpans::skipWhitespace(bytes, 0);
+    return at < bytes.size() && bytes[at] == '{';
+}
+
+void writeSortedObjectDocument(std::string_view bytes, OutputFile& out, std::size_t wholeValueLimit)
+{
+    Validator validator;
+    Json::sax_parse(bytes.begin(), bytes.end(), &validator);
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    const std::size_t begin = JsonSpans::skipWhitespace(bytes, 0);
+    IndexedObjectWriter(out, wholeValueLimit).write(bytes.substr(begin, JsonSpans::valueEnd(bytes, begin) - begin), 0);
+}
+
 } // namespace
 
-void writeSortedPrettyJson(std::string_view bytes, OutputFile& out)
+void writeSortedPrettyJson(std::string_view bytes, OutputFile& out, std::size_t wholeValueLimit)
 {
+    if (startsWithObject(bytes)) {
+        writeSortedObjectDocument(bytes, out, wholeValueLimit);
+        return;
+    }
     SortedFormatter formatter(out);
     Json::sax_parse(bytes.begin(), bytes.end(), &formatter);
 }

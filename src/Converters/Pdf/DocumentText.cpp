@@ -1,5 +1,6 @@
 #include "Converters/Pdf/DocumentText.h"
 
+#include "Converters/Pdf/PageWorkers.h"
 #include "Converters/Pdf/PopplerDocument.h"
 
 #include <poppler/cpp/poppler-page.h>
@@ -7,6 +8,9 @@
 #include <algorithm>
 #include <cctype>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
 
 namespace vantory::DocumentText {
 
@@ -26,25 +30,54 @@ std::string_view withoutPageBreak(const std::vector<char>& text)
     return view;
 }
 
+// Takes the pages' texts as they are read, in any order, and appends them to the output
+// in page order as soon as every page before them has been appended.
+class PageOrderedText {
+public:
+    PageOrderedText(OutputFile& output, int pages) : output_(output), waiting_(static_cast<std::size_t>(pages)) { }
+
+    void add(int index, std::vector<char> utf8)
+    {
+        const std::lock_guard lock(mutex_);
+        waiting_[static_cast<std::size_t>(index)] = std::move(utf8);
+        for (; next_ < waiting_.size() && waiting_[next_]; ++next_) {
+            append(withoutPageBreak(*waiting_[next_]));
+            waiting_[next_].reset();
+        }
+    }
+
+    bool visible() const { return visible_; }
+
+private:
+    void append(std::string_view text)
+    {
+        output_.append(text);
+        if (!text.empty() && text.back() != '\n')
+            output_.append("\n");
+        visible_ = visible_ || hasVisibleText(text);
+    }
+
+    OutputFile& output_;
+    std::mutex mutex_;
+    // A page's text while it waits for the pages before it; an empty vector stands for a
+    // page that has no text or could not be read.
+    std::vector<std::optional<std::vector<char>>> waiting_;
+    std::size_t next_ = 0;
+    bool visible_ = false;
+};
+
 } // namespace
 
 bool appendPdfText(const std::filesystem::path& url, OutputFile& output)
 {
     const auto document = PopplerDocument::open(url);
-    bool visible = false;
-    const int count = document->pages();
-    for (int index = 0; index < count; ++index) {
-        const std::unique_ptr<poppler::page> page(document->create_page(index));
-        if (!page)
-            continue;
-        const std::vector<char> utf8 = page->text(poppler::rectf(), poppler::page::non_raw_non_physical_layout).to_utf8();
-        const std::string_view text = withoutPageBreak(utf8);
-        output.append(text);
-        if (!text.empty() && text.back() != '\n')
-            output.append("\n");
-        visible = visible || hasVisibleText(text);
-    }
-    return visible;
+    PageOrderedText text(output, document->pages());
+    PageWorkers::forEachPage(url, *document, {}, [&](poppler::document& pages, int index) {
+        const std::unique_ptr<poppler::page> page(pages.create_page(index));
+        text.add(index,
+                 page ? page->text(poppler::rectf(), poppler::page::non_raw_non_physical_layout).to_utf8() : std::vector<char>());
+    });
+    return text.visible();
 }
 
 } // namespace vantory::DocumentText

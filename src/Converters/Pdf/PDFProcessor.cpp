@@ -7,6 +7,7 @@
 #include "Converters/OutputNaming.h"
 #include "Converters/Pdf/DocumentText.h"
 #include "Converters/Pdf/ImagePageBuilder.h"
+#include "Converters/Pdf/PageWorkers.h"
 #include "Converters/Pdf/PdfPageCopier.h"
 #include "Converters/Pdf/PdfPageRenderer.h"
 #include "Converters/Pdf/PopplerDocument.h"
@@ -22,6 +23,7 @@
 #include <qpdf/PDFVersion.hh>
 
 #include <algorithm>
+#include <atomic>
 
 namespace vantory::PDFProcessor {
 
@@ -157,17 +159,17 @@ void pdfToImages(const std::filesystem::path& url, const std::filesystem::path& 
     translatingLibraryErrors(url, [&] {
         const auto document = PopplerDocument::open(url);
         const int count = document->pages();
-        int written = 0;
-        for (int index = 0; index < count; ++index) {
-            throwIfStopped(stop);
-            const std::unique_ptr<poppler::page> page(document->create_page(index));
+        std::atomic<int> written = 0;
+        PageWorkers::forEachPage(url, *document, stop, [&](poppler::document& pages, int index) {
+            const std::unique_ptr<poppler::page> page(pages.create_page(index));
             const std::string png = page ? PdfPageRenderer::renderPng(*page) : std::string();
             if (png.empty())
-                continue;
+                return;
             throwIfStopped(stop); // a page drawn while the batch was cancelled is not published
             writeFile(OutputNaming::uniqueURL(outputFolder, pageImageStem(url, count, index), "png"), png);
             ++written;
-        }
+        });
+        throwIfStopped(stop);
         if (written == 0)
             throw ConversionError::loadFailed(url);
     });
