@@ -424,6 +424,29 @@ TEST_F(PDFProcessorTest, ExtractsTextInPageOrder)
     EXPECT_EQ(content.find('\f'), std::string::npos);
 }
 
+// Pages are read on several threads; the early pages carry the most text, so they tend
+// to be finished last.
+TEST_F(PDFProcessorTest, TextOfManyPagesKeepsPageOrder)
+{
+    constexpr int pages = 64;
+    std::vector<TextPage> document;
+    for (int page = 1; page <= pages; ++page) {
+        std::string text = "Page" + std::to_string(page) + "x";
+        for (int word = 0; word < (pages - page) * 4; ++word)
+            text += " filler";
+        document.push_back({612, 792, text});
+    }
+    PDFProcessor::extractText(textPdf("long.pdf", document), out());
+    const std::string content = readFile(onlyEntry(out()));
+    std::size_t previous = 0;
+    for (int page = 1; page <= pages; ++page) {
+        const std::size_t at = content.find("Page" + std::to_string(page) + "x");
+        ASSERT_NE(at, std::string::npos) << page;
+        EXPECT_GE(at, previous) << page;
+        previous = at;
+    }
+}
+
 TEST_F(PDFProcessorTest, DocumentWithoutTextHasNoTextContent)
 {
     PDFProcessor::imageToPDF(image("scan.png", solidImage(50, 50, red)), in());

@@ -23,7 +23,7 @@
 #include <qpdf/PDFVersion.hh>
 
 #include <algorithm>
-#include <atomic>
+#include <mutex>
 
 namespace vantory::PDFProcessor {
 
@@ -159,13 +159,17 @@ void pdfToImages(const std::filesystem::path& url, const std::filesystem::path& 
     translatingLibraryErrors(url, [&] {
         const auto document = PopplerDocument::open(url);
         const int count = document->pages();
-        std::atomic<int> written = 0;
+        int written = 0;
+        std::mutex publishing;
         PageWorkers::forEachPage(url, *document, stop, [&](poppler::document& pages, int index) {
             const std::unique_ptr<poppler::page> page(pages.create_page(index));
             const std::string png = page ? PdfPageRenderer::renderPng(*page) : std::string();
             if (png.empty())
                 return;
-            throwIfStopped(stop); // a page drawn while the batch was cancelled is not published
+            // One page is published at a time, so a cancel lets through at most the page
+            // being moved into place; a page drawn while the batch was cancelled is not published.
+            const std::lock_guard lock(publishing);
+            throwIfStopped(stop);
             writeFile(OutputNaming::uniqueURL(outputFolder, pageImageStem(url, count, index), "png"), png);
             ++written;
         });
