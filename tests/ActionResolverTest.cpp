@@ -1,4 +1,5 @@
 #include "State/ActionResolver.h"
+#include "Converters/Image/ImageWriters.h"
 #include "support/PdfFixtures.h"
 #include "support/TempDir.h"
 #include "support/ZipFixtures.h"
@@ -242,7 +243,7 @@ TEST(ActionResolver, TargetListsAndNormaliser)
 
 TEST(ActionCapabilities, NothingExtraUntilTheLayersSaySo)
 {
-    EXPECT_FALSE(ActionCapabilities::current().canWriteAVIF);
+    EXPECT_EQ(ActionCapabilities::current().canWriteAVIF, ImageWriters::canWriteAVIF());
     EXPECT_FALSE(ActionCapabilities::current().summariesAvailable);
     EXPECT_FALSE(ActionResolver{}.capabilities.summariesAvailable);
 }

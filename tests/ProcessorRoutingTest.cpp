@@ -16,6 +16,7 @@ struct RoutedCase {
     std::string actionId;
     std::vector<std::string> inputs; // names of fixtures made below
     std::optional<std::string> password;
+    std::optional<std::string> targetFormat = std::nullopt;
 };
 
 void PrintTo(const RoutedCase& c, std::ostream* os)
@@ -37,6 +38,9 @@ protected:
         dir.write("encoded.txt", "aGVsbG8gd29ybGQ=");
         test::solidImage(40, 30, {200, 10, 10}).pngsave((dir / "red.png").c_str());
         test::solidImage(30, 40, {10, 200, 10}).pngsave((dir / "green.png").c_str());
+        vips::VImage disc = test::solidImage(90, 60, {240, 240, 240}).copy_memory();
+        disc.draw_circle({20, 20, 20}, 45, 30, 18, vips::VImage::option()->set("fill", true));
+        disc.pngsave((dir / "disc.png").c_str());
         test::writeTextPdf(dir / "one.pdf", {{200, 200, "first document"}});
         test::writeTextPdf(dir / "two.pdf", {{200, 200, "second"}, {200, 200, "page"}});
         test::writeZip(dir / "plain.zip");
@@ -65,7 +69,7 @@ TEST_P(ProcessorRouting, SucceedsAndWritesIntoTheOutputFolder)
     ConversionRouter router;
     QObject context;
     std::optional<BatchResult> result;
-    router.convertBatch({urls, c.actionId, std::nullopt, c.password, out}, &context, {}, [&](BatchResult r) { result = r; });
+    router.convertBatch({urls, c.actionId, c.targetFormat, c.password, out}, &context, {}, [&](BatchResult r) { result = r; });
     ASSERT_TRUE(test::spinUntil([&] { return result.has_value(); }));
     EXPECT_EQ(result->failures, 0) << result->firstErrorMessage.value_or("");
     EXPECT_GE(result->successes, 1);
@@ -86,5 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoutedCase{"extract_archive", {"bundle.tar.gz"}, {}},
                       RoutedCase{"unlock_extract_zip", {"protected.zip"}, "pw"},
                       RoutedCase{"compress_zip", {"folder", "one.pdf"}, {}},
-                      RoutedCase{"compress_zip_pw", {"folder"}, "secret word"}),
+                      RoutedCase{"compress_zip_pw", {"folder"}, "secret word"},
+                      RoutedCase{"convert_image", {"red.png", "green.png"}, {}, "webp"},
+                      RoutedCase{"compress_image", {"red.png"}, {}}, RoutedCase{"remove_bg", {"disc.png"}, {}}),
     [](const auto& info) { return info.param.actionId + "_" + std::to_string(info.index); });

@@ -3,6 +3,7 @@
 #include "Converters/Archive/ArchiveProcessor.h"
 #include "Converters/ConversionError.h"
 #include "Converters/Data/DataFileProcessor.h"
+#include "Converters/Image/ImageProcessor.h"
 #include "Converters/Pdf/PDFProcessor.h"
 #include "Models/ActionIds.h"
 
@@ -23,8 +24,6 @@ FileOperation unavailable(const std::string& actionId, Lane lane = Lane::serial)
 DispatchTable mediaRows()
 {
     DispatchTable table;
-    for (const char* id : {ActionIds::convertImage, ActionIds::compressImage, ActionIds::removeBackground})
-        table.fileOperations[id] = unavailable(id);
     for (const char* id : {ActionIds::extractAudio, ActionIds::compressVideo, ActionIds::convertVideo, ActionIds::convertAudio})
         table.fileOperations[id] = unavailable(id, Lane::pooled);
     return table;
@@ -56,6 +55,7 @@ DispatchTable DispatchTable::standard()
     DispatchTable table = DataFileProcessor::rows();
     table.join(PDFProcessor::rows());
     table.join(ArchiveProcessor::rows());
+    table.join(ImageProcessor::rows());
     table.join(mediaRows());
     return table;
 }

@@ -1,10 +1,12 @@
 #include "State/ActionCapabilities.h"
 
+#include "Converters/Image/ImageWriters.h"
+
 namespace vantory {
 
 ActionCapabilities& ActionCapabilities::current()
 {
-    static ActionCapabilities capabilities;
+    static ActionCapabilities capabilities{.canWriteAVIF = ImageWriters::canWriteAVIF()};
     return capabilities;
 }
 

@@ -1,6 +1,6 @@
 #include "Converters/Pdf/PdfImageSource.h"
 
-#include "Platform/VipsStartup.h"
+#include "Converters/Image/ImageReader.h"
 
 #include <vips/vips8>
 
@@ -15,21 +15,6 @@ using vips::VImage;
 
 constexpr double defaultDpi = 72;
 constexpr double millimetresPerInch = 25.4;
-
-// Read through a source first: vips takes "[...]" at the end of a file name for load
-// options. Formats that vips reads only from named files (BMP through ImageMagick)
-// fall back to the name.
-VImage load(const std::filesystem::path& url)
-{
-    ensureVipsStarted();
-    try {
-        // The source first: options made before it would leak if opening the file throws.
-        const vips::VSource source = vips::VSource::new_from_file(url.c_str());
-        return VImage::new_from_source(source, "", VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
-    } catch (const vips::VError&) {
-        return VImage::new_from_file(url.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
-    }
-}
 
 // vips reports 1 pixel per millimetre when a file names no resolution. Files that
 // store whole pixels per metre (PNG) turn 72 dpi into 72.009: such values are rounded.
@@ -111,7 +96,7 @@ void FreeWithGlib::operator()(void* data) const
 
 Layout describe(const std::filesystem::path& url)
 {
-    const VImage image = load(url);
+    const VImage image = ImageReader::load(url);
     Layout layout;
     layout.width = image.width();
     layout.height = image.height();
@@ -130,7 +115,7 @@ Layout describe(const std::filesystem::path& url)
 
 Pixels decode(const std::filesystem::path& url, const Layout& layout)
 {
-    const VImage image = converted(load(url), layout);
+    const VImage image = converted(ImageReader::load(url), layout);
     if (image.width() != layout.width || image.height() != layout.height)
         throw vips::VError("the image changed while it was being read");
     Pixels pixels;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <vips/vips8>
+
+#include <cstddef>
+#include <filesystem>
+
+// Opens an image file for the image and PDF processors. Camera raw files are developed
+// by libraw; everything else is read by libvips from the file's content, whatever its
+// name says. ImageMagick reads only the few formats libvips lacks, recognised by their
+// header, never content nothing here recognises. Truncated files fail when their pixels
+// are read.
+namespace vantory::ImageReader {
+
+// Throws vips::VError when the file is not an image this program reads.
+vips::VImage load(const std::filesystem::path& url, VipsAccess access = VIPS_ACCESS_SEQUENTIAL);
+
+// A copy of `width` x `height` 8-bit pixels of `bands` bands, rows back to back, as an
+// image of its own; throws vips::VError.
+vips::VImage copyOfPixels(const void* pixels, std::size_t size, int width, int height, int bands);
+
+} // namespace vantory::ImageReader

@@ -1,0 +1,175 @@
+#include "Converters/Image/ImageWriters.h"
+
+#include "Converters/ConversionCancelled.h"
+#include "Converters/ConversionError.h"
+#include "Converters/Image/ImagePreparation.h"
+#include "Converters/Image/WebPEncoder.h"
+#include "Converters/OutputFile.h"
+#include "Platform/VipsStartup.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace vantory::ImageWriters {
+
+namespace {
+
+using vips::VImage;
+
+constexpr int conversionJpegQuality = 92;
+constexpr int heicQuality = 85;
+constexpr float webpQuality = 80;
+
+struct UnrefBlob {
+    void operator()(VipsBlob* blob) const { vips_area_unref(VIPS_AREA(blob)); }
+};
+using Blob = std::unique_ptr<VipsBlob, UnrefBlob>;
+
+std::string_view bytesOf(const Blob& blob)
+{
+    size_t size = 0;
+    const void* data = vips_blob_get(blob.get(), &size);
+    return {static_cast<const char*>(data), size};
+}
+
+void publish(OutputFile& file, const std::stop_token& stop)
+{
+    throwIfStopped(stop); // a file made while the batch was cancelled is not published
+    file.commit();
+}
+
+// Lets a libvips saver write the file through a target of its own.
+void writeThroughTarget(const std::filesystem::path& destination, const std::stop_token& stop,
+                        const std::function<void(vips::VTarget&)>& save)
+{
+    OutputFile file(destination, OutputFile::Mode::atomic);
+    {
+        vips::VTarget target = vips::VTarget::new_to_file(file.pathForLibrary().c_str());
+        save(target);
+    }
+    publish(file, stop);
+}
+
+void writeBytes(const std::filesystem::path& destination, std::string_view bytes, const std::stop_token& stop)
+{
+    OutputFile file(destination, OutputFile::Mode::atomic);
+    file.append(bytes);
+    publish(file, stop);
+}
+
+void requireWithinBudget(const VImage& image, const std::filesystem::path& destination, const std::string& format)
+{
+    const auto pixels = static_cast<std::uint64_t>(image.width()) * static_cast<std::uint64_t>(image.height());
+    if (pixels > ImagePreparation::pixelBudget)
+        throw ConversionError::exportFailed(destination, format + ": the picture is too large");
+}
+
+void writeWebP(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
+{
+    if (image.width() > WebPEncoder::maxDimension || image.height() > WebPEncoder::maxDimension)
+        throw ConversionError::exportFailed(destination, "webp");
+    const VImage rgba = image.bands() == 4 ? image : image.bandjoin_const({255});
+    size_t size = 0;
+    const std::unique_ptr<std::uint8_t, decltype(&g_free)> pixels(static_cast<std::uint8_t*>(rgba.write_to_memory(&size)),
+                                                                  &g_free);
+    if (size != static_cast<size_t>(image.width()) * image.height() * 4)
+        throw ConversionError::exportFailed(destination, "webp");
+    const auto encoded = WebPEncoder::encode(pixels.get(), image.width(), image.height(), webpQuality);
+    if (!encoded)
+        throw ConversionError::exportFailed(destination, "webp");
+    writeBytes(destination, *encoded, stop);
+}
+
+void writeHeif(const VImage& image, VipsForeignHeifCompression compression, int quality, const std::filesystem::path& destination,
+               const std::stop_token& stop)
+{
+    writeThroughTarget(destination, stop, [&](vips::VTarget& target) {
+        image.heifsave_target(target, VImage::option()->set("compression", compression)->set("Q", quality));
+    });
+}
+
+// libvips has no BMP writer of its own; ImageMagick encodes it in memory.
+void writeBmp(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
+{
+    const Blob blob(image.magicksave_buffer(VImage::option()->set("format", "bmp")));
+    writeBytes(destination, bytesOf(blob), stop);
+}
+
+using Writer = std::function<void(const VImage&, const std::filesystem::path&, const std::stop_token&)>;
+
+const std::map<std::string, Writer>& writers()
+{
+    static const std::map<std::string, Writer> table{
+        {"png",
+         [](const VImage& image, const auto& destination, const auto& stop) {
+             writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.pngsave_target(target); });
+         }},
+        {"jpg", [](const VImage& image, const auto& destination,
+                   const auto& stop) { writeJpeg(image, conversionJpegQuality, destination, stop); }},
+        {"tiff",
+         [](const VImage& image, const auto& destination, const auto& stop) {
+             writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.tiffsave_target(target); });
+         }},
+        {"bmp", writeBmp},
+        {"gif",
+         [](const VImage& image, const auto& destination, const auto& stop) {
+             writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.gifsave_target(target); });
+         }},
+        {"heic",
+         [](const VImage& image, const auto& destination, const auto& stop) {
+             requireWithinBudget(image, destination, "heic");
+             writeHeif(image, VIPS_FOREIGN_HEIF_COMPRESSION_HEVC, heicQuality, destination, stop);
+         }},
+        {"webp",
+         [](const VImage& image, const auto& destination, const auto& stop) {
+             requireWithinBudget(image, destination, "webp");
+             writeWebP(image, destination, stop);
+         }},
+        {"avif",
+         [](const VImage& image, const auto& destination, const auto& stop) {
+             requireWithinBudget(image, destination, "avif");
+             writeThroughTarget(destination, stop, [&](vips::VTarget& target) {
+                 image.heifsave_target(target, VImage::option()->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_AV1));
+             });
+         }},
+    };
+    return table;
+}
+
+} // namespace
+
+bool isConversionTarget(const std::string& format)
+{
+    return writers().contains(format);
+}
+
+void write(const VImage& image, const std::string& format, const std::filesystem::path& destination, std::stop_token stop)
+{
+    writers().at(format)(image, destination, stop);
+}
+
+void writeJpeg(const VImage& image, int quality, const std::filesystem::path& destination, std::stop_token stop)
+{
+    writeThroughTarget(destination, stop,
+                       [&](vips::VTarget& target) { image.jpegsave_target(target, VImage::option()->set("Q", quality)); });
+}
+
+bool canWriteAVIF()
+{
+    static const bool available = [] {
+        try {
+            ensureVipsStarted();
+            const Blob encoded(VImage::black(1, 1, VImage::option()->set("bands", 3))
+                                   .cast(VIPS_FORMAT_UCHAR)
+                                   .heifsave_buffer(VImage::option()->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_AV1)));
+            return !bytesOf(encoded).empty();
+        } catch (const std::exception&) {
+            vips_error_clear();
+            return false;
+        }
+    }();
+    return available;
+}
+
+} // namespace vantory::ImageWriters
