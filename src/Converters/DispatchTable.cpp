@@ -1,9 +1,11 @@
 #include "Converters/DispatchTable.h"
 
 #include "Converters/Archive/ArchiveProcessor.h"
+#include "Converters/Audio/AudioProcessor.h"
 #include "Converters/ConversionError.h"
 #include "Converters/Data/DataFileProcessor.h"
 #include "Converters/Pdf/PDFProcessor.h"
+#include "Converters/Video/VideoProcessor.h"
 #include "Models/ActionIds.h"
 
 #include <stdexcept>
@@ -25,8 +27,6 @@ DispatchTable mediaRows()
     DispatchTable table;
     for (const char* id : {ActionIds::convertImage, ActionIds::compressImage, ActionIds::removeBackground})
         table.fileOperations[id] = unavailable(id);
-    for (const char* id : {ActionIds::extractAudio, ActionIds::compressVideo, ActionIds::convertVideo, ActionIds::convertAudio})
-        table.fileOperations[id] = unavailable(id, Lane::pooled);
     return table;
 }
 
@@ -56,6 +56,8 @@ DispatchTable DispatchTable::standard()
     DispatchTable table = DataFileProcessor::rows();
     table.join(PDFProcessor::rows());
     table.join(ArchiveProcessor::rows());
+    table.join(AudioProcessor::rows());
+    table.join(VideoProcessor::rows());
     table.join(mediaRows());
     return table;
 }
