@@ -25,6 +25,10 @@ public:
         test::makeTone(dir / "surround.flac", 0.3, 44100, 6);
         test::makeTone(dir / "tone.aiff");
         test::makeClip(dir / "silent.mp4", {"-c:v", "libx264"}, false);
+        // Sound whose middle is overwritten: decoding fails after output has begun.
+        std::string damaged = test::readFile(test::makeTone(dir / "fine.m4a", 0.5, 44100, 2, {"-c:a", "aac"}));
+        damaged.replace(damaged.find("mdat") + 300, 1200, 1200, '\xff');
+        dir.write("damaged.m4a", damaged);
         dir.write("broken.ogg", "RIFF\x10\0\0\0WAVEfmt garbage that is no audio at all");
         // A concatenation list: FFmpeg would read the file it names if it opened lists.
         dir.write("list.mp4", "ffconcat version 1.0\nfile 'tone.wav'\n");
@@ -158,8 +162,8 @@ TEST_F(AudioProcessorTest, AVideoWithoutAudioHasNoTrackForWavAndMp3AndFailsTheM4
 
 TEST_F(AudioProcessorTest, AnUnreadableSourceFailsAndLeavesNothing)
 {
-    for (const char* source : {"broken.ogg", "list.mp4"}) {
-        for (const char* target : {"wav", "mp3", "m4a"}) {
+    for (const char* source : {"broken.ogg", "list.mp4", "damaged.m4a"}) {
+        for (const char* target : {"wav", "mp3", "aac"}) { // "aac": any other target makes M4A
             EXPECT_ANY_THROW(AudioProcessor::convertAudio(*sources / source, target, out.path())) << source << " " << target;
             expectNothingLeft();
         }
