@@ -1,6 +1,7 @@
 // Every routed action of the built processors, through the real router, on real files.
 #include "Converters/ConversionRouter.h"
 #include "support/EventLoop.h"
+#include "support/MediaFixtures.h"
 #include "support/OutputFolder.h"
 #include "support/PdfFixtures.h"
 #include "support/TempDir.h"
@@ -52,6 +53,20 @@ protected:
         runProcess("/usr/bin/tar", {"-czf", (dir / "bundle.tar.gz").string(), "-C", dir.path().string(), "folder"});
         const test::Encryption password{"pw", "pw"};
         test::writeTextPdf(dir / "locked.pdf", {{200, 200, "secret"}}, &password);
+        makeMediaInputs();
+    }
+
+    // Made only for the cases that use them: each takes a run of the ffmpeg tool.
+    void makeMediaInputs()
+    {
+        for (const auto& name : GetParam().inputs) {
+            if (name == "tone.wav")
+                test::makeTone(dir / name, 0.2);
+            else if (name == "clip.mp4")
+                test::makeClip(dir / name, {"-c:v", "libx264", "-pix_fmt", "yuv420p"});
+            else if (name == "clip.avi")
+                test::makeClip(dir / name, {"-c:v", "mjpeg", "-q:v", "2"}, false, {}, "160x120");
+        }
     }
 };
 
@@ -92,5 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoutedCase{"compress_zip", {"folder", "one.pdf"}, {}},
                       RoutedCase{"compress_zip_pw", {"folder"}, "secret word"},
                       RoutedCase{"convert_image", {"red.png", "green.png"}, {}, "webp"},
-                      RoutedCase{"compress_image", {"red.png"}, {}}, RoutedCase{"remove_bg", {"disc.png"}, {}}),
+                      RoutedCase{"compress_image", {"red.png"}, {}}, RoutedCase{"remove_bg", {"disc.png"}, {}},
+                      RoutedCase{"convert_audio", {"tone.wav"}, {}, "mp3"}, RoutedCase{"convert_video", {"clip.mp4"}, {}, "mov"},
+                      RoutedCase{"compress_video", {"clip.avi"}, {}}, RoutedCase{"extract_audio", {"clip.mp4"}, {}}),
     [](const auto& info) { return info.param.actionId + "_" + std::to_string(info.index); });

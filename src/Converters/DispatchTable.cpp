@@ -1,35 +1,15 @@
 #include "Converters/DispatchTable.h"
 
 #include "Converters/Archive/ArchiveProcessor.h"
-#include "Converters/ConversionError.h"
+#include "Converters/Audio/AudioProcessor.h"
 #include "Converters/Data/DataFileProcessor.h"
 #include "Converters/Image/ImageProcessor.h"
 #include "Converters/Pdf/PDFProcessor.h"
-#include "Models/ActionIds.h"
+#include "Converters/Video/VideoProcessor.h"
 
 #include <stdexcept>
 
 namespace vantory {
-
-namespace {
-
-// A row whose processor this build does not have yet: a clear failure, never a success.
-FileOperation unavailable(const std::string& actionId, Lane lane = Lane::serial)
-{
-    return {lane, [actionId](const FileJob&) {
-                throw ConversionError::unsupportedFormat("no processor for the action \"" + actionId + "\" in this build");
-            }};
-}
-
-DispatchTable mediaRows()
-{
-    DispatchTable table;
-    for (const char* id : {ActionIds::extractAudio, ActionIds::compressVideo, ActionIds::convertVideo, ActionIds::convertAudio})
-        table.fileOperations[id] = unavailable(id, Lane::pooled);
-    return table;
-}
-
-} // namespace
 
 bool DispatchTable::hasRow(const std::string& actionId) const
 {
@@ -56,7 +36,8 @@ DispatchTable DispatchTable::standard()
     table.join(PDFProcessor::rows());
     table.join(ArchiveProcessor::rows());
     table.join(ImageProcessor::rows());
-    table.join(mediaRows());
+    table.join(AudioProcessor::rows());
+    table.join(VideoProcessor::rows());
     return table;
 }
 

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Platform/PlatformError.h"
+
+#include <string>
+
+namespace vantory {
+
+// A failure of FFmpeg while writing: encoding, muxing, writing the file.
+class MediaWriteError : public PlatformError {
+public:
+    using PlatformError::PlatformError;
+};
+
+// A failure of FFmpeg while reading the source: demuxing or decoding.
+class MediaReadError : public PlatformError {
+public:
+    using PlatformError::PlatformError;
+};
+
+// FFmpeg's sentence for an error code.
+std::string ffmpegErrorText(int code);
+
+// Throws Error("<what>: <FFmpeg's sentence>") when `code` is negative; returns it otherwise.
+template <class Error>
+int checkFfmpeg(int code, const std::string& what)
+{
+    if (code < 0)
+        throw Error(what + ": " + ffmpegErrorText(code));
+    return code;
+}
+
+} // namespace vantory

@@ -1,0 +1,113 @@
+#include "Converters/Media/Transcode.h"
+
+#include "Converters/ConversionCancelled.h"
+#include "Converters/Media/FfmpegError.h"
+#include "Converters/Media/MediaInput.h"
+#include "Converters/Media/MediaOutput.h"
+
+#include <memory>
+
+namespace vantory {
+
+namespace {
+
+// The first video stream that is a moving picture, not a cover image.
+int firstMovingVideo(const MediaInput& input)
+{
+    for (unsigned i = 0; i < input.context()->nb_streams; ++i) {
+        const AVStream* stream = input.stream(static_cast<int>(i));
+        if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// Reads the source's packets in order and hands each to `take`; stops at the end.
+template <class Take>
+void readPackets(MediaInput& input, const std::stop_token& stop, Take take)
+{
+    ffmpeg::Packet packet = ffmpeg::makePacket();
+    for (;;) {
+        throwIfStopped(stop);
+        const int read = av_read_frame(input.context(), packet.get());
+        if (read == AVERROR_EOF)
+            return;
+        checkFfmpeg<MediaReadError>(read, "Reading the source");
+        take(packet.get());
+        av_packet_unref(packet.get());
+    }
+}
+
+} // namespace
+
+TranscodeResult transcode(MediaInput& input, const std::filesystem::path& destination, const TranscodeSettings& settings,
+                          std::stop_token stop)
+{
+    MediaOutput output(destination, settings.muxer);
+    const int videoIndex = settings.video ? firstMovingVideo(input) : -1;
+    const int audioIndex = input.firstStream(AVMEDIA_TYPE_AUDIO);
+    std::unique_ptr<VideoTranscoder> video;
+    std::unique_ptr<AudioTranscoder> audio;
+    if (videoIndex >= 0)
+        video = std::make_unique<VideoTranscoder>(input.stream(videoIndex), output, *settings.video);
+    if (audioIndex >= 0)
+        audio = std::make_unique<AudioTranscoder>(input.stream(audioIndex), output, settings.audio);
+    if (!video && !audio)
+        throw MediaReadError("The source has no stream to convert");
+
+    output.writeHeader(settings.fastStart);
+    readPackets(input, stop, [&](const AVPacket* packet) {
+        if (video && packet->stream_index == videoIndex)
+            video->send(packet);
+        else if (audio && packet->stream_index == audioIndex)
+            audio->send(packet);
+    });
+    TranscodeResult result;
+    if (video) {
+        video->finish();
+        result.videoFrames = video->framesWritten();
+    }
+    if (audio) {
+        audio->finish();
+        result.audioSamples = audio->samplesWritten();
+    }
+    output.finish();
+    return result;
+}
+
+void copyStreams(MediaInput& input, const std::vector<int>& streams, const std::filesystem::path& destination, const char* muxer,
+                 std::stop_token stop)
+{
+    MediaOutput output(destination, muxer);
+    std::vector<int> outputIndex(input.context()->nb_streams, -1);
+    for (const int index : streams) {
+        const AVStream* source = input.stream(index);
+        if (!output.accepts(source->codecpar->codec_id))
+            throw MediaWriteError(std::string("The container cannot hold ") + avcodec_get_name(source->codecpar->codec_id));
+        AVStream* copy = output.addStream();
+        checkFfmpeg<MediaWriteError>(avcodec_parameters_copy(copy->codecpar, source->codecpar), "Copying a stream");
+        copy->codecpar->codec_tag = 0; // the source container's tag may mean nothing in this one
+        copy->time_base = source->time_base;
+        copy->sample_aspect_ratio = source->sample_aspect_ratio;
+        outputIndex[index] = copy->index;
+    }
+    output.writeHeader();
+    std::int64_t copied = 0;
+    readPackets(input, stop, [&](AVPacket* packet) {
+        const auto source = static_cast<std::size_t>(packet->stream_index);
+        const int target = source < outputIndex.size() ? outputIndex[source] : -1; // streams may appear late
+        if (target < 0)
+            return;
+        AVStream* copy = output.context()->streams[target];
+        av_packet_rescale_ts(packet, input.stream(packet->stream_index)->time_base, copy->time_base);
+        packet->stream_index = target;
+        packet->pos = -1;
+        output.write(packet);
+        ++copied;
+    });
+    if (copied == 0)
+        throw MediaWriteError("The source holds no media data");
+    output.finish();
+}
+
+} // namespace vantory

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Converters/Media/AudioTranscoder.h"
+#include "Converters/Media/VideoTranscoder.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stop_token>
+#include <vector>
+
+namespace vantory {
+
+class MediaInput;
+
+struct TranscodeSettings {
+    const char* muxer; // FFmpeg's name: "mp4", "mov", "ipod", "wav"
+    std::optional<VideoEncoding> video; // none: the output has no video
+    AudioEncoding audio;
+    bool fastStart = false; // the index at the front, for playing while loading
+};
+
+struct TranscodeResult {
+    std::int64_t videoFrames = 0;
+    std::int64_t audioSamples = 0;
+};
+
+// Re-encodes the source's first video stream (when `settings.video` asks for one) and its
+// first audio stream into `destination`; other streams are left out. Throws MediaReadError
+// or MediaWriteError, and ConversionCancelled once `stop` is requested.
+TranscodeResult transcode(MediaInput& input, const std::filesystem::path& destination, const TranscodeSettings& settings,
+                          std::stop_token stop);
+
+// Copies the packets of the listed streams unchanged into `destination`. Throws
+// MediaWriteError when the container refuses one of them or nothing was copied,
+// MediaReadError, and ConversionCancelled once `stop` is requested.
+void copyStreams(MediaInput& input, const std::vector<int>& streams, const std::filesystem::path& destination, const char* muxer,
+                 std::stop_token stop);
+
+} // namespace vantory

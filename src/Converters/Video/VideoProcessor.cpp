@@ -1,0 +1,210 @@
+#include "Converters/Video/VideoProcessor.h"
+
+#include "Converters/Audio/AudioProcessor.h"
+#include "Converters/ConversionCancelled.h"
+#include "Converters/ConversionError.h"
+#include "Converters/Media/FfmpegError.h"
+#include "Converters/Media/MediaInput.h"
+#include "Converters/Media/Transcode.h"
+#include "Converters/Media/UnchangedCopy.h"
+#include "Converters/OutputFile.h"
+#include "Converters/OutputNaming.h"
+#include "Models/ActionIds.h"
+
+#include <cstdint>
+#include <numeric>
+#include <vector>
+
+namespace vantory::VideoProcessor {
+
+namespace {
+
+using std::filesystem::path;
+
+constexpr std::uint32_t hvc1Tag = MKTAG('h', 'v', 'c', '1');
+
+// The container for a target; "ipod" is the M4V flavour of MP4.
+const char* muxerFor(const std::string& target)
+{
+    if (target == "mov")
+        return "mov";
+    if (target == "m4v")
+        return "ipod";
+    return "mp4";
+}
+
+TranscodeSettings highestQuality(const char* muxer)
+{
+    return {muxer, VideoEncoding{"libx264", 18}, {"aac", 256'000}};
+}
+
+// The compression settings, in the order tried.
+const TranscodeSettings compressionSettings[] = {
+    {"mp4", VideoEncoding{"libx265", 28, 1920, 1080, hvc1Tag}, {"aac", 160'000}, true},
+    {"mp4", VideoEncoding{"libx264", 28, 640, 480}, {"aac", 128'000}, true},
+};
+
+const TranscodeSettings aacAudioOnly{"ipod", std::nullopt, {"aac", 256'000}};
+
+path outputFor(const path& url, const path& outputFolder, const std::string& extension)
+{
+    return OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), extension);
+}
+
+// Every stream copied unchanged; throws when the container refuses one or the source
+// cannot be read.
+void remux(const path& url, const path& destination, const char* muxer, std::stop_token stop)
+{
+    MediaInput input(url);
+    if (input.context()->nb_streams == 0)
+        throw ConversionError::exportFailed(url, "No tracks found");
+    std::vector<int> streams(input.context()->nb_streams);
+    std::iota(streams.begin(), streams.end(), 0);
+    OutputFile output(destination, OutputFile::Mode::atomic);
+    copyStreams(input, streams, output.pathForLibrary(), muxer, stop);
+    output.commit();
+}
+
+void reencode(const path& url, const path& destination, const char* muxer, std::stop_token stop)
+{
+    OutputFile output(destination, OutputFile::Mode::atomic);
+    TranscodeResult written;
+    try {
+        MediaInput input(url);
+        written = transcode(input, output.pathForLibrary(), highestQuality(muxer), stop);
+    } catch (const PlatformError& error) {
+        throw ConversionError::exportFailed(url, error.what());
+    }
+    if (written.videoFrames == 0 && written.audioSamples == 0)
+        throw ConversionError::exportFailed(url, "Video conversion failed");
+    output.commit();
+}
+
+std::uintmax_t sizeOf(const path& file)
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    return error ? 0 : size;
+}
+
+// Throws loadFailed unless the source opens and has a video stream.
+void requireReadableVideo(const path& url)
+{
+    try {
+        const MediaInput input(url);
+        if (input.firstStream(AVMEDIA_TYPE_VIDEO) < 0)
+            throw ConversionError::loadFailed(url);
+    } catch (const MediaReadError&) {
+        throw ConversionError::loadFailed(url);
+    }
+}
+
+// The source's audio stream copied into M4A; false when there is none or M4A refuses it.
+bool passThroughAudio(const path& url, const path& destination, std::stop_token stop)
+{
+    try {
+        MediaInput input(url);
+        const int audio = input.firstStream(AVMEDIA_TYPE_AUDIO);
+        if (audio < 0)
+            return false;
+        OutputFile output(destination, OutputFile::Mode::atomic);
+        copyStreams(input, {audio}, output.pathForLibrary(), "ipod", stop);
+        output.commit();
+        return true;
+    } catch (const PlatformError&) {
+        return false;
+    }
+}
+
+void encodeAudioToM4A(const path& url, const path& destination, std::stop_token stop)
+{
+    OutputFile output(destination, OutputFile::Mode::atomic);
+    TranscodeResult written;
+    try {
+        MediaInput input(url);
+        if (input.firstStream(AVMEDIA_TYPE_AUDIO) >= 0)
+            written = transcode(input, output.pathForLibrary(), aacAudioOnly, stop);
+    } catch (const PlatformError&) {
+    }
+    if (written.audioSamples == 0)
+        throw ConversionError::exportFailed(url, "Audio extraction failed");
+    output.commit();
+}
+
+} // namespace
+
+DispatchTable rows()
+{
+    return {
+        .fileOperations =
+            {
+                {ActionIds::convertVideo,
+                 {Lane::pooled,
+                  [](const FileJob& job) { convertVideo(job.url, job.targetFormat.value_or(""), job.outputFolder, job.stop); }}},
+                {ActionIds::compressVideo,
+                 {Lane::pooled, [](const FileJob& job) { compressVideo(job.url, job.outputFolder, job.stop); }}},
+                {ActionIds::extractAudio,
+                 {Lane::pooled,
+                  [](const FileJob& job) {
+                      extractAudio(job.url, job.outputFolder, job.targetFormat.value_or("m4a"), job.stop);
+                  }}},
+            },
+        .wholeBatchOperations = {}};
+}
+
+void convertVideo(const path& url, const std::string& targetFormat, const path& outputFolder, std::stop_token stop)
+{
+    const std::string target = OutputNaming::normalize(targetFormat);
+    if (hasFormat(url, target)) {
+        copyUnchanged(url, outputFor(url, outputFolder, target));
+        return;
+    }
+    const char* muxer = muxerFor(target);
+    try {
+        remux(url, outputFor(url, outputFolder, target), muxer, stop);
+        return;
+    } catch (const std::exception&) {
+        // The streams cannot be copied into this container (or not read): re-encode.
+    }
+    throwIfStopped(stop);
+    reencode(url, outputFor(url, outputFolder, target), muxer, stop);
+}
+
+void compressVideo(const path& url, const path& outputFolder, std::stop_token stop)
+{
+    requireReadableVideo(url);
+    const std::uintmax_t originalSize = sizeOf(url);
+    for (const TranscodeSettings& settings : compressionSettings) {
+        OutputFile output(outputFor(url, outputFolder, "mp4"), OutputFile::Mode::atomic);
+        const path written = output.pathForLibrary();
+        try {
+            MediaInput input(url);
+            transcode(input, written, settings, stop);
+        } catch (const MediaReadError&) {
+            throw ConversionError::loadFailed(url);
+        } catch (const MediaWriteError&) {
+            continue;
+        }
+        const std::uintmax_t size = sizeOf(written);
+        if (size > 0 && size < originalSize) {
+            output.commit();
+            return;
+        }
+    }
+    throw ConversionError::alreadyOptimal();
+}
+
+void extractAudio(const path& url, const path& outputFolder, const std::string& format, std::stop_token stop)
+{
+    const std::string target = OutputNaming::normalize(format);
+    if (target == "mp3" || target == "wav") {
+        AudioProcessor::convertAudio(url, target, outputFolder, stop);
+        return;
+    }
+    if (passThroughAudio(url, outputFor(url, outputFolder, "m4a"), stop))
+        return;
+    throwIfStopped(stop);
+    encodeAudioToM4A(url, outputFor(url, outputFolder, "m4a"), stop);
+}
+
+} // namespace vantory::VideoProcessor

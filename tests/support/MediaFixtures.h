@@ -1,0 +1,182 @@
+#pragma once
+
+#include "Converters/Media/FfmpegPcmReader.h"
+
+#include <QProcess>
+#include <QStringList>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavutil/pixdesc.h>
+}
+#include <string>
+#include <vector>
+
+// Media files made at test time with the ffmpeg tool (tiny lavfi sources), and what
+// FFmpeg reads in the files the processors wrote.
+namespace vantory::test {
+
+inline QByteArray runTool(const QString& tool, const std::vector<std::string>& arguments, bool* succeeded = nullptr)
+{
+    QStringList list;
+    for (const auto& argument : arguments)
+        list << QString::fromStdString(argument);
+    QProcess process;
+    process.start(tool, list);
+    process.waitForFinished(60'000);
+    const bool ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (succeeded)
+        *succeeded = ok;
+    return process.readAllStandardOutput();
+}
+
+// ffmpeg -f lavfi ... `arguments` ... `file`; fails the test when ffmpeg fails.
+inline std::filesystem::path makeMedia(const std::filesystem::path& file, std::vector<std::string> arguments)
+{
+    arguments.insert(arguments.begin(), {"-hide_banner", "-loglevel", "error", "-y"});
+    arguments.push_back(file.string());
+    bool ok = false;
+    runTool("/usr/bin/ffmpeg", arguments, &ok);
+    EXPECT_TRUE(ok) << "ffmpeg could not make " << file;
+    return file;
+}
+
+// A sine tone of `seconds` at `rate` Hz with `channels` channels, in the container the
+// file's extension names.
+inline std::filesystem::path makeTone(const std::filesystem::path& file, double seconds = 0.3, int rate = 44100, int channels = 2,
+                                      std::vector<std::string> codec = {})
+{
+    std::vector<std::string> arguments{
+        "-f",  "lavfi",
+        "-i",  "sine=frequency=440:sample_rate=" + std::to_string(rate) + ":duration=" + std::to_string(seconds),
+        "-ac", std::to_string(channels)};
+    arguments.insert(arguments.end(), codec.begin(), codec.end());
+    return makeMedia(file, arguments);
+}
+
+// A small test picture clip with (unless `withAudio` is false) a tone.
+inline std::filesystem::path makeClip(const std::filesystem::path& file, std::vector<std::string> videoCodec,
+                                      bool withAudio = true, std::vector<std::string> audioCodec = {"-c:a", "aac"},
+                                      const std::string& size = "64x48", double seconds = 0.4)
+{
+    std::vector<std::string> arguments{"-f", "lavfi", "-i",
+                                       "testsrc=size=" + size + ":rate=10:duration=" + std::to_string(seconds)};
+    if (withAudio) {
+        for (const std::string& part : {std::string("-f"), std::string("lavfi"), std::string("-i"),
+                                        "sine=frequency=440:duration=" + std::to_string(seconds)})
+            arguments.push_back(part);
+    }
+    arguments.insert(arguments.end(), videoCodec.begin(), videoCodec.end());
+    if (withAudio)
+        arguments.insert(arguments.end(), audioCodec.begin(), audioCodec.end());
+    return makeMedia(file, arguments);
+}
+
+struct StreamInfo {
+    std::string type;
+    std::string codec;
+    std::string tag; // four-character code as ffprobe prints it
+    int channels = 0;
+    int sampleRate = 0;
+    int width = 0;
+    int height = 0;
+    std::string pixelFormat;
+};
+
+struct MediaInfo {
+    std::string formatName;
+    std::string majorBrand;
+    double duration = 0;
+    std::vector<StreamInfo> streams;
+
+    const StreamInfo* first(const std::string& type) const
+    {
+        for (const auto& stream : streams)
+            if (stream.type == type)
+                return &stream;
+        return nullptr;
+    }
+};
+
+inline MediaInfo probe(const std::filesystem::path& file)
+{
+    MediaInfo info;
+    AVFormatContext* context = nullptr;
+    if (avformat_open_input(&context, file.c_str(), nullptr, nullptr) < 0 || avformat_find_stream_info(context, nullptr) < 0) {
+        avformat_close_input(&context);
+        ADD_FAILURE() << "FFmpeg cannot read " << file;
+        return info;
+    }
+    info.formatName = context->iformat->name;
+    info.duration = context->duration == AV_NOPTS_VALUE ? 0 : context->duration / double(AV_TIME_BASE);
+    if (const AVDictionaryEntry* brand = av_dict_get(context->metadata, "major_brand", nullptr, 0))
+        info.majorBrand = brand->value;
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        const AVCodecParameters* p = context->streams[i]->codecpar;
+        char tag[AV_FOURCC_MAX_STRING_SIZE] = {};
+        av_fourcc_make_string(tag, p->codec_tag);
+        const char* pixelFormat = p->codec_type == AVMEDIA_TYPE_VIDEO ? av_get_pix_fmt_name(AVPixelFormat(p->format)) : nullptr;
+        info.streams.push_back({av_get_media_type_string(p->codec_type), avcodec_get_name(p->codec_id), tag,
+                                p->ch_layout.nb_channels, p->sample_rate, p->width, p->height, pixelFormat ? pixelFormat : ""});
+    }
+    avformat_close_input(&context);
+    return info;
+}
+
+// The file's first audio stream decoded, one vector of samples (-1 to 1) per channel.
+inline std::vector<std::vector<double>> decodedChannels(const std::filesystem::path& file)
+{
+    FfmpegPcmReader reader(file);
+    const auto format = reader.processingFormat();
+    std::vector<std::vector<double>> channels(format.channelCount);
+    for (;;) {
+        const mp3::PcmBuffer buffer = reader.read(8192);
+        if (buffer.frameLength == 0)
+            break;
+        for (std::uint32_t frame = 0; frame < buffer.frameLength; ++frame) {
+            for (std::uint32_t channel = 0; channel < format.channelCount; ++channel) {
+                const std::size_t plane = format.isInterleaved ? 0 : channel;
+                const std::size_t index = format.isInterleaved ? frame * format.channelCount + channel : frame;
+                double value = 0;
+                switch (buffer.layout.value()) {
+                case mp3::SampleLayout::float32: value = static_cast<const float*>(buffer.channels[plane])[index]; break;
+                case mp3::SampleLayout::int16:
+                    value = static_cast<const std::int16_t*>(buffer.channels[plane])[index] / 32768.0;
+                    break;
+                case mp3::SampleLayout::int32:
+                    value = static_cast<const std::int32_t*>(buffer.channels[plane])[index] / 2147483648.0;
+                    break;
+                }
+                channels[channel].push_back(value);
+            }
+        }
+    }
+    return channels;
+}
+
+// The frequency of a channel, from the spacing of its rising crossings (with a margin, so
+// that quiet noise counts for nothing).
+inline double pitchOf(const std::vector<double>& samples, int rate)
+{
+    constexpr double margin = 0.03;
+    std::vector<std::size_t> rises;
+    bool below = false;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (samples[i] < -margin)
+            below = true;
+        else if (below && samples[i] > margin) {
+            rises.push_back(i);
+            below = false;
+        }
+    }
+    if (rises.size() < 2)
+        return 0;
+    return static_cast<double>(rises.size() - 1) * rate / static_cast<double>(rises.back() - rises.front());
+}
+
+} // namespace vantory::test
