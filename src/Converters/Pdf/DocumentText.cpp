@@ -26,12 +26,10 @@ std::string_view withoutPageBreak(const std::vector<char>& text)
     return view;
 }
 
-} // namespace
-
-bool appendPdfText(const std::filesystem::path& url, OutputFile& output)
+// Calls `take` with each page's text in turn, each ending in a line break unless empty.
+void forEachPageText(const std::filesystem::path& url, const std::function<void(std::string_view)>& take)
 {
     const auto document = PopplerDocument::open(url);
-    bool visible = false;
     const int count = document->pages();
     for (int index = 0; index < count; ++index) {
         const std::unique_ptr<poppler::page> page(document->create_page(index));
@@ -39,12 +37,29 @@ bool appendPdfText(const std::filesystem::path& url, OutputFile& output)
             continue;
         const std::vector<char> utf8 = page->text(poppler::rectf(), poppler::page::non_raw_non_physical_layout).to_utf8();
         const std::string_view text = withoutPageBreak(utf8);
-        output.append(text);
+        take(text);
         if (!text.empty() && text.back() != '\n')
-            output.append("\n");
-        visible = visible || hasVisibleText(text);
+            take("\n");
     }
+}
+
+} // namespace
+
+bool appendPdfText(const std::filesystem::path& url, OutputFile& output)
+{
+    bool visible = false;
+    forEachPageText(url, [&](std::string_view text) {
+        output.append(text);
+        visible = visible || hasVisibleText(text);
+    });
     return visible;
+}
+
+std::string pdfText(const std::filesystem::path& url)
+{
+    std::string whole;
+    forEachPageText(url, [&](std::string_view text) { whole += text; });
+    return whole;
 }
 
 } // namespace vantory::DocumentText
