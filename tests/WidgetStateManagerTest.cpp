@@ -4,6 +4,7 @@
 #include "support/FakeServices.h"
 #include "support/ManualScheduler.h"
 #include "support/PdfFixtures.h"
+#include "support/ScriptedLanguageModel.h"
 #include "support/TempDir.h"
 #include "support/TestSettings.h"
 
@@ -11,6 +12,7 @@
 #include <atomic>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <thread>
 
 using namespace vantory;
@@ -32,12 +34,13 @@ protected:
     std::atomic<int> finishedBuilds = 0;
     std::atomic<bool> builtOnTheTestThread = false;
     const std::thread::id testThread = std::this_thread::get_id();
+    std::shared_ptr<test::ScriptedLanguageModel> model = std::make_shared<test::ScriptedLanguageModel>();
     std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(
         WidgetStateManager::Services{router, &clock, settings.settings.get(), &environment,
                                      [this](const std::string& name, const std::map<std::string, std::string>& parameters) {
                                          sentSignals.push_back({name, parameters});
                                      },
-                                     [this](const std::vector<std::filesystem::path>& paths) { return build(paths); }});
+                                     [this](const std::vector<std::filesystem::path>& paths) { return build(paths); }, model});
 
     ~StateManagerTest() override
     {
@@ -508,6 +511,7 @@ TEST_F(StateManagerTest, DonationPromptAfterTheFifthCompletedRun)
 
 TEST_F(StateManagerTest, SummaryWithoutAModelShowsItsError)
 {
+    model->available = false;
     dropAndSettle({file("notes.txt")});
     start("summarize");
     EXPECT_EQ(phase(), Kind::actions);
@@ -808,4 +812,164 @@ TEST_F(StateManagerTest, ANewDropForgetsTheLastDropsErrorsAndDonationCard)
     manager->handleDrop({file("c.png")});
     EXPECT_FALSE(manager->singleFileError());
     EXPECT_FALSE(manager->singleFileErrorActionId());
+}
+
+// MARK: summaries
+
+namespace {
+
+class SummaryTest : public StateManagerTest {
+protected:
+    // A summary of a dropped text file whose text has reached the model.
+    test::ScriptedLanguageModel::Session& summarise(const std::string& name = "notes.txt",
+                                                    const std::string& text = "Some text to summarise.")
+    {
+        dropAndSettle({dir.write(name, text)});
+        start("summarize");
+        EXPECT_EQ(phase(), Kind::summarizing);
+        return model->last();
+    }
+};
+
+} // namespace
+
+TEST_F(SummaryTest, SnapshotsReplaceTheStreamingText)
+{
+    auto& session = summarise("notes.txt", "The whole document.");
+    EXPECT_EQ(session.prompt, "The whole document.");
+    EXPECT_EQ(manager->streamingText(), "");
+    session.snapshot("A");
+    EXPECT_EQ(manager->streamingText(), "A");
+    session.snapshot("AB");
+    session.snapshot("ABC");
+    EXPECT_EQ(manager->streamingText(), "ABC");
+    session.end();
+    EXPECT_EQ(phase(), Kind::summarizing); // the card closes it
+    EXPECT_EQ(manager->summaryNote(), std::nullopt);
+    EXPECT_EQ(manager->singleFileError(), std::nullopt);
+}
+
+TEST_F(SummaryTest, AnErrorBeforeAnyTextShowsOnTheRow)
+{
+    auto& session = summarise();
+    session.end("The model is busy");
+    EXPECT_EQ(phase(), Kind::actions);
+    EXPECT_EQ(manager->singleFileErrorActionId(), "summarize");
+    EXPECT_EQ(manager->singleFileError(), "The model is busy");
+}
+
+TEST_F(SummaryTest, AnErrorAfterSomeTextKeepsItAndSaysItIsIncomplete)
+{
+    auto& session = summarise();
+    session.snapshot("A");
+    session.snapshot("AB");
+    session.end("The model is busy");
+    EXPECT_EQ(phase(), Kind::summarizing);
+    EXPECT_EQ(manager->streamingText(), "AB");
+    EXPECT_EQ(manager->summaryNote(), "Summary incomplete");
+    EXPECT_EQ(manager->singleFileError(), std::nullopt);
+}
+
+TEST_F(SummaryTest, ACutTextFailingLaterKeepsBothNotes)
+{
+    auto& session = summarise("long.txt", std::string(14'001, 'x'));
+    EXPECT_EQ(session.prompt, std::string(14'000, 'x'));
+    EXPECT_EQ(manager->summaryNote(), "Summarizing first ~3,500 words");
+    session.snapshot("A");
+    session.end("stopped");
+    EXPECT_EQ(manager->summaryNote(), "Summarizing first ~3,500 words · Summary incomplete");
+}
+
+TEST_F(SummaryTest, CancellingDropsLaterSnapshots)
+{
+    auto& session = summarise();
+    session.snapshot("A");
+    manager->cancelConversion();
+    EXPECT_EQ(phase(), Kind::actions);
+    EXPECT_EQ(manager->streamingText(), "");
+    session.snapshot("AB");
+    session.end("late error");
+    EXPECT_EQ(manager->streamingText(), "");
+    EXPECT_EQ(manager->singleFileError(), std::nullopt);
+}
+
+TEST_F(SummaryTest, AfterADropTheOldSummaryChangesNothing)
+{
+    auto& session = summarise();
+    session.snapshot("A");
+    dropAndSettle({file("photo.png")});
+    start("compress_image"); // a later run
+    ASSERT_EQ(phase(), Kind::converting);
+    session.snapshot("AB");
+    session.end("late error");
+    EXPECT_EQ(phase(), Kind::converting);
+    EXPECT_EQ(manager->streamingText(), "A");
+    EXPECT_EQ(manager->singleFileError(), std::nullopt);
+}
+
+TEST_F(SummaryTest, ANewSummaryReplacesTheOldOne)
+{
+    auto& first = summarise();
+    first.snapshot("old");
+    start("summarize");
+    auto& second = model->last();
+    ASSERT_NE(&first, &second);
+    EXPECT_EQ(manager->streamingText(), "");
+    first.snapshot("old, longer");
+    first.end("old error");
+    EXPECT_EQ(phase(), Kind::summarizing);
+    EXPECT_EQ(manager->streamingText(), "");
+    second.snapshot("new");
+    EXPECT_EQ(manager->streamingText(), "new");
+}
+
+TEST_F(SummaryTest, ResetWhileTheTextIsReadStartsNothing)
+{
+    dropAndSettle({file("notes.txt")});
+    manager->startConversion("summarize");
+    manager->reset();
+    settle();
+    EXPECT_TRUE(model->sessions.empty());
+    EXPECT_EQ(phase(), Kind::idle);
+}
+
+TEST_F(SummaryTest, TextWithoutContentAndUnopenablePdfs)
+{
+    dropAndSettle({dir.write("latin1.txt", "caf\xe9")});
+    start("summarize");
+    EXPECT_EQ(phase(), Kind::actions);
+    EXPECT_EQ(manager->singleFileError(), "No text content to summarize");
+
+    dropAndSettle({dir.write("broken.pdf", "not a pdf")});
+    start("summarize");
+    EXPECT_EQ(manager->singleFileError(), "Could not open the file");
+    EXPECT_TRUE(model->sessions.empty());
+}
+
+TEST_F(SummaryTest, TheTextIsReadOffTheUIThread)
+{
+    const auto notes = file("notes.txt");
+    dropAndSettle({notes});
+    // A pipe in place of the file: reading it waits until the test writes.
+    std::filesystem::remove(notes);
+    ASSERT_EQ(::mkfifo(notes.c_str(), 0600), 0);
+    manager->startConversion("summarize"); // returns while the reader waits
+    EXPECT_EQ(phase(), Kind::summarizing);
+    {
+        std::ofstream writer(notes);
+        writer << "Text that came late.";
+    }
+    settle();
+    ASSERT_EQ(model->sessions.size(), 1u);
+    EXPECT_EQ(model->last().prompt, "Text that came late.");
+}
+
+TEST_F(SummaryTest, APdfsTextIsSummarised)
+{
+    const auto pdf = dir / "report.pdf";
+    test::writeTextPdf(pdf, {{612, 792, "Quarterly results were strong"}});
+    dropAndSettle({pdf});
+    start("summarize");
+    ASSERT_EQ(model->sessions.size(), 1u);
+    EXPECT_NE(model->last().prompt.find("Quarterly results were strong"), std::string::npos);
 }

@@ -62,6 +62,7 @@ void AppDelegate::setupPanel()
     panel_ = std::make_unique<FloatingPanel>();
     dropTarget_ = new DropTargetView(&stateManager_, scheduler_, panel_.get());
     content_ = new ContentView(stateManager_, dropTarget_);
+    content_->setTipPage(build_.tipPageHost);
     content_->onQuit = [this] { quit(); };
     for (QWidget* parent : {static_cast<QWidget*>(panel_.get()), static_cast<QWidget*>(dropTarget_)}) {
         auto* layout = new QVBoxLayout(parent);

@@ -43,6 +43,7 @@ struct StartupServices {
 struct BuildSettings {
     std::string telemetryAppID;
     QUrl releasePage;
+    QString tipPageHost = {}; // the donation card's page, without "https://"
 };
 
 // Builds everything the user sees and keeps it in step: the docked panel, the tray menu,

@@ -6,7 +6,7 @@ namespace vantory {
 
 BuildSettings buildSettings()
 {
-    return {VANTORY_TELEMETRY_APP_ID, QUrl(QStringLiteral(VANTORY_RELEASE_PAGE))};
+    return {VANTORY_TELEMETRY_APP_ID, QUrl(QStringLiteral(VANTORY_RELEASE_PAGE)), QStringLiteral(VANTORY_TIP_PAGE_HOST)};
 }
 
 } // namespace vantory

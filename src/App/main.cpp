@@ -1,9 +1,11 @@
+#include "AI/FoundationModelsSummarizer.h"
 #include "App/AppDelegate.h"
 #include "App/BuildSettings.h"
 #include "App/DesktopStartupServices.h"
 #include "App/SingleInstance.h"
 #include "App/TerminationSignal.h"
 #include "Platform/Scheduler.h"
+#include "State/ActionCapabilities.h"
 #include "State/AppSettings.h"
 #include "State/WidgetStateManager.h"
 
@@ -35,6 +37,7 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    vantory::ActionCapabilities::current().summariesAvailable = vantory::FoundationModelsSummarizer().isModelAvailable();
     vantory::WidgetStateManager stateManager;
     vantory::AppDelegate delegate(stateManager, vantory::AppSettings::shared(), vantory::QtScheduler::shared(),
                                   vantory::desktopStartupServices(), vantory::buildSettings());

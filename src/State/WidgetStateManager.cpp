@@ -46,11 +46,14 @@ WidgetStateManager::WidgetStateManager(Services services, QObject* parent) : QOb
         };
     if (!services_.buildPayload)
         services_.buildPayload = DropPayload::from;
+    if (!services_.languageModel)
+        services_.languageModel = LanguageModel::systemDefault();
 }
 
 WidgetStateManager::~WidgetStateManager()
 {
     stopCurrentRun();
+    stopSummary();
 }
 
 // MARK: published properties

@@ -3,6 +3,7 @@
 #include "Converters/ConversionService.h"
 #include "Models/DropPayload.h"
 #include "Models/FileAction.h"
+#include "Platform/LanguageModel.h"
 #include "Platform/Scheduler.h"
 #include "State/AppSettings.h"
 #include "State/RunEnvironment.h"
@@ -18,6 +19,8 @@
 
 namespace vantory {
 
+struct SummaryInput;
+
 // What the state manager talks to; tests replace any of them.
 struct WidgetStateServices {
     using SignalSender = std::function<void(const std::string& name, const std::map<std::string, std::string>& parameters)>;
@@ -29,6 +32,7 @@ struct WidgetStateServices {
     RunEnvironment* environment = nullptr; // the desktop's services when none; freeSpace and moveToTrash run on workers
     SignalSender sendSignal; // the telemetry facade when none
     PayloadBuilder buildPayload; // DropPayload::from when none; runs on a worker, so it may be slow
+    std::shared_ptr<LanguageModel> languageModel = nullptr; // LanguageModel::systemDefault() when none
 };
 
 // The observable state behind every card of the panel. Used on the main thread only,
@@ -112,6 +116,7 @@ private:
     struct Run;
     struct PreparedFolder;
     class RunTask;
+    class SummaryTask;
     using PayloadLanding = void (WidgetStateManager::*)();
 
     void setPayload(std::optional<DropPayload> payload);
@@ -133,6 +138,12 @@ private:
     void after(Scheduler::Duration delay, std::function<void()> step);
 
     void startSummarize();
+    void summarize(const std::shared_ptr<SummaryTask>& task, const SummaryInput& input);
+    // Whether a summary may still write state: it is the latest and its card is shown.
+    bool isCurrentSummary(const std::shared_ptr<SummaryTask>& task) const;
+    void showSummarySnapshot(const std::shared_ptr<SummaryTask>& task, const std::string& snapshot);
+    void finishSummary(const std::shared_ptr<SummaryTask>& task, const std::optional<std::string>& error);
+    void stopSummary();
     void beginRun(Run run, BatchRequest request, const PreparedFolder& prepared);
     void applyRunResult(const Run& run, const BatchResult& result);
     void finishSucceededRun(const Run& run, const BatchResult& result);
@@ -162,6 +173,9 @@ private:
 
     mutable std::mutex snapshotMutex_; // guards payload_ against readers on other threads
     std::shared_ptr<Cancellable> conversionTask_;
+    // The latest summary, also after a later run took conversionTask_: it stops reading
+    // before this manager goes.
+    std::shared_ptr<SummaryTask> summary_;
     std::optional<std::filesystem::path> currentOutputFolder_;
     std::uint64_t conversionGeneration_ = 0;
     std::uint64_t payloadSerial_ = 0;

@@ -1,8 +1,7 @@
-// The runs of the state manager: a conversion over the active group, the summary,
-// the PDF password check and the step that shows what is left afterwards.
+// The runs of the state manager: a conversion over the active group, the PDF password
+// check and the step that shows what is left afterwards.
 #include "State/WidgetStateManager.h"
 
-#include "Converters/ConversionError.h"
 #include "Models/ActionIds.h"
 #include "Platform/Background.h"
 #include "Platform/PathNames.h"
@@ -240,16 +239,6 @@ void WidgetStateManager::showRemainingPayload()
 {
     setActiveTab(std::nullopt);
     setState(WidgetPhase::actions());
-}
-
-void WidgetStateManager::startSummarize()
-{
-    if (!payload_ || payload_->urls.empty())
-        return;
-    setStreamingText("");
-    setState(WidgetPhase::summarizing());
-    // The on-device summariser is not part of this build.
-    showSingleFileError(ActionIds::summarize, ConversionError::requiresNewerOS("AI Summarize").errorDescription());
 }
 
 bool WidgetStateManager::validatePDFPassword(const std::string& password) const

@@ -6,12 +6,15 @@
 #include "Views/Spring.h"
 #include "Views/States/CompletedView.h"
 #include "Views/States/ConvertingView.h"
+#include "Views/States/DonationView.h"
 #include "Views/States/DropZoneView.h"
 #include "Views/States/IdleOrbView.h"
 #include "Views/States/PartialSuccessView.h"
 #include "Views/States/ProcessingView.h"
+#include "Views/States/SummarizingView.h"
 
 #include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QGraphicsOpacityEffect>
 #include <algorithm>
 
@@ -145,11 +148,22 @@ StateCard* ContentView::makeCard(CardKind kind)
     case CardKind::completed: return new CompletedView(this);
     case CardKind::partialSuccess: return new PartialSuccessView(QString::fromStdString(stateManager_.state().summary), this);
     case CardKind::actions: return new ActionView(stateManager_, scheduler_, this);
-    // Still to come: until then these phases show an empty card.
-    case CardKind::donation:
-    case CardKind::summarizing: return new StateCard(this);
+    case CardKind::donation: return makeDonationCard();
+    case CardKind::summarizing: return new SummarizingView(stateManager_, scheduler_, this);
     }
     return nullptr;
+}
+
+StateCard* ContentView::makeDonationCard()
+{
+    auto openUrl = openUrl_ ? openUrl_ : [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    return new DonationView(
+        tipPageHost_, std::move(openUrl),
+        [this] {
+            stateManager_.setShowDonation(false);
+            stateManager_.completeAndShowRemaining();
+        },
+        this);
 }
 
 void ContentView::fadeOut(StateCard* card)

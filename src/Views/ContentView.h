@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QRegion>
+#include <QUrl>
 #include <QVariantAnimation>
 #include <QWidget>
 #include <functional>
@@ -35,6 +36,13 @@ public:
     std::function<void()> onQuit;
     // A submenu the context menu offers too (the settings while there is no tray), or none.
     void setExtraMenu(QMenu* menu) { extraMenu_ = menu; }
+    // The donation card's tip page (its address without "https://"; none: no page) and
+    // how it is opened (the desktop's browser when none).
+    void setTipPage(QString host, std::function<void(const QUrl&)> openUrl = {})
+    {
+        tipPageHost_ = std::move(host);
+        openUrl_ = std::move(openUrl);
+    }
 
     IdleOrbView* orb() const { return orb_; }
     // The card of the current phase; none in idle.
@@ -54,6 +62,7 @@ private:
     void followInlineError();
     void replaceCard(CardChoice choice);
     StateCard* makeCard(CardKind kind);
+    StateCard* makeDonationCard();
     void fadeOut(StateCard* card);
     void fadeIn(StateCard* card);
     void updateProgress();
@@ -75,6 +84,8 @@ private:
     QPointer<QVariantAnimation> edgeSlide_;
     QPointer<QVariantAnimation> orbChange_;
     QPointer<QMenu> extraMenu_;
+    QString tipPageHost_;
+    std::function<void(const QUrl&)> openUrl_;
 };
 
 } // namespace vantory

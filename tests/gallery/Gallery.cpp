@@ -2,6 +2,7 @@
 // have settled, as <folder>/<scene>.png. The panel's content is driven through a real
 // state manager whose router and clock are fakes, so nothing runs or times out on its own.
 
+#include "Platform/ExtractiveSummary.h"
 #include "State/WidgetStateManager.h"
 #include "Views/ContentView.h"
 #include "Views/States/CompletedView.h"
@@ -11,6 +12,7 @@
 #include "support/FakeServices.h"
 #include "support/ManualScheduler.h"
 #include "support/PdfFixtures.h"
+#include "support/ScriptedLanguageModel.h"
 #include "support/TempDir.h"
 #include "support/TestSettings.h"
 
@@ -154,6 +156,61 @@ void snapTheActionCard(Gallery& gallery, WidgetStateManager& manager, test::Manu
     settle();
 }
 
+// A summary as the model streams it, then the donation card that follows a completed run.
+void snapTheSummaryAndDonation(Gallery& gallery, WidgetStateManager& manager, test::ManualScheduler& clock,
+                               test::ScriptedLanguageModel& model, QWidget& stage)
+{
+    test::TempDir dir;
+    const auto settle = [&clock] {
+        test::finishBackgroundWork();
+        clock.advance(std::chrono::milliseconds(600));
+        test::finishBackgroundWork();
+    };
+    const std::string licence = test::readFile("/usr/share/common-licenses/GPL-3");
+    std::vector<std::string> written;
+    std::string whole;
+    for (const auto& piece : ExtractiveSummary::write(licence.substr(0, 14'000)))
+        written.push_back(whole += piece);
+    const auto summarise = [&](const std::string& text) {
+        manager.reset();
+        clock.advance(std::chrono::seconds(10));
+        settle();
+        manager.handleDrop({dir.write("licence.txt", text)});
+        settle();
+        manager.startConversion("summarize");
+        test::finishBackgroundWork();
+    };
+
+    const std::pair<const char*, std::function<void()>> scenes[] = {
+        {"summarizing-thinking", [&] { summarise("A short text."); }},
+        {"summarizing-first-sentences", [&] { model.last().snapshot(written.at(2)); }},
+        {"summarizing-whole-with-note",
+         [&] {
+             summarise(licence);
+             model.last().snapshot(written.back());
+             model.last().end();
+         }},
+        {"summarizing-incomplete",
+         [&] {
+             summarise("A short text.");
+             model.last().snapshot(written.at(1));
+             model.last().end("The model stopped");
+         }},
+        {"donation",
+         [&] {
+             manager.reset();
+             manager.setState(WidgetPhase::actions());
+             manager.setShowDonation(true);
+         }},
+    };
+    for (const auto& [name, enter] : scenes) {
+        enter();
+        gallery.snap(stage, QLatin1String(name));
+    }
+    manager.reset();
+    settle();
+}
+
 // The panel's content in every phase, as the state manager sets it.
 void snapThePanel(Gallery& gallery)
 {
@@ -161,12 +218,14 @@ void snapThePanel(Gallery& gallery)
     test::TestSettings settings;
     test::FakeEnvironment environment;
     auto router = std::make_shared<test::FakeRouter>();
+    auto model = std::make_shared<test::ScriptedLanguageModel>();
     WidgetStateManager manager(WidgetStateManager::Services{router,
                                                             &clock,
                                                             settings.settings.get(),
                                                             &environment,
                                                             [](const std::string&, const std::map<std::string, std::string>&) {},
-                                                            {}});
+                                                            {},
+                                                            model});
 
     auto stage = makeStage();
     auto* content = new ContentView(manager, stage.get());
@@ -204,6 +263,7 @@ void snapThePanel(Gallery& gallery)
     }
     manager.setState(WidgetPhase::idle());
     snapTheActionCard(gallery, manager, clock, *router, *stage);
+    snapTheSummaryAndDonation(gallery, manager, clock, *model, *stage);
 }
 
 // The progress and result cards on their own, centred on the panel, in the states the

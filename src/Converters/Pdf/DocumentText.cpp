@@ -80,4 +80,21 @@ bool appendPdfText(const std::filesystem::path& url, OutputFile& output)
     return text.visible();
 }
 
+std::string pdfText(const std::filesystem::path& url)
+{
+    const auto document = PopplerDocument::open(url);
+    std::string whole;
+    for (int index = 0; index < document->pages(); ++index) {
+        const std::unique_ptr<poppler::page> page(document->create_page(index));
+        if (!page)
+            continue;
+        const std::vector<char> utf8 = page->text(poppler::rectf(), poppler::page::non_raw_non_physical_layout).to_utf8();
+        const std::string_view text = withoutPageBreak(utf8);
+        whole += text;
+        if (!text.empty() && text.back() != '\n')
+            whole += '\n';
+    }
+    return whole;
+}
+
 } // namespace vantory::DocumentText

@@ -3,6 +3,8 @@
 #include "Converters/OutputFile.h"
 
 #include <filesystem>
+#include <functional>
+#include <string>
 
 namespace vantory::DocumentText {
 
@@ -10,5 +12,9 @@ namespace vantory::DocumentText {
 // another, as UTF-8. Returns whether any of it is more than white space. Throws
 // ConversionError::loadFailed(url) when the PDF cannot be opened.
 bool appendPdfText(const std::filesystem::path& url, OutputFile& output);
+
+// The same text as one string. Throws ConversionError::loadFailed(url) when the PDF
+// cannot be opened.
+std::string pdfText(const std::filesystem::path& url);
 
 } // namespace vantory::DocumentText
