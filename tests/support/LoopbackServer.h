@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -23,7 +24,8 @@ public:
     LoopbackServer()
     {
         server_.Post(".*", [this](const httplib::Request& request, httplib::Response& response) {
-            std::lock_guard lock(mutex_);
+            std::unique_lock lock(mutex_);
+            released_.wait(lock, [this] { return !holding_; });
             received_.push_back({request.path, request.get_header_value("Content-Type"), request.body});
             int status = 200;
             if (!statuses_.empty()) {
@@ -35,12 +37,13 @@ public:
                 response.set_content("accepted", "text/plain");
         });
         port_ = server_.bind_to_any_port("127.0.0.1");
+        // The socket listens from here on; connections wait in its backlog until the loop runs.
         thread_ = std::thread([this] { server_.listen_after_bind(); });
-        server_.wait_until_ready();
     }
 
     ~LoopbackServer()
     {
+        release();
         server_.stop();
         thread_.join();
     }
@@ -54,6 +57,22 @@ public:
         statuses_.assign(statuses.begin(), statuses.end());
     }
 
+    // Requests wait for their answer until release().
+    void hold()
+    {
+        std::lock_guard lock(mutex_);
+        holding_ = true;
+    }
+
+    void release()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            holding_ = false;
+        }
+        released_.notify_all();
+    }
+
     std::vector<Request> received() const
     {
         std::lock_guard lock(mutex_);
@@ -65,6 +84,8 @@ private:
     int port_ = 0;
     std::thread thread_;
     mutable std::mutex mutex_;
+    std::condition_variable released_;
+    bool holding_ = false;
     std::deque<int> statuses_;
     std::vector<Request> received_;
 };

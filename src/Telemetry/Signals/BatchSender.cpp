@@ -18,7 +18,8 @@ SendOutcome outcomeOf(QNetworkReply& reply)
         outcome.statusCode = status.toInt();
     else if (reply.error() != QNetworkReply::NoError)
         outcome.transportError = reply.errorString();
-    outcome.data = reply.readAll();
+    if (reply.isOpen())
+        outcome.data = reply.readAll();
     return outcome;
 }
 
