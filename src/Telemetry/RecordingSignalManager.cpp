@@ -1,22 +1,8 @@
 #include "Telemetry/RecordingSignalManager.h"
 
-#include "Telemetry/Telemetry.h"
-#include "Telemetry/TelemetryManagerConfiguration.h"
-
-#include <QUuid>
+#include "Telemetry/Helpers/DefaultUserIdentifier.h"
 
 namespace vantory {
-
-namespace {
-
-constexpr const char* defaultUserIdentifierKey = "defaultUserIdentifier";
-
-std::string freshUserIdentifier()
-{
-    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().toStdString();
-}
-
-} // namespace
 
 RecordingSignalManager::RecordingSignalManager(std::shared_ptr<const TelemetryManagerConfiguration> configuration)
     : configuration_(std::move(configuration))
@@ -33,22 +19,7 @@ void RecordingSignalManager::processSignal(const std::string& signalName, const 
 
 std::string RecordingSignalManager::defaultUserIdentifier()
 {
-    if (configuration_) {
-        if (auto user = configuration_->defaultUser())
-            return *user;
-    }
-    auto suite = Telemetry::customDefaults();
-    if (!suite)
-        return freshUserIdentifier();
-
-    // Held across the read and the write so two first calls agree on one identifier.
-    std::lock_guard lock(mutex_);
-    const QString stored = suite->value(defaultUserIdentifierKey).toString();
-    if (!stored.isEmpty())
-        return stored.toStdString();
-    const std::string identifier = freshUserIdentifier();
-    suite->setValue(defaultUserIdentifierKey, QString::fromStdString(identifier));
-    return identifier;
+    return vantory::defaultUserIdentifier(configuration_.get(), userIdentifierMutex_);
 }
 
 std::vector<RecordedSignal> RecordingSignalManager::recordedSignals() const

@@ -41,6 +41,7 @@ private:
     std::shared_ptr<const TelemetryManagerConfiguration> configuration_;
     mutable std::mutex mutex_;
     std::vector<RecordedSignal> recorded_;
+    std::mutex userIdentifierMutex_;
 };
 
 } // namespace vantory

@@ -25,6 +25,10 @@ public:
 
     // The identifier of this installation's user when a signal names none.
     virtual std::string defaultUserIdentifier() = 0;
+
+    // Ends sending and keeps what is unsent for the next start. Called before another
+    // manager takes over and when the application quits.
+    virtual void stop() { }
 };
 
 } // namespace vantory

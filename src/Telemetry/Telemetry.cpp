@@ -1,5 +1,6 @@
 #include "Telemetry/Telemetry.h"
 
+#include "Telemetry/DurationSignalTracker.h"
 #include "Telemetry/PerAppDefaults.h"
 #include "Telemetry/ReservedNames.h"
 #include "Telemetry/TelemetryManager.h"
@@ -15,6 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr const char* sessionStartedSignal = "Telemetry.Session.started";
+constexpr const char* durationParameter = "Telemetry.Signal.durationInSeconds";
 
 // Keys of the service's own namespace keep their name; every other key gets the prefix.
 SignalParameters prefixingKeys(const SignalParameters& parameters, const std::optional<std::string>& prefix)
@@ -44,12 +46,17 @@ bool dropsSignals(const TelemetryManagerConfiguration& configuration)
 
 void Telemetry::initialize(std::shared_ptr<TelemetryManagerConfiguration> config, TelemetryManagerDependencies dependencies)
 {
-    TelemetryManager::setShared(std::make_shared<TelemetryManager>(std::move(config), std::move(dependencies)));
+    // The earlier manager saves its unsent signals before the new one reads them back.
+    terminate();
+    auto manager = std::make_shared<TelemetryManager>(std::move(config), std::move(dependencies));
+    TelemetryManager::exchangeShared(std::move(manager));
 }
 
 void Telemetry::terminate()
 {
-    TelemetryManager::setShared(nullptr);
+    // Released outside the storage's lock, in case its teardown reaches the facade.
+    if (const auto previous = TelemetryManager::exchangeShared(nullptr))
+        previous->shutDown();
 }
 
 void Telemetry::signal(const std::string& signalName, const SignalParameters& parameters, std::optional<double> floatValue,
@@ -116,6 +123,32 @@ void Telemetry::generateNewSession()
 {
     if (const auto manager = TelemetryManager::shared())
         manager->configuration()->setSessionID(QUuid::createUuid());
+}
+
+void Telemetry::startDurationSignal(const std::string& signalName, const SignalParameters& parameters, bool includeBackgroundTime)
+{
+    if (const auto manager = TelemetryManager::shared())
+        manager->durationTracker()->startTracking(signalName, parameters, includeBackgroundTime);
+}
+
+void Telemetry::stopAndSendDurationSignal(const std::string& signalName, const SignalParameters& parameters,
+                                          std::optional<double> floatValue, const std::optional<std::string>& customUserID)
+{
+    const auto manager = TelemetryManager::shared();
+    if (!manager)
+        return;
+    auto measurement = manager->durationTracker()->stopTracking(signalName);
+    if (!measurement)
+        return;
+    SignalParameters combined{{durationParameter, durationText(measurement->milliseconds)}};
+    combined = applying(std::move(combined), measurement->parameters);
+    internalSignal(signalName, applying(std::move(combined), parameters), floatValue, customUserID);
+}
+
+void Telemetry::cancelDurationSignal(const std::string& signalName)
+{
+    if (const auto manager = TelemetryManager::shared())
+        manager->durationTracker()->stopTracking(signalName);
 }
 
 std::shared_ptr<QSettings> Telemetry::customDefaults()

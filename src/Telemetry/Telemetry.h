@@ -40,6 +40,16 @@ public:
     static void updateDefaultUserID(std::optional<std::string> user);
     static void generateNewSession();
 
+    // Duration signals: the stop sends `signalName` with "Telemetry.Signal.durationInSeconds"
+    // under the start's and the stop's parameters. Without `includeBackgroundTime` the time
+    // the application spends inactive is left out.
+    static void startDurationSignal(const std::string& signalName, const SignalParameters& parameters = {},
+                                    bool includeBackgroundTime = false);
+    static void stopAndSendDurationSignal(const std::string& signalName, const SignalParameters& parameters = {},
+                                          std::optional<double> floatValue = std::nullopt,
+                                          const std::optional<std::string>& customUserID = std::nullopt);
+    static void cancelDurationSignal(const std::string& signalName);
+
     // The per-app settings suite, or none while no manager is stored.
     static std::shared_ptr<QSettings> customDefaults();
 

@@ -1,10 +1,17 @@
 #include "Telemetry/TelemetryManager.h"
 
+#include "Telemetry/ApplicationActivity.h"
+#include "Telemetry/DurationSignalTracker.h"
 #include "Telemetry/Helpers/CryptoHashing.h"
-#include "Telemetry/RecordingSignalManager.h"
+#include "Telemetry/PerAppDefaults.h"
+#include "Telemetry/Sessions/SessionManager.h"
+#include "Telemetry/SignalManager.h"
+#include "Telemetry/Signals/ColorSchemeWatcher.h"
+#include "Telemetry/Signals/DefaultSignalPayload.h"
 #include "Telemetry/Telemetry.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 #include <chrono>
 #include <mutex>
 
@@ -34,22 +41,94 @@ struct TelemetryManagerStorage {
     }
 };
 
-std::shared_ptr<SignalManageable> signalManagerFor(std::shared_ptr<SignalManageable> given,
-                                                   const std::shared_ptr<TelemetryManagerConfiguration>& configuration)
+// The dependencies with every empty member replaced by its production default.
+TelemetryManagerDependencies resolved(TelemetryManagerDependencies dependencies)
 {
-    if (given)
-        return given;
-    return std::make_shared<RecordingSignalManager>(configuration);
+    if (!dependencies.scheduler)
+        dependencies.scheduler = &QtScheduler::shared();
+    if (!dependencies.clock)
+        dependencies.clock = [] { return QDateTime::currentDateTimeUtc(); };
+    if (!dependencies.timeZone)
+        dependencies.timeZone = [] { return QTimeZone::systemTimeZone(); };
+    if (!dependencies.locale)
+        dependencies.locale = [] { return QLocale(); };
+    if (dependencies.cacheFolder.isEmpty())
+        dependencies.cacheFolder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (!dependencies.colorScheme)
+        dependencies.colorScheme = [] { return ColorSchemeWatcher::shared().colorScheme(); };
+    if (!dependencies.activity)
+        dependencies.activity = ApplicationActivity::ofApplication();
+    return dependencies;
+}
+
+std::shared_ptr<SessionManager> makeSessionManager(const TelemetryManagerConfiguration& configuration,
+                                                   const TelemetryManagerDependencies& dependencies)
+{
+    SessionManager::Services services;
+    services.suite = PerAppDefaults::open(configuration.telemetryAppID());
+    services.scheduler = dependencies.scheduler;
+    services.clock = dependencies.clock;
+    services.timeZone = dependencies.timeZone;
+    services.activity = dependencies.activity;
+    services.announceNewInstall = [](const std::string& firstSessionDate) {
+        Telemetry::internalSignal("Telemetry.Acquisition.newInstallDetected",
+                                  {{"Telemetry.Acquisition.firstSessionDate", firstSessionDate}});
+    };
+    return SessionManager::create(std::move(services));
+}
+
+std::shared_ptr<SignalManageable> signalManagerFor(const std::shared_ptr<TelemetryManagerConfiguration>& configuration,
+                                                   const TelemetryManagerDependencies& dependencies,
+                                                   std::shared_ptr<SessionManager> sessions)
+{
+    if (dependencies.signalManager)
+        return dependencies.signalManager;
+    SignalManager::Services services;
+    services.scheduler = dependencies.scheduler;
+    services.clock = dependencies.clock;
+    services.cacheFilePath = SignalManager::cacheFilePath(dependencies.cacheFolder);
+    services.defaultPayload = [dependencies, sessions] {
+        const auto environment = PayloadEnvironment::current(dependencies.clock(), dependencies.timeZone(), dependencies.locale(),
+                                                             dependencies.colorScheme());
+        return DefaultSignalPayload::parameters(environment, sessions->statistics());
+    };
+    return SignalManager::start(configuration, std::move(services));
+}
+
+// Runs on the main thread, where the session tick lives.
+std::function<void()> sessionAccountingFor(const TelemetryManagerDependencies& dependencies,
+                                           const std::shared_ptr<SessionManager>& sessions)
+{
+    if (dependencies.startSessionAccounting)
+        return dependencies.startSessionAccounting;
+    return [weak = std::weak_ptr<SessionManager>(sessions)] {
+        auto start = [weak] {
+            if (auto sessions = weak.lock())
+                sessions->startNewSession();
+        };
+        if (auto* application = QCoreApplication::instance())
+            QMetaObject::invokeMethod(application, start);
+        else
+            start();
+    };
 }
 
 } // namespace
 
 TelemetryManager::TelemetryManager(std::shared_ptr<TelemetryManagerConfiguration> configuration,
-                                   TelemetryManagerDependencies dependencies)
-    : signalManager_(signalManagerFor(std::move(dependencies.signalManager), configuration)),
-      scheduler_(dependencies.scheduler ? dependencies.scheduler : &QtScheduler::shared()),
-      clock_(dependencies.clock ? std::move(dependencies.clock) : TelemetryClock([] { return QDateTime::currentDateTimeUtc(); })),
-      startSessionAccounting_(std::move(dependencies.startSessionAccounting)),
+                                   TelemetryManagerDependencies given)
+    : TelemetryManager(std::move(configuration), resolved(std::move(given)), 0)
+{
+}
+
+TelemetryManager::TelemetryManager(std::shared_ptr<TelemetryManagerConfiguration> configuration,
+                                   const TelemetryManagerDependencies& dependencies, int)
+    : scheduler_(dependencies.scheduler),
+      clock_(dependencies.clock),
+      sessionManager_(makeSessionManager(*configuration, dependencies)),
+      durationTracker_(DurationSignalTracker::create(dependencies.clock, dependencies.activity)),
+      signalManager_(signalManagerFor(configuration, dependencies, sessionManager_)),
+      startSessionAccounting_(sessionAccountingFor(dependencies, sessionManager_)),
       configuration_(std::move(configuration)),
       lastTimeImmediateSyncRequested_(distantPast()),
       lastDateAppEnteredBackground_(distantPast())
@@ -69,15 +148,17 @@ bool TelemetryManager::isInitialized()
     return shared() != nullptr;
 }
 
-void TelemetryManager::setShared(std::shared_ptr<TelemetryManager> manager)
+std::shared_ptr<TelemetryManager> TelemetryManager::exchangeShared(std::shared_ptr<TelemetryManager> manager)
 {
     auto& storage = TelemetryManagerStorage::instance();
-    std::shared_ptr<TelemetryManager> previous;
-    {
-        std::unique_lock lock(storage.mutex);
-        previous = std::exchange(storage.manager, std::move(manager));
-    }
-    // `previous` is released here, outside the lock, in case its teardown reaches the facade.
+    std::unique_lock lock(storage.mutex);
+    return std::exchange(storage.manager, std::move(manager));
+}
+
+void TelemetryManager::shutDown()
+{
+    signalManager_->stop();
+    sessionManager_->stop();
 }
 
 std::shared_ptr<TelemetryManagerConfiguration> TelemetryManager::configuration() const

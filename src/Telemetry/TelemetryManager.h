@@ -12,6 +12,9 @@
 
 namespace vantory {
 
+class DurationSignalTracker;
+class SessionManager;
+
 // The process-wide telemetry client: a configuration and the signal manager its
 // signals go to. The facade (Telemetry) stores one and works through it.
 class TelemetryManager {
@@ -52,6 +55,13 @@ public:
     QDateTime now() const { return clock_(); }
     void startSessionAccounting() const;
 
+    // Usage sessions and duration measurements of this manager; each manager starts clean.
+    const std::shared_ptr<SessionManager>& sessionManager() const { return sessionManager_; }
+    const std::shared_ptr<DurationSignalTracker>& durationTracker() const { return durationTracker_; }
+
+    // Stops the signal manager (saving its unsent signals) and the session tick.
+    void shutDown();
+
     // Older forms of the facade's operations; each only forwards to Telemetry.
     static void initialize(std::shared_ptr<TelemetryManagerConfiguration> configuration);
     static void terminate();
@@ -64,11 +74,17 @@ public:
 
 private:
     friend class Telemetry;
-    static void setShared(std::shared_ptr<TelemetryManager> manager);
+    TelemetryManager(std::shared_ptr<TelemetryManagerConfiguration> configuration,
+                     const TelemetryManagerDependencies& resolvedDependencies, int);
 
-    const std::shared_ptr<SignalManageable> signalManager_;
+    // Stores `manager` and returns the one stored before.
+    static std::shared_ptr<TelemetryManager> exchangeShared(std::shared_ptr<TelemetryManager> manager);
+
     Scheduler* const scheduler_;
     const TelemetryClock clock_;
+    const std::shared_ptr<SessionManager> sessionManager_;
+    const std::shared_ptr<DurationSignalTracker> durationTracker_;
+    const std::shared_ptr<SignalManageable> signalManager_;
     const std::function<void()> startSessionAccounting_;
 
     mutable std::shared_mutex mutex_;

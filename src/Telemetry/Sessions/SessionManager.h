@@ -1,0 +1,91 @@
+#pragma once
+
+#include "Platform/Scheduler.h"
+#include "Telemetry/Sessions/StoredSession.h"
+#include "Telemetry/Sessions/UsageStatistics.h"
+
+#include <QDateTime>
+#include <QMetaObject>
+#include <QSettings>
+#include <QStringList>
+#include <QTimeZone>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantory {
+
+class ApplicationActivity;
+
+// Keeps the usage history in the per-app defaults suite: the sessions of the last 90
+// days with their active seconds, how many older ones were pruned, the days the program
+// was used and the first session's date. The running session's duration grows on a
+// 1-second tick while the application is active. Lives on the main thread.
+class SessionManager : public std::enable_shared_from_this<SessionManager> {
+public:
+    struct Services {
+        // None: every read gives its fallback and every write is skipped.
+        std::shared_ptr<QSettings> suite;
+        Scheduler* scheduler = nullptr;
+        std::function<QDateTime()> clock;
+        std::function<QTimeZone()> timeZone;
+        // May be none: then the session is never paused.
+        ApplicationActivity* activity = nullptr;
+        // Sends the new-install signal with the first session's date.
+        std::function<void(const std::string& firstSessionDate)> announceNewInstall;
+    };
+
+    // Loads the stored sessions, prunes the old ones and records today as a day of use.
+    static std::shared_ptr<SessionManager> create(Services services);
+    ~SessionManager();
+
+    SessionManager(const SessionManager&) = delete;
+    SessionManager& operator=(const SessionManager&) = delete;
+
+    void startNewSession();
+    // Stops the duration tick for good.
+    void stop();
+
+    void handleDidEnterBackground();
+    void handleWillEnterForeground();
+
+    const std::vector<StoredSession>& recentSessions() const { return recentSessions_; }
+    std::string firstSessionDate() const;
+    QStringList distinctDaysUsed() const;
+    int distinctDaysUsedLastMonthCount() const;
+    int totalSessionsCount() const;
+    int averageSessionSeconds() const;
+    std::optional<long long> previousSessionSeconds() const;
+    UsageStatistics statistics() const;
+
+private:
+    explicit SessionManager(Services services);
+    void loadAndPruneSessions();
+    void updateDistinctDaysUsed();
+    void observeActivity();
+    void updateSessionDuration();
+    void persistCurrentSessionIfNeeded();
+    void writeSessions();
+    void startSessionTimer();
+    void stopSessionTimer();
+    std::string today() const;
+    long long deletedSessionsCount() const;
+
+    Services services_;
+    std::vector<StoredSession> recentSessions_;
+    std::optional<QDateTime> currentSessionStartedAt_;
+    double currentSessionDuration_ = 0;
+    std::optional<QDateTime> sessionDurationLastUpdatedAt_;
+    // Ticks of an older timer see a different generation and end.
+    unsigned timerGeneration_ = 0;
+    bool timerRunning_ = false;
+    bool stopped_ = false;
+    std::vector<QMetaObject::Connection> connections_;
+};
+
+// How many of `dates` ("yyyy-MM-dd") are `cutoff` or later; date texts sort like dates.
+int countISODatesOnOrAfter(const QStringList& dates, const QString& cutoff);
+
+} // namespace vantory

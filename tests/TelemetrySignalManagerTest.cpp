@@ -1,0 +1,358 @@
+#include "support/EventLoop.h"
+#include "support/LoopbackServer.h"
+#include "support/ManualScheduler.h"
+#include "support/TempDir.h"
+
+#include "Telemetry/Helpers/CryptoHashing.h"
+#include "Telemetry/SignalManager.h"
+#include "Telemetry/TelemetryManagerConfiguration.h"
+
+#include <QFile>
+#include <QTcpServer>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+using namespace std::chrono_literals;
+
+namespace vantory::test {
+namespace {
+
+class FixedEnricher final : public SignalEnricher {
+public:
+    explicit FixedEnricher(SignalParameters parameters) : parameters_(std::move(parameters)) { }
+    SignalParameters enrich(const std::string&, const std::optional<std::string>&, std::optional<double>) override
+    {
+        return parameters_;
+    }
+
+private:
+    SignalParameters parameters_;
+};
+
+// A signal manager posting to a local server, on a hand-driven send tick, with its cache
+// file in a temporary folder and every log line captured.
+class TelemetrySignalManagerTest : public ::testing::Test {
+protected:
+    std::shared_ptr<TelemetryManagerConfiguration> makeConfiguration(std::optional<QUrl> baseURL = std::nullopt,
+                                                                     std::optional<std::string> namespace_ = std::nullopt)
+    {
+        auto configuration = std::make_shared<TelemetryManagerConfiguration>(
+            "app-id", "salt", baseURL.value_or(QUrl(QString::fromStdString(server_.origin()))), std::move(namespace_));
+        configuration->setDefaultUser("user");
+        configuration->logHandler = LogHandler(LogLevel::debug, [this](LogLevel level, const std::string& message) {
+            std::lock_guard lock(logMutex_);
+            log_.emplace_back(level, message);
+        });
+        return configuration;
+    }
+
+    std::shared_ptr<SignalManager> startManager(std::shared_ptr<TelemetryManagerConfiguration> configuration)
+    {
+        configuration_ = configuration;
+        SignalManager::Services services;
+        services.scheduler = &scheduler_;
+        services.clock = [this] { return now_; };
+        services.cacheFilePath = cacheFile();
+        services.defaultPayload = [] { return SignalParameters{{"platform", "Linux"}, {"locale", "en_US"}}; };
+        return SignalManager::start(std::move(configuration), std::move(services));
+    }
+
+    QString cacheFile() const { return QString::fromStdString((folder_ / "cache" / "telemetrysignalcache").string()); }
+
+    // Hands `count` signals named type0, type1, ... over and lets the main thread build them.
+    void queue(SignalManager& manager, int count, const std::string& prefix = "type")
+    {
+        for (int i = 0; i < count; ++i)
+            manager.processSignal(prefix + std::to_string(i), {}, std::nullopt, std::nullopt, configuration_);
+        QCoreApplication::sendPostedEvents();
+    }
+
+    // One send tick, then waits until its answer has been handled.
+    void tick(SignalManager& manager)
+    {
+        scheduler_.advance(10s);
+        ASSERT_TRUE(spinUntil([&] { return manager.postsInFlight() == 0; }));
+    }
+
+    std::vector<std::string> lines(LogLevel level) const
+    {
+        std::lock_guard lock(logMutex_);
+        std::vector<std::string> result;
+        for (const auto& [lineLevel, message] : log_)
+            if (lineLevel == level)
+                result.push_back(message);
+        return result;
+    }
+
+    bool logged(LogLevel level, const std::string& message) const
+    {
+        const auto all = lines(level);
+        return std::find(all.begin(), all.end(), message) != all.end();
+    }
+
+    void clearLog()
+    {
+        std::lock_guard lock(logMutex_);
+        log_.clear();
+    }
+
+    // The signal types of one posted body, in order.
+    static std::vector<std::string> typesOf(const std::string& body)
+    {
+        std::vector<std::string> types;
+        for (const auto& record : nlohmann::json::parse(body))
+            types.push_back(record.at("type").get<std::string>());
+        return types;
+    }
+
+    std::vector<SignalPostBody> savedRecords() const
+    {
+        QFile file(cacheFile());
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return SignalPostBodyCoding::fromCacheJson(file.readAll().toStdString()).value_or(std::vector<SignalPostBody>{});
+    }
+
+    LoopbackServer server_;
+    ManualScheduler scheduler_;
+    QDateTime now_ = QDateTime(QDate(2025, 3, 1), QTime(14, 5, 9), Qt::UTC);
+    TempDir folder_;
+    std::shared_ptr<TelemetryManagerConfiguration> configuration_;
+    mutable std::mutex logMutex_;
+    std::vector<std::pair<LogLevel, std::string>> log_;
+};
+
+TEST_F(TelemetrySignalManagerTest, ABacklogGoesOutAHundredRecordsPerTick)
+{
+    const auto manager = startManager(makeConfiguration());
+    queue(*manager, 250);
+
+    tick(*manager);
+    EXPECT_TRUE(logged(LogLevel::info, "Sending 100 signals leaving a cache of 150 signals"));
+    tick(*manager);
+    tick(*manager);
+    tick(*manager);
+
+    const auto received = server_.received();
+    ASSERT_EQ(received.size(), 3u);
+    std::vector<std::size_t> sizes;
+    for (const auto& request : received)
+        sizes.push_back(typesOf(request.body).size());
+    EXPECT_EQ(sizes, (std::vector<std::size_t>{100, 100, 50}));
+    EXPECT_EQ(typesOf(received[0].body).front(), "type0");
+    EXPECT_EQ(typesOf(received[2].body).back(), "type249");
+    EXPECT_EQ(received[0].path, "/v2/");
+    EXPECT_EQ(received[0].contentType, "application/json");
+    EXPECT_EQ(manager->cachedSignalCount(), 0u);
+    EXPECT_TRUE(lines(LogLevel::error).empty());
+}
+
+TEST_F(TelemetrySignalManagerTest, TheStatusDecidesWhetherABatchIsKept)
+{
+    struct Case {
+        int status;
+        bool sent;
+        std::vector<std::string> errors;
+    };
+    const std::vector<Case> cases = {
+        {200, true, {}},
+        {204, true, {}},
+        {299, true, {}},
+        {300, false, {"invalidStatusCode(statusCode: 300)"}},
+        {401, false, {"unauthorised"}},
+        {403, false, {"forbidden"}},
+        {413, false, {"payloadTooLarge"}},
+        {500, false, {"invalidStatusCode(statusCode: 500)"}},
+    };
+    for (const Case& testCase : cases) {
+        SCOPED_TRACE(testCase.status);
+        clearLog();
+        const auto manager = startManager(makeConfiguration());
+        queue(*manager, 2, "old");
+        server_.answerWith({testCase.status});
+        server_.hold();
+
+        scheduler_.advance(10s);
+        queue(*manager, 1, "new");
+        server_.release();
+        ASSERT_TRUE(spinUntil([&] { return manager->postsInFlight() == 0; }));
+
+        EXPECT_EQ(lines(LogLevel::error), testCase.errors);
+        EXPECT_EQ(manager->cachedSignalCount(), testCase.sent ? 1u : 3u);
+        tick(*manager);
+        const auto received = server_.received();
+        const std::vector<std::string> expected = testCase.sent ? std::vector<std::string>{"new0"}
+                                                                : std::vector<std::string>{"new0", "old0", "old1"};
+        EXPECT_EQ(typesOf(received.back().body), expected);
+    }
+}
+
+TEST_F(TelemetrySignalManagerTest, ARefusedConnectionKeepsTheBatch)
+{
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    const auto manager = startManager(makeConfiguration(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port))));
+    queue(*manager, 2);
+
+    tick(*manager);
+
+    const auto errors = lines(LogLevel::error);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("refused"), std::string::npos) << errors[0];
+    EXPECT_EQ(manager->cachedSignalCount(), 2u);
+}
+
+TEST_F(TelemetrySignalManagerTest, TheEndpointEndsInTheVersionAndTheNamespace)
+{
+    struct Case {
+        const char* base;
+        std::optional<std::string> namespace_;
+        const char* expected;
+    };
+    for (const Case& testCase : {
+             Case{"https://ingest.example.org", std::nullopt, "https://ingest.example.org/v2/"},
+             Case{"https://ingest.example.org/", std::nullopt, "https://ingest.example.org/v2/"},
+             Case{"https://ingest.example.org", std::string(), "https://ingest.example.org/v2/"},
+             Case{"https://ingest.example.org/", std::string("team"), "https://ingest.example.org/v2/namespace/team/"},
+             Case{"https://ingest.example.org/base", std::string("team"), "https://ingest.example.org/base/v2/namespace/team/"},
+         }) {
+        SCOPED_TRACE(testCase.base);
+        const auto url = SignalManager::getServiceUrl(QUrl(QString::fromLatin1(testCase.base)), testCase.namespace_);
+        ASSERT_TRUE(url);
+        EXPECT_EQ(url->toString().toStdString(), testCase.expected);
+    }
+    EXPECT_FALSE(SignalManager::getServiceUrl(QUrl(), std::nullopt));
+}
+
+TEST_F(TelemetrySignalManagerTest, ANamespacedBatchReachesTheNamespacedPath)
+{
+    const auto manager = startManager(makeConfiguration(std::nullopt, "team"));
+    queue(*manager, 1);
+
+    tick(*manager);
+
+    ASSERT_EQ(server_.received().size(), 1u);
+    EXPECT_EQ(server_.received()[0].path, "/v2/namespace/team/");
+}
+
+TEST_F(TelemetrySignalManagerTest, AnEndpointThatDoesNotParseKeepsTheBatch)
+{
+    const auto manager = startManager(makeConfiguration(QUrl()));
+    queue(*manager, 2);
+
+    tick(*manager);
+
+    EXPECT_EQ(lines(LogLevel::error),
+              (std::vector<std::string>{"Unable to construct signal API URL for namespace nil", "invalidEndpointUrl"}));
+    EXPECT_EQ(manager->cachedSignalCount(), 2u);
+}
+
+TEST_F(TelemetrySignalManagerTest, UnsentRecordsSurviveARestartThroughTheCacheFile)
+{
+    auto manager = startManager(makeConfiguration());
+    EXPECT_EQ(lines(LogLevel::info), (std::vector<std::string>{"Loading Telemetry cache from: "
+                                                               + QUrl::fromLocalFile(cacheFile()).toString().toStdString()}))
+        << "no file: no loaded line";
+    queue(*manager, 3);
+
+    manager->stop();
+    ASSERT_TRUE(QFile::exists(cacheFile()));
+    const auto size = QFile(cacheFile()).size();
+    EXPECT_TRUE(logged(LogLevel::info, "Saved Telemetry cache " + std::to_string(size) + " bytes of 3 signals"));
+    EXPECT_EQ(manager->cachedSignalCount(), 0u);
+    const auto saved = savedRecords();
+    manager.reset();
+    clearLog();
+
+    manager = startManager(makeConfiguration());
+    EXPECT_TRUE(logged(LogLevel::info, "Loaded 3 signals"));
+    EXPECT_FALSE(QFile::exists(cacheFile()));
+    ASSERT_TRUE(spinUntil([&] { return manager->postsInFlight() == 0; }));
+    ASSERT_EQ(server_.received().size(), 1u) << "the first batch goes out at start";
+    EXPECT_EQ(typesOf(server_.received()[0].body), (std::vector<std::string>{"type0", "type1", "type2"}));
+    ASSERT_EQ(saved.size(), 3u);
+    EXPECT_EQ(saved[0].receivedAt, now_);
+}
+
+TEST_F(TelemetrySignalManagerTest, AMalformedCacheFileIsDroppedWhole)
+{
+    folder_.write("cache/telemetrysignalcache",
+                  R"([{"receivedAt": 1, "appID": "a", "clientUser": "u", "sessionID": "S", "type": "t",)"
+                  R"( "payload": {}, "isTestMode": "false"}, {"receivedAt": 2, "appID": "a"}])");
+
+    const auto manager = startManager(makeConfiguration());
+
+    EXPECT_EQ(manager->cachedSignalCount(), 0u);
+    EXPECT_FALSE(QFile::exists(cacheFile()));
+    EXPECT_EQ(lines(LogLevel::info).size(), 1u) << "only the loading line";
+}
+
+TEST_F(TelemetrySignalManagerTest, ARecordMergesDefaultsEnrichersAndCallParametersInThatOrder)
+{
+    auto configuration = makeConfiguration();
+    configuration->metadataEnrichers = {
+        std::make_shared<FixedEnricher>(SignalParameters{{"locale", "enricher"}, {"shared", "first"}, {"call", "enricher"}}),
+        std::make_shared<FixedEnricher>(SignalParameters{{"shared", "second"}}),
+    };
+    configuration->setTestMode(true);
+    const auto manager = startManager(configuration);
+
+    manager->processSignal("opened", {{"call", "caller"}}, 2.5, std::nullopt, configuration);
+    manager->processSignal("rated", {}, std::nullopt, std::string("someone"), configuration);
+    QCoreApplication::sendPostedEvents();
+    manager->stop();
+
+    const auto records = savedRecords();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].payload,
+              (SignalParameters{{"platform", "Linux"}, {"locale", "enricher"}, {"shared", "second"}, {"call", "caller"}}));
+    EXPECT_EQ(records[0].type, "opened");
+    EXPECT_EQ(records[0].floatValue, 2.5);
+    EXPECT_EQ(records[0].appID, "app-id");
+    EXPECT_EQ(records[0].isTestMode, "true");
+    EXPECT_EQ(records[0].clientUser, CryptoHashing::sha256("usersalt", ""));
+    EXPECT_EQ(records[1].clientUser, CryptoHashing::sha256("someonesalt", ""));
+    const std::string session = configuration->sessionID().toString(QUuid::WithoutBraces).toStdString();
+    EXPECT_EQ(records[0].sessionID, QString::fromStdString(session).toUpper().toStdString());
+    EXPECT_NE(records[0].sessionID, session) << "upper case";
+}
+
+TEST_F(TelemetrySignalManagerTest, ANonFiniteFloatValueIsLeftOutWithAnErrorAndTheBatchStillGoesOut)
+{
+    auto configuration = makeConfiguration();
+    const auto manager = startManager(configuration);
+
+    manager->processSignal("nan", {}, std::nan(""), std::nullopt, configuration);
+    manager->processSignal("infinite", {}, INFINITY, std::nullopt, configuration);
+    QCoreApplication::sendPostedEvents();
+    tick(*manager);
+
+    EXPECT_EQ(lines(LogLevel::error).size(), 2u);
+    ASSERT_EQ(server_.received().size(), 1u);
+    const auto body = nlohmann::json::parse(server_.received()[0].body);
+    ASSERT_EQ(body.size(), 2u);
+    EXPECT_FALSE(body[0].contains("floatValue"));
+    EXPECT_FALSE(body[1].contains("floatValue"));
+    EXPECT_EQ(manager->cachedSignalCount(), 0u);
+}
+
+TEST_F(TelemetrySignalManagerTest, StoppingBringsABatchInFlightBackIntoTheSavedCache)
+{
+    QTcpServer silent; // accepts the connection and never answers
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    const auto manager = startManager(makeConfiguration(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(silent.serverPort()))));
+    queue(*manager, 2);
+    scheduler_.advance(10s);
+    ASSERT_TRUE(spinUntil([&] { return silent.hasPendingConnections(); }));
+    EXPECT_EQ(manager->cachedSignalCount(), 0u);
+
+    manager->stop();
+
+    EXPECT_EQ(savedRecords().size(), 2u);
+}
+
+} // namespace
+} // namespace vantory::test

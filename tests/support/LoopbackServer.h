@@ -1,0 +1,93 @@
+#pragma once
+
+#include <httplib.h>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vantory::test {
+
+// An HTTP server on 127.0.0.1 that answers every request at once with the next status
+// of its script (200 once the script is used up) and keeps what it received.
+class LoopbackServer {
+public:
+    struct Request {
+        std::string path;
+        std::string contentType;
+        std::string body;
+    };
+
+    LoopbackServer()
+    {
+        server_.Post(".*", [this](const httplib::Request& request, httplib::Response& response) {
+            std::unique_lock lock(mutex_);
+            released_.wait(lock, [this] { return !holding_; });
+            received_.push_back({request.path, request.get_header_value("Content-Type"), request.body});
+            int status = 200;
+            if (!statuses_.empty()) {
+                status = statuses_.front();
+                statuses_.pop_front();
+            }
+            response.status = status;
+            if (status != 204)
+                response.set_content("accepted", "text/plain");
+        });
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        // The socket listens from here on; connections wait in its backlog until the loop runs.
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+    }
+
+    ~LoopbackServer()
+    {
+        release();
+        server_.stop();
+        thread_.join();
+    }
+
+    // "http://127.0.0.1:<port>", without a trailing slash.
+    std::string origin() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+    void answerWith(std::vector<int> statuses)
+    {
+        std::lock_guard lock(mutex_);
+        statuses_.assign(statuses.begin(), statuses.end());
+    }
+
+    // Requests wait for their answer until release().
+    void hold()
+    {
+        std::lock_guard lock(mutex_);
+        holding_ = true;
+    }
+
+    void release()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            holding_ = false;
+        }
+        released_.notify_all();
+    }
+
+    std::vector<Request> received() const
+    {
+        std::lock_guard lock(mutex_);
+        return received_;
+    }
+
+private:
+    httplib::Server server_;
+    int port_ = 0;
+    std::thread thread_;
+    mutable std::mutex mutex_;
+    std::condition_variable released_;
+    bool holding_ = false;
+    std::deque<int> statuses_;
+    std::vector<Request> received_;
+};
+
+} // namespace vantory::test
