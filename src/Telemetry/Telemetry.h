@@ -1,6 +1,9 @@
 #pragma once
 
 #include "Telemetry/Helpers/ParameterMaps.h"
+#include "Telemetry/Presets/ErrorCategory.h"
+#include "Telemetry/Presets/IdentifiableError.h"
+#include "Telemetry/Purchases/PurchaseTransaction.h"
 #include "Telemetry/TelemetryManagerConfiguration.h"
 #include "Telemetry/TelemetryManagerDependencies.h"
 
@@ -52,6 +55,41 @@ public:
 
     // The per-app settings suite, or none while no manager is stored.
     static std::shared_ptr<QSettings> customDefaults();
+
+    // Ready-made signals under "Telemetry." keys. Each starts from its own parameters and
+    // merges the caller's over them (the caller wins on an equal key).
+    using UserID = std::optional<std::string>;
+    static void acquiredUser(const std::string& channel, const SignalParameters& parameters = {},
+                             const UserID& customUserID = {});
+    static void leadStarted(const std::string& leadID, const SignalParameters& parameters = {}, const UserID& customUserID = {});
+    static void leadConverted(const std::string& leadID, const SignalParameters& parameters = {},
+                              const UserID& customUserID = {});
+    static void onboardingCompleted(const SignalParameters& parameters = {}, const UserID& customUserID = {});
+    static void coreFeatureUsed(const std::string& featureName, const SignalParameters& parameters = {},
+                                const UserID& customUserID = {});
+    static void referralSent(int receiversCount, const std::optional<std::string>& kind = {},
+                             const SignalParameters& parameters = {}, const UserID& customUserID = {});
+    // A rating outside 0...10 is not sent; it is logged as an error instead.
+    static void userRatingSubmitted(int rating, const std::optional<std::string>& comment = {},
+                                    const SignalParameters& parameters = {}, const UserID& customUserID = {});
+    static void paywallShown(const std::string& reason, const SignalParameters& parameters = {}, const UserID& customUserID = {});
+    static void errorOccurred(const std::string& id, std::optional<ErrorCategory> category = {},
+                              const std::optional<std::string>& message = {}, const SignalParameters& parameters = {},
+                              std::optional<double> floatValue = {}, const UserID& customUserID = {});
+    // Sends the error's description as the message.
+    static void errorOccurred(const IdentifiableError& error, ErrorCategory category, const SignalParameters& parameters = {},
+                              std::optional<double> floatValue = {}, const UserID& customUserID = {});
+    static void errorOccurred(const IdentifiableError& error, ErrorCategory category, const std::optional<std::string>& message,
+                              const SignalParameters& parameters = {}, std::optional<double> floatValue = {},
+                              const UserID& customUserID = {});
+    // Both forms remember `to` as the previous path before sending; the second one takes
+    // the previous path (or "") as the source.
+    static void navigationPathChanged(const std::string& from, const std::string& to, const UserID& customUserID = {});
+    static void navigationPathChangedTo(const std::string& to, const UserID& customUserID = {});
+    // A completed purchase with its price in US dollars, or the start of a free trial,
+    // which is then watched until it converts or ends.
+    static void purchaseCompleted(const PurchaseTransaction& transaction, const SignalParameters& parameters = {},
+                                  const UserID& customUserID = {});
 
 private:
     friend class TelemetryManagerConfiguration;
