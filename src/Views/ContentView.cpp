@@ -123,6 +123,10 @@ void ContentView::replaceCard(CardChoice choice)
     card_ = makeCard(choice.kind);
     if (!card_)
         return;
+    connect(card_, &StateCard::cardResized, this, [this] {
+        placeChildren();
+        announceVisibleRegion();
+    });
     placeChildren();
     card_->show();
     card_->raise();
@@ -221,7 +225,7 @@ void ContentView::placeChildren()
 {
     centreOn(orb_, centre() + edgeDirection_ * orbDistanceFromCentre);
     if (card_)
-        centreOn(card_, centre() + edgeDirection_ * cardDistanceFromCentre);
+        centreOn(card_, centre() + cardOffset(edgeDirection_, card_->cardRect().size()));
 }
 
 QRegion ContentView::visibleRegion() const
@@ -234,8 +238,8 @@ QRegion ContentView::visibleRegion() const
         circle.moveCenter(rest + orbOffset(edge));
         return QRegion(circle.toRect(), QRegion::Ellipse);
     }
-    QRectF card(0, 0, Theme::cardSide, Theme::cardSide);
-    card.moveCenter(rest + cardOffset(edge));
+    QRectF card(QPointF(), card_ ? card_->cardRect().size() : QSize(Theme::cardSide, Theme::cardSide));
+    card.moveCenter(rest + cardOffset(towardEdge(edge), card.size()));
     return QRegion(card.toRect());
 }
 

@@ -1,5 +1,7 @@
 #include "Views/EdgeOffsets.h"
 
+#include "Views/Theme.h"
+
 namespace vantory {
 
 QPointF towardEdge(AnchorEdge edge)
@@ -21,6 +23,14 @@ QPointF orbOffset(AnchorEdge edge)
 QPointF cardOffset(AnchorEdge edge)
 {
     return towardEdge(edge) * cardDistanceFromCentre;
+}
+
+QPointF cardOffset(QPointF towardEdge, QSizeF cardSize)
+{
+    // A card shorter than the side sits farther from the centre, a longer one nearer, so that
+    // its edge keeps its place.
+    const auto distance = [](double extent) { return cardDistanceFromCentre + (Theme::cardSide - extent) / 2; };
+    return {towardEdge.x() * distance(cardSize.width()), towardEdge.y() * distance(cardSize.height())};
 }
 
 } // namespace vantory

@@ -3,6 +3,7 @@
 #include "State/WidgetPhase.h"
 
 #include <QPointF>
+#include <QSizeF>
 
 namespace vantory {
 
@@ -16,5 +17,7 @@ QPointF towardEdge(AnchorEdge edge);
 
 QPointF orbOffset(AnchorEdge edge);
 QPointF cardOffset(AnchorEdge edge);
+// The same for a card of another size: it keeps its 8 px to the docked edge.
+QPointF cardOffset(QPointF towardEdge, QSizeF cardSize);
 
 } // namespace vantory

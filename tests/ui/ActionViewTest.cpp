@@ -334,3 +334,64 @@ TEST_F(ActionViewTest, AFileDroppedOnAPasswordBoxIsAppendedAndTheTypedTextStays)
 }
 
 } // namespace
+
+// The card's height once the layouts have run on what it now shows.
+int cardHeightOf(ActionView& view)
+{
+    QCoreApplication::processEvents();
+    test::finishAnimations(&view);
+    QCoreApplication::processEvents();
+    return view.cardRect().height();
+}
+
+TEST_F(ActionViewTest, TheCardGrowsWithWhatItShowsUpToThePanelLessEightAboveAndBelow)
+{
+    dir.write("folder/inside.txt", "text");
+    drop({dir / "folder"});
+    const auto rows = view->rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0]->height(), rows[1]->height()) << "a folded password row is as tall as a plain row";
+    const int folded = cardHeightOf(*view);
+    EXPECT_LT(folded, 320) << "two rows need less than a full card";
+    EXPECT_EQ(view->content()->geometry(), view->cardRect());
+
+    auto* lock = rowOf<LockPDFButton>(ActionIds::compressZipWithPassword);
+    QTest::mouseClick(lock->header(), Qt::LeftButton);
+    const int unfolded = cardHeightOf(*view);
+    EXPECT_GT(unfolded, folded);
+    EXPECT_TRUE(view->cardRect().contains(lock->submitButton()->geometry().translated(
+        lock->submitButton()->mapTo(view.get(), QPoint(0, 0)) - lock->submitButton()->pos())));
+
+    manager->setInlineError("There is not enough free space on the disk holding the output folder");
+    EXPECT_GT(cardHeightOf(*view), unfolded) << "the banner adds to the card";
+    QTest::mouseClick(lock->header(), Qt::LeftButton);
+    manager->setInlineError(std::nullopt);
+    EXPECT_EQ(cardHeightOf(*view), folded);
+
+    manager->setIsAppendDragOver(true);
+    EXPECT_GT(cardHeightOf(*view), folded) << "the append zone is taller than two rows";
+    manager->setIsAppendDragOver(false);
+    EXPECT_EQ(cardHeightOf(*view), folded);
+}
+
+TEST_F(ActionViewTest, PastThePanelsHeightTheRowsScrollAboveTheBanner)
+{
+    constexpr int tallest = WidgetStateManager::panelSize - 2 * 8;
+    drop({file("report.pdf")});
+    const int rowsFolded = cardHeightOf(*view);
+    for (QWidget* row : view->rows()) {
+        if (auto* menu = qobject_cast<ConvertMenuButton*>(row))
+            QTest::mouseClick(menu->row(), Qt::LeftButton);
+        if (auto* lock = qobject_cast<LockPDFButton*>(row))
+            QTest::mouseClick(lock->header(), Qt::LeftButton);
+    }
+    ASSERT_LT(rowsFolded, cardHeightOf(*view));
+    manager->setInlineError("There is not enough free space on the disk holding the output folder");
+    EXPECT_EQ(cardHeightOf(*view), tallest);
+
+    const QWidget* viewport = view->rows().back()->parentWidget()->parentWidget();
+    const QRect rowsShown(viewport->mapTo(view.get(), QPoint(0, 0)), viewport->size());
+    const QRect banner(view->banner()->mapTo(view.get(), QPoint(0, 0)), view->banner()->size());
+    EXPECT_FALSE(rowsShown.intersects(banner)) << "the banner sits below the scrolled rows, not over them";
+    EXPECT_TRUE(view->cardRect().contains(banner));
+}

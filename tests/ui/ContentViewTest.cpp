@@ -247,3 +247,33 @@ TEST_F(ContentViewTest, ADropZoneOpenedDuringAnErrorShowsIt)
     enter(WidgetPhase::hovering());
     EXPECT_EQ(qobject_cast<DropZoneView*>(view->card())->hint(), QStringLiteral("Too many files"));
 }
+
+TEST_F(ContentViewTest, TheActionCardKeepsEightPixelsToTheDockedEdgeAsItGrows)
+{
+    constexpr double gap = 8;
+    QRegion announced;
+    QObject::connect(view.get(), &ContentView::visibleRegionChanged, [&](const QRegion& region) { announced = region; });
+    for (AnchorEdge edge : {AnchorEdge::left, AnchorEdge::right, AnchorEdge::top, AnchorEdge::bottom}) {
+        manager->setAnchorEdge(edge);
+        enter(WidgetPhase::actions());
+        for (const std::optional<std::string>& error :
+             {std::optional<std::string>(), std::optional<std::string>("Not enough disk space")}) {
+            manager->setInlineError(error);
+            test::finishAnimations(view.get());
+            const QRect card = view->card()->cardRect().translated(view->card()->pos());
+            ASSERT_LT(card.height(), 320) << "an empty action card is short";
+            const QRectF panel(0, 0, panelSide, panelSide);
+            EXPECT_TRUE(panel.contains(card));
+            switch (edge) {
+            case AnchorEdge::left: EXPECT_EQ(card.left(), gap); break;
+            case AnchorEdge::right: EXPECT_EQ(panelSide - card.x() - card.width(), gap); break;
+            case AnchorEdge::top: EXPECT_EQ(card.top(), gap); break;
+            case AnchorEdge::bottom: EXPECT_EQ(panelSide - card.y() - card.height(), gap); break;
+            }
+            EXPECT_EQ(view->visibleRegion(), QRegion(card)) << static_cast<int>(edge);
+            EXPECT_EQ(announced, QRegion(card)) << "the panel is told of each new height";
+        }
+        manager->setInlineError(std::nullopt);
+        enter(WidgetPhase::idle());
+    }
+}

@@ -16,6 +16,7 @@
 #include "Views/Theme.h"
 #include "Views/Typography.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -29,6 +30,21 @@ namespace vantory {
 namespace {
 
 enum BodyPage { appendZonePage, noticePage, rowsPage };
+
+// The card stays inside the panel, 8 px from its edges.
+constexpr int maximumCardHeight = WidgetStateManager::panelSize - 2 * 8;
+// The notice's own height and the room above and below it.
+constexpr int noticeHeight = 120;
+constexpr int noticeMargin = 14;
+
+int heightAt(const QWidget* widget, int width)
+{
+    // What it holds may have changed since its layout last ran, and the layout keeps its
+    // measures until it runs again.
+    if (QLayout* layout = widget->layout())
+        layout->activate();
+    return widget->hasHeightForWidth() ? widget->heightForWidth(width) : widget->sizeHint().height();
+}
 
 QString qtText(const std::string& text)
 {
@@ -95,6 +111,8 @@ ActionView::ActionView(WidgetStateManager& stateManager, Scheduler& scheduler, Q
       stateManager_(stateManager),
       scheduler_(scheduler),
       header_(new CardHeader(content())),
+      divider_(divider(content())),
+      body_(new QWidget(content())),
       bodyForms_(new QStackedLayout),
       appendZone_(new AppendZone),
       bannerArea_(new QWidget(content())),
@@ -105,11 +123,10 @@ ActionView::ActionView(WidgetStateManager& stateManager, Scheduler& scheduler, Q
     rowsForm_ = makeRowsForm();
     connect(header_->closeButton(), &QAbstractButton::clicked, this, [this] { stateManager_.reset(); });
 
-    auto* body = new QWidget(content());
-    body->setLayout(bodyForms_);
+    body_->setLayout(bodyForms_);
     bodyForms_->insertWidget(appendZonePage, appendZone_);
     bodyForms_->insertWidget(noticePage, noticeForm_);
-    auto* rowsScroll = transparentScrollArea(rowsForm_, body);
+    auto* rowsScroll = transparentScrollArea(rowsForm_, body_);
     rowsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     bodyForms_->insertWidget(rowsPage, rowsScroll);
 
@@ -123,10 +140,13 @@ ActionView::ActionView(WidgetStateManager& stateManager, Scheduler& scheduler, Q
     column->setSpacing(0);
     column->addWidget(header_);
     column->addWidget(tabArea_);
-    column->addWidget(divider(content()));
-    column->addWidget(body, 1);
+    column->addWidget(divider_);
+    column->addWidget(body_);
     column->addWidget(bannerArea_);
 
+    // A row unfolding or folding, or a new message on the banner, changes what the card holds.
+    rowsForm_->installEventFilter(this);
+    bannerArea_->installEventFilter(this);
     followStateManager();
 }
 
@@ -157,7 +177,7 @@ QWidget* ActionView::makeNoticeForm()
     noticeText_->setTextFormat(Qt::PlainText);
     noticeText_->setWordWrap(true);
     auto* column = new QVBoxLayout(form);
-    column->setContentsMargins(16, 14, 16, 14);
+    column->setContentsMargins(16, noticeMargin, 16, noticeMargin);
     column->setSpacing(8);
     column->addStretch();
     column->addWidget(symbol);
@@ -207,6 +227,7 @@ void ActionView::followPayload()
     updateHeader();
     updateRows();
     updateOutlierNote();
+    fitToContent();
 }
 
 void ActionView::followActiveTab()
@@ -218,6 +239,7 @@ void ActionView::followActiveTab()
     }
     updateHeader();
     updateRows();
+    fitToContent();
 }
 
 void ActionView::followBody()
@@ -230,6 +252,7 @@ void ActionView::followBody()
     } else {
         bodyForms_->setCurrentIndex(rowsPage);
     }
+    fitToContent();
     // The card's outline marks the drag too.
     update();
 }
@@ -240,6 +263,7 @@ void ActionView::followInlineError()
     if (error)
         banner_->setMessage(qtText(*error));
     bannerArea_->setVisible(error.has_value());
+    fitToContent();
 }
 
 void ActionView::updateHeader()
@@ -365,6 +389,34 @@ void ActionView::updateOutlierNote()
     // With tabs the note is not shown, but the rows keep the room it would take.
     outlierNote_->setVisible(hasNote && !stateManager_.showTabs());
     rowsLayout_->setContentsMargins(16, 14, 16, hasNote ? 10 : 18);
+}
+
+void ActionView::fitToContent()
+{
+    int others = 0;
+    for (const QWidget* part : {static_cast<QWidget*>(header_), tabArea_, divider_, bannerArea_})
+        if (!part->isHidden())
+            others += heightAt(part, Theme::cardSide);
+    const int cardHeight = std::min(others + bodyHeight(), maximumCardHeight);
+    body_->setFixedHeight(cardHeight - others);
+    setCardHeight(cardHeight);
+}
+
+int ActionView::bodyHeight() const
+{
+    switch (body()) {
+    case Body::appendZone: return AppendZone::zoneHeight + 2 * AppendZone::padding;
+    case Body::notice: return noticeHeight + 2 * noticeMargin;
+    case Body::rows: return heightAt(rowsForm_, Theme::cardSide);
+    }
+    return 0;
+}
+
+bool ActionView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::LayoutRequest)
+        fitToContent();
+    return StateCard::eventFilter(watched, event);
 }
 
 ActionView::Body ActionView::body() const

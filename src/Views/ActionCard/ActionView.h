@@ -32,6 +32,8 @@ class WidgetStateManager;
 // it, it offers to add them; a notice or an error banner shows what the state manager
 // publishes. It follows the state manager and keeps a row as long as its action is
 // offered, so a row's typed text and expansion survive a new payload or tab.
+// The card is as tall as what it shows, up to the panel's height less 8 px above and below;
+// past that its rows scroll.
 class ActionView final : public StateCard {
     Q_OBJECT
 
@@ -51,6 +53,7 @@ public:
     QString notice() const;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -75,6 +78,8 @@ private:
     QWidget* makeRow(const FileAction& action, const RowChoice& choice);
     bool canKeep(const KeptRow& row, const RowChoice& choice) const;
     void updateOutlierNote();
+    void fitToContent();
+    int bodyHeight() const;
     void start(const std::string& actionId, const std::optional<std::string>& targetFormat = std::nullopt,
                const std::optional<std::string>& password = std::nullopt);
 
@@ -85,6 +90,8 @@ private:
     QScrollArea* tabScroll_ = nullptr;
     QHBoxLayout* tabStrip_ = nullptr;
     std::vector<std::pair<FileCategory, CategoryTab*>> tabs_;
+    QWidget* divider_;
+    QWidget* body_;
     QStackedLayout* bodyForms_;
     AppendZone* appendZone_;
     QWidget* noticeForm_ = nullptr;

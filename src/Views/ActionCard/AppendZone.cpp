@@ -39,9 +39,6 @@ AppendZone::AppendZone(QWidget* parent)
     column->addWidget(title);
     column->addWidget(hint);
     column->addStretch();
-    // Less when the banner needs room below.
-    setMaximumHeight(zoneHeight + 2 * padding);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
 }
 
 void AppendZone::showEvent(QShowEvent* event)

@@ -45,7 +45,16 @@ void FoldingSection::foldAtOnce()
         spring_->stop();
     unfolded_ = false;
     reveal(0);
+    hideFromLayout();
+}
+
+void FoldingSection::hideFromLayout()
+{
     hide();
+    // Hiding tells the row's own layout, but not the one the row sits in, that the row is
+    // shorter now.
+    if (QWidget* row = parentWidget())
+        row->updateGeometry();
 }
 
 void FoldingSection::springTo(double fraction)
@@ -57,7 +66,7 @@ void FoldingSection::springTo(double fraction)
     spring_ = animateSpring(this, foldingSpring, revealed_, fraction, [this](double value) { reveal(value); });
     connect(spring_, &QVariantAnimation::finished, this, [this] {
         if (!unfolded_)
-            hide();
+            hideFromLayout();
     });
 }
 

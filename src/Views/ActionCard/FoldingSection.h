@@ -28,6 +28,7 @@ public:
 private:
     void springTo(double fraction);
     void reveal(double fraction);
+    void hideFromLayout();
 
     bool unfolded_ = false;
     double revealed_ = 0;

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "Platform/Scheduler.h"
-#include "Views/Components/ErrorShakeRule.h"
+#include "Views/ActionCard/PasswordRow.h"
 
 #include <QFutureWatcher>
-#include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -14,8 +12,6 @@ class QLabel;
 
 namespace vantory {
 
-class ActionRow;
-class FoldingSection;
 class PasswordField;
 class SubmitButton;
 
@@ -31,10 +27,7 @@ class SubmitButton;
 // action for a new payload makes a new row for it rather than keeping this one. The validator runs on a worker
 // thread with its own copy of the password; it must not touch the interface, and it may
 // outlive the row.
-//
-// While the action's last run has an error, the error stands in the title's place, the row
-// folds and clicks on the header do nothing; a newly arrived error shakes the row.
-class UnlockPDFButton : public QWidget {
+class UnlockPDFButton : public PasswordRow {
     Q_OBJECT
 
 public:
@@ -48,19 +41,13 @@ public:
                     SerialSource currentPayloadSerial, std::optional<QString> errorText, Scheduler& scheduler,
                     QWidget* parent = nullptr);
 
-    void setErrorText(const std::optional<QString>& errorText);
-    const std::optional<QString>& errorText() const { return errorText_; }
-
-    bool isExpanded() const { return expanded_; }
     bool isChecking() const { return checking_; }
     bool showsWrongPassword() const { return wrongPassword_; }
 
-    ActionRow* header() const { return header_; }
     PasswordField* passwordField() const { return password_; }
     SubmitButton* unlockButton() const { return unlockButton_; }
 
 private:
-    void toggle();
     void attemptUnlock();
     void takeVerdict();
     void setWrongPassword(bool wrong);
@@ -68,20 +55,13 @@ private:
 
     SubmitHandler onSubmit_;
     Validator validatePassword_;
-    bool autoExpand_;
     std::uint64_t payloadSerial_;
     SerialSource currentPayloadSerial_;
-    std::optional<QString> errorText_;
-    Scheduler& scheduler_;
-    ErrorShakeRule shakeRule_{ErrorShakeRule::OnClear::forget};
-    bool expanded_ = false;
     bool checking_ = false;
     bool wrongPassword_ = false;
     // The password being checked, as it was when the check started.
     std::string checkedPassword_;
     QFutureWatcher<bool> verdict_;
-    ActionRow* header_;
-    FoldingSection* section_;
     PasswordField* password_;
     QLabel* wrongPasswordLabel_;
     SubmitButton* unlockButton_;

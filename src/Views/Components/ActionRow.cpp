@@ -48,7 +48,10 @@ ActionRow::ActionRow(const std::string& icon, const QString& title, const std::s
     icon_->setFixedWidth(22);
     icon_->setAlignment(Qt::AlignCenter);
     title_->setWordWrap(true);
-    title_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    // A policy of its own would drop the height-for-width that word wrap gives the label.
+    QSizePolicy titlePolicy = title_->sizePolicy();
+    titlePolicy.setHorizontalPolicy(QSizePolicy::Expanding);
+    title_->setSizePolicy(titlePolicy);
     faceLayout_->addWidget(icon_);
     faceLayout_->addWidget(title_, 1);
     faceLayout_->addWidget(trailing_);

@@ -6,9 +6,10 @@
 
 namespace vantory {
 
-// The frame every 320 x 320 state card shares: the chassis and its shadow. The widget is
-// larger than the card by the shadow's reach on every side; a card lays its content out in
-// content(), which covers exactly the 320 x 320 card.
+// The frame every state card shares: the chassis and its shadow. The widget is larger than
+// the card by the shadow's reach on every side; a card lays its content out in content(),
+// which covers exactly the card. Cards are 320 x 320, but for one that grows with what it
+// shows (setCardHeight).
 class StateCard : public QWidget {
     Q_OBJECT
 
@@ -21,7 +22,12 @@ public:
     // The card itself, in this widget's coordinates.
     QRect cardRect() const;
 
+Q_SIGNALS:
+    // The card took another height.
+    void cardResized();
+
 protected:
+    void setCardHeight(int height);
     void paintEvent(QPaintEvent* event) override;
 
 private:

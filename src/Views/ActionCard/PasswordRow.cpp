@@ -1,0 +1,81 @@
+#include "Views/ActionCard/PasswordRow.h"
+
+#include "Views/ActionCard/FoldingSection.h"
+#include "Views/Components/ActionRow.h"
+#include "Views/Components/Shake.h"
+
+#include <QVBoxLayout>
+
+namespace vantory {
+
+namespace {
+
+// A new error waits this long before the row shakes.
+constexpr Scheduler::Duration shakeDelay{50};
+
+std::string chevron(bool expanded)
+{
+    return expanded ? "chevron.up" : "chevron.down";
+}
+
+} // namespace
+
+PasswordRow::PasswordRow(SymbolChoice symbol, const QString& title, Scheduler& scheduler, QWidget* parent)
+    : QWidget(parent),
+      symbol_(std::move(symbol)),
+      title_(title),
+      scheduler_(scheduler),
+      header_(new ActionRow(symbol_(false), title, chevron(false), this)),
+      section_(new FoldingSection(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    layout->addWidget(header_);
+    layout->addWidget(section_);
+    connect(header_, &QAbstractButton::clicked, this, [this] {
+        if (!errorText_)
+            toggle();
+    });
+}
+
+QVBoxLayout* PasswordRow::sectionLayout() const
+{
+    return section_->contentLayout();
+}
+
+QWidget* PasswordRow::section() const
+{
+    return section_;
+}
+
+void PasswordRow::setErrorText(const std::optional<QString>& errorText)
+{
+    errorText_ = errorText;
+    header_->setTitle(errorText.value_or(title_));
+    if (!shakeRule_.shouldShake(errorText))
+        return;
+    showExpanded(false);
+    section_->foldAtOnce();
+    scheduler_.post(shakeDelay, this,
+                    [this] { Shake::start(scheduler_, this, [this](double offset) { header_->setShakeOffset(offset); }); });
+}
+
+void PasswordRow::toggle()
+{
+    showExpanded(!expanded_);
+    if (expanded_)
+        section_->unfold();
+    else
+        section_->fold();
+    Q_EMIT toggled(expanded_);
+}
+
+void PasswordRow::showExpanded(bool expanded)
+{
+    expanded_ = expanded;
+    header_->setSymbol(symbol_(expanded));
+    header_->setTrailingSymbol(chevron(expanded));
+}
+
+} // namespace vantory

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "Platform/Scheduler.h"
+#include "Views/Components/ErrorShakeRule.h"
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
+
+class QVBoxLayout;
+
+namespace vantory {
+
+class ActionRow;
+class FoldingSection;
+
+// What both password rows share: a header that unfolds the section below it, and the way a
+// failed run shows on the row. While the action's last run has an error, the error stands in
+// the title's place, the row folds and clicks on the header do nothing; a newly arrived error
+// shakes the row a moment later.
+class PasswordRow : public QWidget {
+    Q_OBJECT
+
+public:
+    // The header's symbol, folded or unfolded.
+    using SymbolChoice = std::function<std::string(bool expanded)>;
+
+    void setErrorText(const std::optional<QString>& errorText);
+    const std::optional<QString>& errorText() const { return errorText_; }
+
+    bool isExpanded() const { return expanded_; }
+    ActionRow* header() const { return header_; }
+
+Q_SIGNALS:
+    // The header folded or unfolded the section.
+    void toggled(bool expanded);
+
+protected:
+    PasswordRow(SymbolChoice symbol, const QString& title, Scheduler& scheduler, QWidget* parent);
+
+    // Where a row lays out its boxes and buttons.
+    QVBoxLayout* sectionLayout() const;
+    QWidget* section() const;
+    Scheduler& scheduler() const { return scheduler_; }
+    void toggle();
+
+private:
+    void showExpanded(bool expanded);
+
+    SymbolChoice symbol_;
+    QString title_;
+    Scheduler& scheduler_;
+    std::optional<QString> errorText_;
+    ErrorShakeRule shakeRule_{ErrorShakeRule::OnClear::forget};
+    bool expanded_ = false;
+    ActionRow* header_;
+    FoldingSection* section_;
+};
+
+} // namespace vantory
