@@ -1,4 +1,4 @@
-# Archive rows: a ~100 MB folder (text that compresses, and noise that does not) made into
+# Archive rows: a ~200 MB folder (text that compresses, and noise that does not) made into
 # a ZIP, plain and with a password, against zip; its ZIPs extracted against unzip.
 archive_inputs="$WORK/archive"
 python3 - "$archive_inputs/tree" <<'PY'
@@ -8,7 +8,7 @@ root = sys.argv[1]
 words = ("lorem ipsum dolor sit amet consectetur adipiscing elit sed do eiusmod tempor incididunt ut labore et "
          "dolore magna aliqua ut enim ad minim veniam quis nostrud exercitation").split()
 pool = " ".join(random.choice(words) for _ in range(400000)).encode()
-for folder in range(20):
+for folder in range(40):
     path = os.path.join(root, "part%02d" % folder)
     os.makedirs(path)
     for n in range(20):

@@ -26,10 +26,10 @@ if [ -r "$manual" ]; then
     "pdftoppm -r 144 -png \"$pdf_inputs/manual.pdf\" \"\$OUT/page\"" \
     "$same_pages"
   # pdftoppm cannot choose its PNG compression; here it draws raw pages and they are
-  # encoded with ours: zlib level 3 and adaptive row filters.
+  # encoded as ours are: RGB, zlib level 3 and adaptive row filters.
   row pdf_to_png_matched \
     "\"\$BENCH\" pdf_to_images \"\$OUT\" \"$pdf_inputs/manual.pdf\"" \
-    "pdftoppm -r 144 \"$pdf_inputs/manual.pdf\" \"\$OUT/page\" && mogrify -format png -define png:compression-level=3 -define png:compression-filter=5 \"\$OUT\"/*.ppm && rm \"\$OUT\"/*.ppm" \
+    "pdftoppm -r 144 \"$pdf_inputs/manual.pdf\" \"\$OUT/page\" && mogrify -format png -define png:color-type=2 -define png:compression-level=3 -define png:compression-filter=5 \"\$OUT\"/*.ppm && rm \"\$OUT\"/*.ppm" \
     "$same_pages"
   # The same words in the same order; ours ends pages with line breaks, pdftotext with form feeds.
   row pdf_text \

@@ -276,22 +276,26 @@ private:
     const std::size_t wholeValueLimit_;
 };
 
+// The parser passes over a leading byte-order mark; so does the index.
+std::string_view withoutByteOrderMark(std::string_view bytes)
+{
+    return bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
+}
+
 bool startsWithObject(std::string_view bytes)
 {
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
-    const std::size_t at = JsonSpans::skipWhitespace(bytes, 0);
-    return at < bytes.size() && bytes[at] == '{';
+    const std::string_view text = withoutByteOrderMark(bytes);
+    const std::size_t at = JsonSpans::skipWhitespace(text, 0);
+    return at < text.size() && text[at] == '{';
 }
 
 void writeSortedObjectDocument(std::string_view bytes, OutputFile& out, std::size_t wholeValueLimit)
 {
     Validator validator;
     Json::sax_parse(bytes.begin(), bytes.end(), &validator);
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
-    const std::size_t begin = JsonSpans::skipWhitespace(bytes, 0);
-    IndexedObjectWriter(out, wholeValueLimit).write(bytes.substr(begin, JsonSpans::valueEnd(bytes, begin) - begin), 0);
+    const std::string_view text = withoutByteOrderMark(bytes);
+    const std::size_t begin = JsonSpans::skipWhitespace(text, 0);
+    IndexedObjectWriter(out, wholeValueLimit).write(text.substr(begin, JsonSpans::valueEnd(text, begin) - begin), 0);
 }
 
 } // namespace
