@@ -2,6 +2,7 @@
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Converters/Image/ImageWriters.h"
+#include "support/DngFixture.h"
 #include "support/OutputFolder.h"
 #include "support/PdfFixtures.h"
 #include "support/TempDir.h"
@@ -243,7 +244,8 @@ TEST_F(ImageProcessorTest, TruncatedInputFailsToLoadAndLeavesNothing)
         const fs::path whole = image("whole." + format, darkDiscOnLightGround(300, 200));
         const std::string bytes = readFile(whole);
         const fs::path cut = file("cut." + format, bytes.substr(0, bytes.size() / 2));
-        EXPECT_EQ(conversionErrorOf([&] { ImageProcessor::convertFormat(cut, "webp", out()); }), ConversionError::loadFailed(cut))
+        // TIFF is written while the input is decoded: the half-written file must go.
+        EXPECT_EQ(conversionErrorOf([&] { ImageProcessor::convertFormat(cut, "tiff", out()); }), ConversionError::loadFailed(cut))
             << format;
         EXPECT_TRUE(entriesIn(out()).empty()) << format;
     }
@@ -261,6 +263,15 @@ TEST_F(ImageProcessorTest, BmpIsReadByItsHeaderWhateverItsName)
     solidImage(8, 8, {0, 200, 0}).magicksave(bmp.c_str(), VImage::option()->set("format", "bmp"));
     ImageProcessor::convertFormat(bmp, "png", out());
     EXPECT_EQ(pixelAt(written(), 4, 4), (std::vector<double>{0, 200, 0}));
+}
+
+TEST_F(ImageProcessorTest, ImageMagicksOtherFormatsAreNotRead)
+{
+    // ImageMagick would read its own format; it reads only the few formats listed by header.
+    const fs::path miff = in() / "picture.dat";
+    solidImage(8, 8, {0, 200, 0}).magicksave(miff.c_str(), VImage::option()->set("format", "miff"));
+    EXPECT_EQ(conversionErrorOf([&] { ImageProcessor::convertFormat(miff, "png", out()); }), ConversionError::loadFailed(miff));
+    EXPECT_TRUE(entriesIn(out()).empty());
 }
 
 TEST_F(ImageProcessorTest, TextIsNoPictureEvenToImageMagick)
@@ -334,9 +345,29 @@ TEST_F(ImageProcessorTest, ExistingTransparencyStaysClearAfterRemoval)
 
 TEST_F(ImageProcessorTest, AUniformPictureHasNoSubject)
 {
-    for (const auto& colour : {std::vector<double>{128, 128, 128}, std::vector<double>{250, 250, 250}}) {
-        const fs::path source = image("flat.png", solidImage(120, 90, colour));
+    // Faint grain, as in a photograph of a blank wall.
+    const VImage grain = VImage::gaussnoise(120, 90, VImage::option()->set("mean", 0)->set("sigma", 1.5));
+    for (const auto& colour : {std::vector<double>{128, 128, 128}, std::vector<double>{240, 240, 240}}) {
+        const fs::path source = image("flat.png", (solidImage(120, 90, colour) + grain)
+                                                      .cast(VIPS_FORMAT_UCHAR)
+                                                      .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB)));
         EXPECT_EQ(conversionErrorOf([&] { ImageProcessor::removeBackground(source, out()); }), ConversionError::noSubjectFound());
     }
     EXPECT_TRUE(entriesIn(out()).empty());
+}
+
+TEST_F(ImageProcessorTest, CameraRawIsDevelopedByLibRaw)
+{
+    const fs::path raw = in() / "shot.dng";
+    writeLinearDng(raw, 48, 32, [](int x, int) { return x < 24 ? LinearRgb{40000, 3000, 3000} : LinearRgb{3000, 3000, 40000}; });
+    ImageProcessor::convertFormat(raw, "png", out());
+    const fs::path result = written();
+    EXPECT_EQ(imageSize(result), (std::pair{48, 32}));
+    const auto left = pixelAt(result, 8, 16);
+    const auto right = pixelAt(result, 40, 16);
+    EXPECT_GT(left[0], left[2] + 60) << left[0] << " " << left[2];
+    EXPECT_GT(right[2], right[0] + 60) << right[0] << " " << right[2];
+    // Developed: linear light in sRGB's tone curve. Read as a plain TIFF, 3000 of 65535
+    // would stay near 12.
+    EXPECT_GT(left[1], 30) << left[1];
 }

@@ -23,15 +23,12 @@ constexpr std::array<std::string_view, 12> pictureLoaders{
 
 // Formats libvips reads only through ImageMagick, by their first bytes; BMP is by far the
 // most common.
-struct MagickFormat {
-    std::string_view header;
+constexpr std::array<std::string_view, 4> magickHeaders{
+    std::string_view("BM", 2), // BMP
+    std::string_view("\0\0\1\0", 4), // ICO
+    std::string_view("\0\0\2\0", 4), // CUR
+    std::string_view("8BPS", 4), // Photoshop
 };
-constexpr std::array<MagickFormat, 4> magickFormats{{
-    {std::string_view("BM", 2)},
-    {std::string_view("\0\0\1\0", 4)}, // ICO
-    {std::string_view("\0\0\2\0", 4)}, // CUR
-    {std::string_view("8BPS", 4)}, // Photoshop
-}};
 
 bool isPictureLoader(std::string_view loader)
 {
@@ -53,8 +50,8 @@ std::string firstBytes(const std::filesystem::path& url, std::size_t count)
 bool isReadByImageMagick(const std::filesystem::path& url)
 {
     const std::string header = firstBytes(url, 4);
-    for (const auto& format : magickFormats)
-        if (std::string_view(header).starts_with(format.header))
+    for (const auto magic : magickHeaders)
+        if (std::string_view(header).starts_with(magic))
             return true;
     return false;
 }
