@@ -449,3 +449,30 @@ TEST_F(ActionViewTest, TheNoticeFadesInAndTheDragOutlineEasesToItsAccent)
     test::finishAnimations(view.get());
     EXPECT_EQ(view->dragOutline(), 0);
 }
+
+TEST_F(ActionViewTest, ALockRunThatFailsOnEveryFileTellsItOnItsPasswordRow)
+{
+    dir.write("folder/inside.txt", "text");
+    drop({dir / "folder"});
+    auto* lock = rowOf<LockPDFButton>(ActionIds::compressZipWithPassword);
+    ASSERT_NE(lock, nullptr);
+    QTest::mouseClick(lock->header(), Qt::LeftButton);
+    const std::string tooLong(81, 'a');
+    QTest::keyClicks(lock->passwordField()->lineEdit(), QString::fromStdString(tooLong));
+    QTest::keyClicks(lock->confirmField()->lineEdit(), QString::fromStdString(tooLong));
+    QTest::keyClick(lock->confirmField()->lineEdit(), Qt::Key_Return);
+    test::finishBackgroundWork();
+    ASSERT_EQ(router->calls.size(), 1u);
+    router->last().onFinished(BatchResult{0, 1, "The password is longer than 80 bytes"});
+    test::finishBackgroundWork();
+    ASSERT_EQ(manager->state().kind, Kind::actions);
+
+    // The panel makes a new card for the actions phase it returns to.
+    showCard();
+    lock = rowOf<LockPDFButton>(ActionIds::compressZipWithPassword);
+    ASSERT_NE(lock, nullptr);
+    EXPECT_EQ(lock->header()->title(), "The password is longer than 80 bytes");
+    QTest::mouseClick(lock->header(), Qt::LeftButton);
+    EXPECT_FALSE(lock->isExpanded()) << "a click on the message does nothing";
+    EXPECT_EQ(router->calls.size(), 1u);
+}
