@@ -4,6 +4,9 @@
 
 #include "Platform/ExtractiveSummary.h"
 #include "State/WidgetStateManager.h"
+#include "Views/ActionCard/LockPDFButton.h"
+#include "Views/Components/ActionRow.h"
+#include "Views/Components/ConvertMenuButton.h"
 #include "Views/ContentView.h"
 #include "Views/States/CompletedView.h"
 #include "Views/States/ConvertingView.h"
@@ -94,6 +97,15 @@ private:
     int failures_ = 0;
 };
 
+// Unfolds the convert menus and password rows of the card on `stage`, as clicks would.
+void unfoldEveryRow(QWidget& stage)
+{
+    for (auto* menu : stage.findChildren<ConvertMenuButton*>())
+        menu->row()->click();
+    for (auto* lock : stage.findChildren<LockPDFButton*>())
+        lock->header()->click();
+}
+
 // The action card for drops of files made here, in each of its forms.
 void snapTheActionCard(Gallery& gallery, WidgetStateManager& manager, test::ManualScheduler& clock, test::FakeRouter& router,
                        QWidget& stage)
@@ -147,12 +159,25 @@ void snapTheActionCard(Gallery& gallery, WidgetStateManager& manager, test::Manu
          }},
         {"actions-folder", [&] { drop({dir / "folder"}); }},
         {"actions-encrypted-pdf", [&] { drop({locked}); }},
+        {"actions-protect-open",
+         [&] {
+             drop({dir / "folder"});
+             unfoldEveryRow(stage);
+         }},
+        {"actions-tallest-bottom",
+         [&] {
+             manager.setAnchorEdge(AnchorEdge::bottom);
+             drop({report});
+             unfoldEveryRow(stage);
+             manager.setInlineError("There is not enough free space on the disk holding the output folder");
+         }},
     };
     for (const auto& [name, enter] : scenes) {
         enter();
         gallery.snap(stage, QLatin1String(name));
     }
     manager.reset();
+    manager.setAnchorEdge(AnchorEdge::right);
     settle();
 }
 

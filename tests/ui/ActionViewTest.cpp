@@ -22,6 +22,8 @@
 #include "support/TempDir.h"
 #include "support/TestSettings.h"
 
+#include <QGraphicsOpacityEffect>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
@@ -394,4 +396,83 @@ TEST_F(ActionViewTest, PastThePanelsHeightTheRowsScrollAboveTheBanner)
     const QRect banner(view->banner()->mapTo(view.get(), QPoint(0, 0)), view->banner()->size());
     EXPECT_FALSE(rowsShown.intersects(banner)) << "the banner sits below the scrolled rows, not over them";
     EXPECT_TRUE(view->cardRect().contains(banner));
+}
+
+TEST_F(ActionViewTest, TheBannerSlidesInAndAwayAndTheCardGivesUpItsRoomOnceItIsGone)
+{
+    drop({file("a.png")});
+    const int without = cardHeightOf(*view);
+    manager->setInlineError("Not enough disk space");
+    ErrorBanner* banner = view->banner();
+    ASSERT_NE(banner, nullptr);
+    EXPECT_LT(banner->presence(), 1) << "it comes in from above, not at once";
+    const int with = cardHeightOf(*view);
+    EXPECT_EQ(banner->presence(), 1);
+    EXPECT_GT(with, without);
+
+    QTest::mouseClick(banner, Qt::LeftButton);
+    EXPECT_EQ(manager->inlineError(), std::nullopt);
+    EXPECT_EQ(view->banner(), nullptr) << "a leaving banner is no longer offered";
+    EXPECT_TRUE(banner->isVisible()) << "it slides away first";
+    EXPECT_TRUE(banner->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_EQ(view->cardRect().height(), with);
+    EXPECT_EQ(cardHeightOf(*view), without);
+    EXPECT_FALSE(banner->isVisible());
+
+    manager->setInlineError("Again");
+    ASSERT_EQ(view->banner(), banner);
+    EXPECT_FALSE(banner->testAttribute(Qt::WA_TransparentForMouseEvents)) << "a returning banner takes clicks again";
+}
+
+TEST_F(ActionViewTest, TheNoticeFadesInAndTheDragOutlineEasesToItsAccent)
+{
+    const auto photo = file("a.png");
+    drop({photo});
+    append({photo});
+    ASSERT_EQ(view->body(), ActionView::Body::notice);
+    QWidget* noticeForm = nullptr;
+    for (QLabel* label : view->findChildren<QLabel*>())
+        if (label->text() == "Already added")
+            noticeForm = label->parentWidget();
+    ASSERT_NE(noticeForm, nullptr);
+    auto* fade = qobject_cast<QGraphicsOpacityEffect*>(noticeForm->graphicsEffect());
+    ASSERT_NE(fade, nullptr);
+    EXPECT_LT(fade->opacity(), 1);
+    test::finishAnimations(view.get());
+    EXPECT_EQ(noticeForm->graphicsEffect(), nullptr) << "whole, it is drawn without the effect";
+
+    manager->setIsAppendDragOver(true);
+    EXPECT_EQ(view->dragOutline(), 0) << "the outline eases, it does not jump";
+    test::finishAnimations(view.get());
+    EXPECT_EQ(view->dragOutline(), 1);
+    manager->setIsAppendDragOver(false);
+    test::finishAnimations(view.get());
+    EXPECT_EQ(view->dragOutline(), 0);
+}
+
+TEST_F(ActionViewTest, ALockRunThatFailsOnEveryFileTellsItOnItsPasswordRow)
+{
+    dir.write("folder/inside.txt", "text");
+    drop({dir / "folder"});
+    auto* lock = rowOf<LockPDFButton>(ActionIds::compressZipWithPassword);
+    ASSERT_NE(lock, nullptr);
+    QTest::mouseClick(lock->header(), Qt::LeftButton);
+    const std::string tooLong(81, 'a');
+    QTest::keyClicks(lock->passwordField()->lineEdit(), QString::fromStdString(tooLong));
+    QTest::keyClicks(lock->confirmField()->lineEdit(), QString::fromStdString(tooLong));
+    QTest::keyClick(lock->confirmField()->lineEdit(), Qt::Key_Return);
+    test::finishBackgroundWork();
+    ASSERT_EQ(router->calls.size(), 1u);
+    router->last().onFinished(BatchResult{0, 1, "The password is longer than 80 bytes"});
+    test::finishBackgroundWork();
+    ASSERT_EQ(manager->state().kind, Kind::actions);
+
+    // The panel makes a new card for the actions phase it returns to.
+    showCard();
+    lock = rowOf<LockPDFButton>(ActionIds::compressZipWithPassword);
+    ASSERT_NE(lock, nullptr);
+    EXPECT_EQ(lock->header()->title(), "The password is longer than 80 bytes");
+    QTest::mouseClick(lock->header(), Qt::LeftButton);
+    EXPECT_FALSE(lock->isExpanded()) << "a click on the message does nothing";
+    EXPECT_EQ(router->calls.size(), 1u);
 }

@@ -35,3 +35,14 @@ TEST(EdgeOffsets, BothLeaveEightPixelsToThePanelEdge)
     EXPECT_DOUBLE_EQ(panelHalf - orbDistanceFromCentre - 72 / 2.0, 8);
     EXPECT_DOUBLE_EQ(panelHalf - cardDistanceFromCentre - 320 / 2.0, 8);
 }
+
+TEST(EdgeOffsets, ACardOfAnotherHeightKeepsItsEightPixelsToATopOrBottomEdge)
+{
+    constexpr double panelHalf = 460 / 2.0;
+    for (double height : {150.0, 320.0, 444.0}) {
+        const QSizeF card(320, height);
+        EXPECT_DOUBLE_EQ(panelHalf + cardOffset(towardEdge(AnchorEdge::top), card).y() - height / 2, 8) << height;
+        EXPECT_DOUBLE_EQ(panelHalf - cardOffset(towardEdge(AnchorEdge::bottom), card).y() - height / 2, 8) << height;
+        EXPECT_EQ(cardOffset(towardEdge(AnchorEdge::left), card), cardOffset(AnchorEdge::left)) << "its width is the side";
+    }
+}

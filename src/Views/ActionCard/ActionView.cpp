@@ -12,11 +12,14 @@
 #include "Views/Components/CategoryTab.h"
 #include "Views/Components/ConvertMenuButton.h"
 #include "Views/Components/DisabledActionRow.h"
+#include "Views/EasedSwitch.h"
 #include "Views/Icons.h"
 #include "Views/Theme.h"
+#include "Views/TimingCurves.h"
 #include "Views/Typography.h"
 
 #include <QEvent>
+#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -36,6 +39,29 @@ constexpr int maximumCardHeight = WidgetStateManager::panelSize - 2 * 8;
 // The notice's own height and the room above and below it.
 constexpr int noticeHeight = 120;
 constexpr int noticeMargin = 14;
+
+constexpr std::chrono::milliseconds bannerSlideTime{250};
+constexpr std::chrono::milliseconds noticeFadeTime{200};
+constexpr std::chrono::milliseconds dragOutlineTime{150};
+
+// Fades a newly shown body form in from nothing.
+void fadeIn(QWidget* form)
+{
+    auto* effect = new QGraphicsOpacityEffect(form);
+    effect->setOpacity(0);
+    // Replaces, and so ends, an earlier fade's effect.
+    form->setGraphicsEffect(effect);
+    auto* fade = new QVariantAnimation(effect);
+    fade->setDuration(static_cast<int>(noticeFadeTime.count()));
+    fade->setEasingCurve(TimingCurves::easeInEaseOut());
+    fade->setStartValue(0.0);
+    fade->setEndValue(1.0);
+    QObject::connect(fade, &QVariantAnimation::valueChanged, effect,
+                     [effect](const QVariant& opacity) { effect->setOpacity(opacity.toDouble()); });
+    // Whole again, the form is drawn without the effect.
+    QObject::connect(fade, &QAbstractAnimation::finished, form, [form] { form->setGraphicsEffect(nullptr); });
+    fade->start();
+}
 
 int heightAt(const QWidget* widget, int width)
 {
@@ -116,7 +142,11 @@ ActionView::ActionView(WidgetStateManager& stateManager, Scheduler& scheduler, Q
       bodyForms_(new QStackedLayout),
       appendZone_(new AppendZone),
       bannerArea_(new QWidget(content())),
-      banner_(new ErrorBanner(bannerArea_))
+      banner_(new ErrorBanner(bannerArea_)),
+      bannerSlide_(new EasedSwitch(
+          bannerSlideTime, TimingCurves::easeOut(), [this] { banner_->setPresence(bannerSlide_->progress()); }, this)),
+      dragOutline_(new EasedSwitch(
+          dragOutlineTime, TimingCurves::easeOut(), [this] { update(); }, this))
 {
     tabArea_ = makeTabArea();
     noticeForm_ = makeNoticeForm();
@@ -134,6 +164,14 @@ ActionView::ActionView(WidgetStateManager& stateManager, Scheduler& scheduler, Q
     bannerLayout->setContentsMargins(16, 0, 16, 14);
     bannerLayout->addWidget(banner_);
     connect(banner_, &QAbstractButton::clicked, this, [this] { stateManager_.setInlineError(std::nullopt); });
+    banner_->setPresence(0);
+    bannerArea_->hide();
+    connect(bannerSlide_, &EasedSwitch::settled, this, [this] {
+        if (bannerSlide_->isOn())
+            return;
+        bannerArea_->hide();
+        fitToContent();
+    });
 
     auto* column = new QVBoxLayout(content());
     column->setContentsMargins(0, 0, 0, 0);
@@ -244,26 +282,36 @@ void ActionView::followActiveTab()
 
 void ActionView::followBody()
 {
+    const int shown = bodyForms_->currentIndex();
+    int page = rowsPage;
     if (stateManager_.isAppendDragOver()) {
-        bodyForms_->setCurrentIndex(appendZonePage);
+        page = appendZonePage;
     } else if (const auto& notice = stateManager_.actionAreaNotice()) {
         noticeText_->setText(qtText(*notice));
-        bodyForms_->setCurrentIndex(noticePage);
-    } else {
-        bodyForms_->setCurrentIndex(rowsPage);
+        page = noticePage;
     }
+    bodyForms_->setCurrentIndex(page);
+    // The notice fades in, and the rows fade back in as it goes; the append zone comes at once.
+    if (page != shown && (page == noticePage || shown == noticePage) && page != appendZonePage)
+        fadeIn(bodyForms_->widget(page));
     fitToContent();
     // The card's outline marks the drag too.
-    update();
+    dragOutline_->setOn(stateManager_.isAppendDragOver());
 }
 
 void ActionView::followInlineError()
 {
     const auto& error = stateManager_.inlineError();
-    if (error)
+    // A banner on its way out takes no clicks.
+    banner_->setAttribute(Qt::WA_TransparentForMouseEvents, !error);
+    if (error) {
         banner_->setMessage(qtText(*error));
-    bannerArea_->setVisible(error.has_value());
-    fitToContent();
+        bannerArea_->show();
+        fitToContent();
+    }
+    // It slides in from above as it fades in, and leaves the same way; the card gives up its
+    // room once it is gone.
+    bannerSlide_->setOn(error.has_value());
 }
 
 void ActionView::updateHeader()
@@ -438,7 +486,12 @@ std::vector<CategoryTab*> ActionView::tabs() const
 
 ErrorBanner* ActionView::banner() const
 {
-    return bannerArea_->isVisibleTo(this) ? banner_ : nullptr;
+    return bannerSlide_->isOn() ? banner_ : nullptr;
+}
+
+double ActionView::dragOutline() const
+{
+    return dragOutline_->progress();
 }
 
 QWidget* ActionView::row(const std::string& actionId) const
@@ -464,15 +517,17 @@ QString ActionView::notice() const
 void ActionView::paintEvent(QPaintEvent* event)
 {
     StateCard::paintEvent(event);
-    if (!stateManager_.isAppendDragOver())
+    const double drag = dragOutline_->progress();
+    if (drag <= 0)
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    constexpr double lineWidth = 2;
+    // From the chassis' 1 px border to a 2 px accent line.
+    const double lineWidth = 1 + drag;
     const QRectF inside = QRectF(cardRect()).adjusted(lineWidth / 2, lineWidth / 2, -lineWidth / 2, -lineWidth / 2);
     QPainterPath outline;
     outline.addRoundedRect(inside, Theme::cardCornerRadius - lineWidth / 2, Theme::cardCornerRadius - lineWidth / 2);
-    painter.setPen(QPen(Theme::withOpacity(Theme::accent(), 0.5), lineWidth));
+    painter.setPen(QPen(Theme::withOpacity(Theme::accent(), 0.5 * drag), lineWidth));
     painter.drawPath(outline);
 }
 

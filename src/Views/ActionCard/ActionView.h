@@ -24,6 +24,7 @@ namespace vantory {
 class AppendZone;
 class CardHeader;
 class CategoryTab;
+class EasedSwitch;
 class ErrorBanner;
 class WidgetStateManager;
 
@@ -51,6 +52,8 @@ public:
     QWidget* row(const std::string& actionId) const;
     std::vector<QWidget*> rows() const;
     QString notice() const;
+    // How far the outline has turned to its accent while files are dragged over the card.
+    double dragOutline() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -102,6 +105,8 @@ private:
     std::map<std::string, KeptRow> rows_;
     QWidget* bannerArea_;
     ErrorBanner* banner_;
+    EasedSwitch* bannerSlide_;
+    EasedSwitch* dragOutline_;
 };
 
 } // namespace vantory

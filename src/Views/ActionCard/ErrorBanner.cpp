@@ -4,10 +4,13 @@
 #include "Views/Theme.h"
 #include "Views/Typography.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <algorithm>
 
 namespace vantory {
 namespace {
@@ -24,6 +27,7 @@ QColor red(double opacity)
 
 ErrorBanner::ErrorBanner(QWidget* parent)
     : QAbstractButton(parent),
+      opacity_(new QGraphicsOpacityEffect(this)),
       face_(new QWidget(this)),
       message_(Typography::label(QString(), Typography::font(11, QFont::Medium), red(0.85), face_))
 {
@@ -39,6 +43,8 @@ ErrorBanner::ErrorBanner(QWidget* parent)
     row->setSpacing(6);
     row->addWidget(symbol, 0, Qt::AlignVCenter);
     row->addWidget(message_, 1, Qt::AlignVCenter);
+    setGraphicsEffect(opacity_);
+    opacity_->setEnabled(false);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
@@ -66,17 +72,32 @@ int ErrorBanner::heightForWidth(int width) const
     return face_->layout()->totalHeightForWidth(width);
 }
 
+void ErrorBanner::setPresence(double presence)
+{
+    presence_ = presence;
+    opacity_->setOpacity(std::clamp(presence, 0.0, 1.0));
+    // In place it is drawn without the effect, as in a card that fades through its own.
+    opacity_->setEnabled(presence < 1);
+    face_->setGeometry(rect().translated(0, qRound(slideOffset())));
+    update();
+}
+
+double ErrorBanner::slideOffset() const
+{
+    return -(1 - presence_) * height();
+}
+
 void ErrorBanner::resizeEvent(QResizeEvent* event)
 {
     QAbstractButton::resizeEvent(event);
-    face_->setGeometry(rect());
+    face_->setGeometry(rect().translated(0, qRound(slideOffset())));
 }
 
 void ErrorBanner::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF inside = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const QRectF inside = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5).translated(0, slideOffset());
     QPainterPath shape;
     shape.addRoundedRect(inside, cornerRadius, cornerRadius);
     painter.fillPath(shape, red(0.06));

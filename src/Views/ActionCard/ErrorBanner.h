@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 
+class QGraphicsOpacityEffect;
 class QLabel;
 
 namespace vantory {
@@ -17,6 +18,11 @@ public:
     void setMessage(const QString& message);
     QString message() const;
 
+    // How far the banner has come in: at 1 it rests in its place; below, it sits that much
+    // of its height higher up and as transparent, as when it slides in from above or away.
+    void setPresence(double presence);
+    double presence() const { return presence_; }
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
     bool hasHeightForWidth() const override { return true; }
@@ -27,6 +33,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    double slideOffset() const;
+
+    double presence_ = 1;
+    QGraphicsOpacityEffect* opacity_;
     QWidget* face_;
     QLabel* message_;
 };
