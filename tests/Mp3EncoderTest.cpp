@@ -5,8 +5,10 @@
 #include "support/TempDir.h"
 
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <numbers>
+#include <stdexcept>
 
 using namespace vantory;
 using namespace vantory::mp3;
@@ -29,11 +31,14 @@ public:
     }
 
     PcmFormat processingFormat() const override { return {rate, channels_, interleaved_}; }
-    std::int64_t lengthInFrames() const override { return frames_; }
+    std::int64_t lengthInFrames() const override { return announcedFrames.value_or(frames_); }
 
     PcmBuffer read(std::uint32_t maxFrames) override
     {
-        ++*reads;
+        if (++*reads > 100)
+            throw std::runtime_error("read on and on after the end");
+        if (onRead)
+            onRead();
         const auto count = static_cast<std::uint32_t>(std::min<std::int64_t>(maxFrames, frames_ - position_));
         planes_.assign(interleaved_ ? 1 : channels_, {});
         for (std::uint32_t frame = 0; frame < count; ++frame) {
@@ -51,6 +56,8 @@ public:
     }
 
     std::shared_ptr<int> reads = std::make_shared<int>(0);
+    std::optional<std::int64_t> announcedFrames; // a length other than what is delivered
+    std::function<void()> onRead;
 
 private:
     void append(std::vector<std::uint8_t>& plane, double value) const
@@ -176,6 +183,30 @@ TEST(Mp3Encoder, ACancelledEncodingRemovesItsFileWithoutAnError)
     progress->cancel();
     const auto encoded = encode(dir, std::make_unique<ToneReader>(SampleLayout::float32, false, 2, 20000), progress);
     EXPECT_EQ(encoded.reads, 0);
+    EXPECT_FALSE(std::filesystem::exists(encoded.file));
+}
+
+TEST(Mp3Encoder, ASourceEndingBeforeItsAnnouncedLengthEndsTheEncoding)
+{
+    test::TempDir dir;
+    auto reader = std::make_unique<ToneReader>(SampleLayout::int16, true, 2, 10000);
+    reader->announcedFrames = 50000;
+    const auto encoded = encode(dir, std::move(reader));
+    EXPECT_EQ(encoded.reads, 3);
+    EXPECT_GE(static_cast<std::int64_t>(test::decodedChannels(encoded.file).at(0).size()), 10000);
+}
+
+TEST(Mp3Encoder, CancellingDuringTheEncodingStopsReadingAndRemovesTheFile)
+{
+    test::TempDir dir;
+    auto progress = std::make_shared<EncodingProgress>();
+    auto reader = std::make_unique<ToneReader>(SampleLayout::float32, false, 2, 100000);
+    reader->onRead = [progress, reads = reader->reads] {
+        if (*reads == 2)
+            progress->cancel();
+    };
+    const auto encoded = encode(dir, std::move(reader), progress);
+    EXPECT_EQ(encoded.reads, 2);
     EXPECT_FALSE(std::filesystem::exists(encoded.file));
 }
 
