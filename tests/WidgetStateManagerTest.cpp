@@ -897,13 +897,26 @@ TEST_F(SummaryTest, AfterADropTheOldSummaryChangesNothing)
 {
     auto& session = summarise();
     session.snapshot("A");
-    dropAndSettle({file("photo.png")});
+    manager->handleDrop({file("photo.png")});
+    session.snapshot("AB"); // while the drop is processed
+    EXPECT_EQ(manager->streamingText(), "A");
+    clock.advance(600ms);
+    settle();
     start("compress_image"); // a later run
     ASSERT_EQ(phase(), Kind::converting);
-    session.snapshot("AB");
+    session.snapshot("ABC");
     session.end("late error");
     EXPECT_EQ(phase(), Kind::converting);
     EXPECT_EQ(manager->streamingText(), "A");
+    EXPECT_EQ(manager->singleFileError(), std::nullopt);
+}
+
+TEST_F(SummaryTest, ALateErrorDoesNotEndTheDropThatFollowed)
+{
+    auto& session = summarise();
+    manager->handleDrop({file("photo.png")});
+    session.end("late error");
+    EXPECT_EQ(phase(), Kind::processing);
     EXPECT_EQ(manager->singleFileError(), std::nullopt);
 }
 

@@ -21,6 +21,9 @@ const std::string incompleteNote = "Summary incomplete";
 // Used on the main thread only.
 class WidgetStateManager::SummaryTask final : public Cancellable {
 public:
+    // A stream left reading could post to a manager that is gone.
+    ~SummaryTask() override { cancel(); }
+
     bool isCancelled() const { return cancelled_; }
     void attach(std::shared_ptr<SummaryStream> stream) { stream_ = std::move(stream); }
 
@@ -72,10 +75,16 @@ void WidgetStateManager::summarize(const std::shared_ptr<SummaryTask>& task, con
         finishSummary(task, ConversionError::requiresNewerOS("AI Summarize").errorDescription());
         return;
     }
+    // The stream is the task's, so its callbacks hold the task weakly.
+    const std::weak_ptr<SummaryTask> weakTask = task;
     task->attach(summarizer.stream(
-        input.text, this, [this, task](const std::string& snapshot) { showSummarySnapshot(task, snapshot); },
-        [this, task](const std::optional<std::string>& error) {
-            if (isCurrentSummary(task))
+        input.text, this,
+        [this, weakTask](const std::string& snapshot) {
+            if (const auto task = weakTask.lock())
+                showSummarySnapshot(task, snapshot);
+        },
+        [this, weakTask](const std::optional<std::string>& error) {
+            if (const auto task = weakTask.lock(); task && isCurrentSummary(task))
                 finishSummary(task, error);
         }));
 }

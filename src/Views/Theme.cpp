@@ -55,6 +55,13 @@ QColor withOpacity(QColor colour, double opacity)
     return colour;
 }
 
+QColor blend(const QColor& from, const QColor& to, double t)
+{
+    const auto mix = [t](float a, float b) { return static_cast<float>(a + (b - a) * t); };
+    return QColor::fromRgbF(mix(from.redF(), to.redF()), mix(from.greenF(), to.greenF()), mix(from.blueF(), to.blueF()),
+                            mix(from.alphaF(), to.alphaF()));
+}
+
 namespace {
 
 // A separable box blur run three times: close enough to a Gaussian for a soft shadow.

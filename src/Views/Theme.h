@@ -24,6 +24,8 @@ QColor error();
 
 // `colour` at `opacity` times its own.
 QColor withOpacity(QColor colour, double opacity);
+// The colour `t` of the way from `from` to `to`, opacity included.
+QColor blend(const QColor& from, const QColor& to, double t);
 
 constexpr int cardSide = 320;
 constexpr double cardCornerRadius = 24;

@@ -36,6 +36,11 @@ struct LinesCase {
     std::vector<MarkdownLine> lines;
 };
 
+void PrintTo(const LinesCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class MarkdownLines : public ::testing::TestWithParam<LinesCase> { };
 
 TEST_P(MarkdownLines, SplitAtLineFeedsAndTrimmedOfSpacesOnly)
@@ -107,6 +112,11 @@ struct CopyCase {
     QString summary;
     QString copied;
 };
+
+void PrintTo(const CopyCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class CopyText : public ::testing::TestWithParam<CopyCase> { };
 

@@ -18,14 +18,6 @@ constexpr int symbolGap = 8;
 constexpr double cornerRadius = 12;
 constexpr int fadeMilliseconds = 200;
 
-QColor blend(const QColor& from, const QColor& to, double t)
-{
-    return QColor::fromRgbF(static_cast<float>(from.redF() + (to.redF() - from.redF()) * t),
-                            static_cast<float>(from.greenF() + (to.greenF() - from.greenF()) * t),
-                            static_cast<float>(from.blueF() + (to.blueF() - from.blueF()) * t),
-                            static_cast<float>(from.alphaF() + (to.alphaF() - from.alphaF()) * t));
-}
-
 } // namespace
 
 CopyButton::CopyButton(QWidget* parent) : QAbstractButton(parent)
@@ -73,7 +65,7 @@ void CopyButton::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
-    painter.fillPath(shape, blend(Theme::accent(), Theme::withOpacity(Theme::accent(), 0.15), copiedLook_));
+    painter.fillPath(shape, Theme::blend(Theme::accent(), Theme::withOpacity(Theme::accent(), 0.15), copiedLook_));
 
     const QFont symbolFont = Typography::icon(13, QFont::DemiBold);
     const QString symbol = Icons::glyph(symbolName().toStdString());
@@ -81,7 +73,7 @@ void CopyButton::paintEvent(QPaintEvent*)
     const int textWidth = fontMetrics().horizontalAdvance(text());
     const int left = (width() - symbolWidth - symbolGap - textWidth) / 2;
 
-    painter.setPen(blend(Qt::white, Theme::accent(), copiedLook_));
+    painter.setPen(Theme::blend(Qt::white, Theme::accent(), copiedLook_));
     painter.setFont(symbolFont);
     painter.drawText(QRect(left, 0, symbolWidth, height()), Qt::AlignCenter, symbol);
     painter.setFont(font());

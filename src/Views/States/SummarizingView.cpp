@@ -39,13 +39,6 @@ QColor white(double opacity)
     return Theme::withOpacity(Qt::white, opacity);
 }
 
-QColor blend(const QColor& from, const QColor& to, double t)
-{
-    const auto mix = [t](float a, float b) { return static_cast<float>(a + (b - a) * t); };
-    return QColor::fromRgbF(mix(from.redF(), to.redF()), mix(from.greenF(), to.greenF()), mix(from.blueF(), to.blueF()),
-                            mix(from.alphaF(), to.alphaF()));
-}
-
 // 0 -> 1 -> 0 over one cycle.
 double thereAndBack(double progress)
 {
@@ -377,7 +370,7 @@ void SummarizingView::paintEvent(QPaintEvent*)
         painter.setOpacity(1);
     }
     // The inner border: white at 15 % while thinking, the border colour after.
-    painter.setPen(QPen(blend(Theme::border(), white(0.15), thinkingLook_), 1));
+    painter.setPen(QPen(Theme::blend(Theme::border(), white(0.15), thinkingLook_), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(card.adjusted(0.5, 0.5, -0.5, -0.5), Theme::cardCornerRadius - 0.5, Theme::cardCornerRadius - 0.5);
 }
