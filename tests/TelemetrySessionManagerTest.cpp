@@ -81,6 +81,7 @@ TEST_F(TelemetrySessionManagerTest, InactiveTimeIsNotCountedAndActivationWithout
 {
     const auto sessions = create();
     Q_EMIT activity_.becameActive();
+    EXPECT_EQ(scheduler_.pendingCount(), 0u) << "no tick without a session";
     pass(5s);
     EXPECT_TRUE(storedSessions().empty());
 
@@ -150,6 +151,17 @@ TEST_F(TelemetrySessionManagerTest, EachDayOfUseIsListedOnceInARow)
     create();
     EXPECT_EQ(suite_->value("distinctDaysUsed").toStringList(), (QStringList{"2026-03-09", "2026-03-10", "2026-03-09"}));
     EXPECT_EQ(create()->statistics().distinctDaysUsed, 3);
+}
+
+TEST_F(TelemetrySessionManagerTest, AListOfOneDayWrittenAsPlainTextReadsBackAsAList)
+{
+    // How the settings file stores a list of one: no type, just the text.
+    const auto file = folder_.write("plain.ini", "[General]\ndistinctDaysUsed=2026-03-08\n");
+    suite_ = std::make_shared<QSettings>(QString::fromStdString(file.string()), QSettings::IniFormat);
+
+    create();
+
+    EXPECT_EQ(suite_->value("distinctDaysUsed").toStringList(), (QStringList{"2026-03-08", "2026-03-09"}));
 }
 
 TEST_F(TelemetrySessionManagerTest, DaysAreCountedInTheLocalZoneAndTheLastMonthFromUtc)

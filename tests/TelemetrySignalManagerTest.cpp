@@ -188,6 +188,25 @@ TEST_F(TelemetrySignalManagerTest, TheStatusDecidesWhetherABatchIsKept)
     }
 }
 
+TEST(TelemetrySendOutcomeTest, OnlyASuccessStatusMeansTheBatchArrived)
+{
+    struct Case {
+        const char* description;
+        SendOutcome outcome;
+        std::optional<std::string> failure;
+    };
+    const std::vector<Case> cases = {
+        {"success", {200, std::nullopt, {}}, std::nullopt},
+        {"a status wins over the error Qt adds to it",
+         {500, QStringLiteral("Internal Server Error"), {}},
+         "invalidStatusCode(statusCode: 500)"},
+        {"transport error", {std::nullopt, QStringLiteral("Connection refused"), {}}, "Connection refused"},
+        {"neither status nor error", {std::nullopt, std::nullopt, {}}, "invalidStatusCode(statusCode: 0)"},
+    };
+    for (const Case& testCase : cases)
+        EXPECT_EQ(failureOf(testCase.outcome), testCase.failure) << testCase.description;
+}
+
 TEST_F(TelemetrySignalManagerTest, ARefusedConnectionKeepsTheBatch)
 {
     QTcpServer closed;

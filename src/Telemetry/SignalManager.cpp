@@ -40,20 +40,6 @@ SignalParameters enrichments(const TelemetryManagerConfiguration& configuration,
     return combined;
 }
 
-// What a finished post means for its batch: none when it arrived, else the error's text.
-std::optional<std::string> failureOf(const SendOutcome& outcome)
-{
-    if (outcome.statusCode) {
-        if (const auto error = TelemetryError::fromStatusCode(*outcome.statusCode))
-            return error->name();
-        return std::nullopt;
-    }
-    if (outcome.transportError)
-        return outcome.transportError->toStdString();
-    // Neither a status nor an error: nothing shows that the service took the batch.
-    return TelemetryError{TelemetryError::Kind::invalidStatusCode, 0}.name();
-}
-
 bool isUtf8(const QByteArray& data)
 {
     return QString::fromUtf8(data).toUtf8() == data;

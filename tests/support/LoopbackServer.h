@@ -39,6 +39,9 @@ public:
         port_ = server_.bind_to_any_port("127.0.0.1");
         // The socket listens from here on; connections wait in its backlog until the loop runs.
         thread_ = std::thread([this] { server_.listen_after_bind(); });
+        // stop() only ends a loop that runs.
+        while (!server_.is_running())
+            std::this_thread::yield();
     }
 
     ~LoopbackServer()

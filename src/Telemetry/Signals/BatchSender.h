@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Telemetry/Signals/SendOutcome.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QThread>
@@ -9,15 +11,6 @@
 #include <optional>
 
 namespace vantory {
-
-// What came back for one post.
-struct SendOutcome {
-    // The HTTP status, when a response came.
-    std::optional<int> statusCode;
-    // The transport failure's text, when the request failed without a response.
-    std::optional<QString> transportError;
-    QByteArray data;
-};
 
 // Posts JSON bodies from a thread of its own with its own event loop, so a slow or dead
 // service never holds up the caller. Redirects are not followed: a 3xx is the answer.
