@@ -14,28 +14,45 @@ using namespace vantory;
 
 namespace {
 
-// Sources made once for the whole suite.
+// Sources made on first use and kept for the suite: CTest runs each test in a process
+// of its own, which then makes only what it reads.
 class AudioSources {
 public:
-    AudioSources()
+    std::filesystem::path operator/(const std::string& name)
     {
-        test::makeTone(dir / "tone.wav");
-        test::makeTone(dir / "Voice.MP3", 0.3, 44100, 2, {"-c:a", "libmp3lame"});
-        test::makeTone(dir / "mono48k.wav", 0.3, 48000, 1);
-        test::makeTone(dir / "surround.flac", 0.3, 44100, 6);
-        test::makeTone(dir / "tone.aiff");
-        test::makeClip(dir / "silent.mp4", {"-c:v", "libx264"}, false);
-        // Sound whose middle is overwritten: decoding fails after output has begun.
-        std::string damaged = test::readFile(test::makeTone(dir / "fine.m4a", 0.5, 44100, 2, {"-c:a", "aac"}));
-        damaged.replace(damaged.find("mdat") + 300, 1200, 1200, '\xff');
-        dir.write("damaged.m4a", damaged);
-        dir.write("broken.ogg", "RIFF\x10\0\0\0WAVEfmt garbage that is no audio at all");
-        // A concatenation list: FFmpeg would read the file it names if it opened lists.
-        dir.write("list.mp4", "ffconcat version 1.0\nfile 'tone.wav'\n");
+        const auto file = dir / name;
+        if (!std::filesystem::exists(file))
+            make(name, file);
+        return file;
     }
-    std::filesystem::path operator/(const std::string& name) const { return dir / name; }
 
 private:
+    void make(const std::string& name, const std::filesystem::path& file)
+    {
+        if (name == "tone.wav" || name == "tone.aiff")
+            test::makeTone(file);
+        else if (name == "Voice.MP3")
+            test::makeTone(file, 0.3, 44100, 2, {"-c:a", "libmp3lame"});
+        else if (name == "mono48k.wav")
+            test::makeTone(file, 0.3, 48000, 1);
+        else if (name == "surround.flac")
+            test::makeTone(file, 0.3, 44100, 6);
+        else if (name == "silent.mp4")
+            test::makeClip(file, {"-c:v", "libx264"}, false);
+        else if (name == "damaged.m4a") {
+            // Sound whose middle is overwritten: decoding fails after output has begun.
+            std::string damaged = test::readFile(test::makeTone(dir / "fine.m4a", 0.5, 44100, 2, {"-c:a", "aac"}));
+            damaged.replace(damaged.find("mdat") + 300, 1200, 1200, '\xff');
+            dir.write(name, damaged);
+        } else if (name == "broken.ogg")
+            dir.write(name, "RIFF\x10\0\0\0WAVEfmt garbage that is no audio at all");
+        else if (name == "list.mp4") { // a concatenation list: FFmpeg would read the file it names
+            (*this) / "tone.wav";
+            dir.write(name, "ffconcat version 1.0\nfile 'tone.wav'\n");
+        } else
+            ADD_FAILURE() << "no source " << name;
+    }
+
     test::TempDir dir;
 };
 
@@ -118,9 +135,10 @@ INSTANTIATE_TEST_SUITE_P(EveryTarget, AudioTargets,
 
 TEST_F(AudioProcessorTest, ASourceInTheTargetsFormatIsCopiedUnchanged)
 {
+    const auto source = *sources / "Voice.MP3";
     const auto written = convert("Voice.MP3", "mp3");
     EXPECT_EQ(written.extension(), ".mp3");
-    EXPECT_EQ(test::readFile(written), test::readFile(*sources / "Voice.MP3"));
+    EXPECT_EQ(test::readFile(written), test::readFile(source));
 }
 
 TEST_F(AudioProcessorTest, MonoStaysMonoAtItsRate)
