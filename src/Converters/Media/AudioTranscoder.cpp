@@ -1,7 +1,6 @@
 #include "Converters/Media/AudioTranscoder.h"
 
 #include "Converters/Media/FfmpegError.h"
-#include "Converters/Media/MediaOutput.h"
 
 #include <cstdlib>
 #include <new>
@@ -38,32 +37,20 @@ AVChannelLayout layoutFor(int channels)
 } // namespace
 
 AudioTranscoder::AudioTranscoder(const AVStream* input, MediaOutput& output, const AudioEncoding& encoding)
-    : output_(output),
-      decoder_(ffmpeg::openDecoder(input)),
-      decoded_(ffmpeg::makeFrame()),
-      encoded_(ffmpeg::makePacket())
+    : decoder_(ffmpeg::openDecoder(input)),
+      encoded_(encoding.encoder, output, "the audio"),
+      decoded_(ffmpeg::makeFrame())
 {
-    const AVCodec* codec = avcodec_find_encoder_by_name(encoding.encoder);
-    if (!codec)
-        throw MediaWriteError(std::string("No encoder ") + encoding.encoder);
-    encoder_.reset(avcodec_alloc_context3(codec));
-    if (!encoder_)
-        throw std::bad_alloc();
-    encoder_->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
-    encoder_->sample_rate = outputRate(codec, decoder_->sample_rate);
-    encoder_->ch_layout = layoutFor(decoder_->ch_layout.nb_channels == 1 ? 1 : 2);
-    encoder_->bit_rate = encoding.bitRate;
-    encoder_->time_base = {1, encoder_->sample_rate};
-    if (output.wantsGlobalHeader())
-        encoder_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    checkFfmpeg<MediaWriteError>(avcodec_open2(encoder_.get(), codec, nullptr), "Opening the audio encoder");
-    frameSize_ = encoder_->frame_size > 0 ? encoder_->frame_size : pcmBlockFrames;
-
-    stream_ = output.addStream();
-    checkFfmpeg<MediaWriteError>(avcodec_parameters_from_context(stream_->codecpar, encoder_.get()),
-                                 "Setting up the audio stream");
-    stream_->time_base = encoder_->time_base;
-    queue_.reset(av_audio_fifo_alloc(encoder_->sample_fmt, encoder_->ch_layout.nb_channels, frameSize_));
+    AVCodecContext* encoder = encoded_.encoder();
+    const AVCodec* codec = encoded_.codec();
+    encoder->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
+    encoder->sample_rate = outputRate(codec, decoder_->sample_rate);
+    encoder->ch_layout = layoutFor(decoder_->ch_layout.nb_channels == 1 ? 1 : 2);
+    encoder->bit_rate = encoding.bitRate;
+    encoder->time_base = {1, encoder->sample_rate};
+    encoded_.open();
+    frameSize_ = encoder->frame_size > 0 ? encoder->frame_size : pcmBlockFrames;
+    queue_.reset(av_audio_fifo_alloc(encoder->sample_fmt, encoder->ch_layout.nb_channels, frameSize_));
     if (!queue_)
         throw std::bad_alloc();
 }
@@ -81,7 +68,7 @@ void AudioTranscoder::finish()
     if (resampler_)
         convert(nullptr); // what the resampler still holds
     encodeQueued(true);
-    encode(nullptr);
+    encoded_.encode(nullptr);
 }
 
 void AudioTranscoder::receiveDecoded()
@@ -105,9 +92,9 @@ void AudioTranscoder::startResampler(const AVFrame* decoded)
     else
         checkFfmpeg<MediaReadError>(av_channel_layout_copy(&sourceLayout, &decoded->ch_layout), "Reading the channel layout");
     SwrContext* resampler = nullptr;
-    const int made = swr_alloc_set_opts2(&resampler, &encoder_->ch_layout, encoder_->sample_fmt, encoder_->sample_rate,
-                                         &sourceLayout, static_cast<AVSampleFormat>(decoded->format), decoded->sample_rate, 0,
-                                         nullptr);
+    const int made = swr_alloc_set_opts2(&resampler, &encoded_.encoder()->ch_layout, encoded_.encoder()->sample_fmt,
+                                         encoded_.encoder()->sample_rate, &sourceLayout,
+                                         static_cast<AVSampleFormat>(decoded->format), decoded->sample_rate, 0, nullptr);
     av_channel_layout_uninit(&sourceLayout);
     resampler_.reset(resampler);
     checkFfmpeg<MediaWriteError>(made, "Setting up the audio conversion");
@@ -123,9 +110,10 @@ void AudioTranscoder::convert(const AVFrame* decoded)
     if (capacity <= 0)
         return;
     ffmpeg::Frame converted = ffmpeg::makeFrame();
-    converted->format = encoder_->sample_fmt;
+    converted->format = encoded_.encoder()->sample_fmt;
     converted->nb_samples = capacity;
-    checkFfmpeg<MediaWriteError>(av_channel_layout_copy(&converted->ch_layout, &encoder_->ch_layout), "Converting the audio");
+    checkFfmpeg<MediaWriteError>(av_channel_layout_copy(&converted->ch_layout, &encoded_.encoder()->ch_layout),
+                                 "Converting the audio");
     checkFfmpeg<MediaWriteError>(av_frame_get_buffer(converted.get(), 0), "Converting the audio");
     const int frames = checkFfmpeg<MediaWriteError>(
         swr_convert(resampler_.get(), converted->data, capacity,
@@ -140,29 +128,16 @@ void AudioTranscoder::encodeQueued(bool includingPartialFrame)
 {
     while (av_audio_fifo_size(queue_.get()) >= frameSize_ || (includingPartialFrame && av_audio_fifo_size(queue_.get()) > 0)) {
         ffmpeg::Frame frame = ffmpeg::makeFrame();
-        frame->format = encoder_->sample_fmt;
-        frame->sample_rate = encoder_->sample_rate;
+        frame->format = encoded_.encoder()->sample_fmt;
+        frame->sample_rate = encoded_.encoder()->sample_rate;
         frame->nb_samples = std::min(frameSize_, av_audio_fifo_size(queue_.get()));
-        checkFfmpeg<MediaWriteError>(av_channel_layout_copy(&frame->ch_layout, &encoder_->ch_layout), "Encoding the audio");
+        checkFfmpeg<MediaWriteError>(av_channel_layout_copy(&frame->ch_layout, &encoded_.encoder()->ch_layout),
+                                     "Encoding the audio");
         checkFfmpeg<MediaWriteError>(av_frame_get_buffer(frame.get(), 0), "Encoding the audio");
         av_audio_fifo_read(queue_.get(), reinterpret_cast<void**>(frame->data), frame->nb_samples);
         frame->pts = nextPts_;
         nextPts_ += frame->nb_samples;
-        encode(frame.get());
-    }
-}
-
-void AudioTranscoder::encode(const AVFrame* frame)
-{
-    checkFfmpeg<MediaWriteError>(avcodec_send_frame(encoder_.get(), frame), "Encoding the audio");
-    for (;;) {
-        const int received = avcodec_receive_packet(encoder_.get(), encoded_.get());
-        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
-            return;
-        checkFfmpeg<MediaWriteError>(received, "Encoding the audio");
-        encoded_->stream_index = stream_->index;
-        av_packet_rescale_ts(encoded_.get(), encoder_->time_base, stream_->time_base);
-        output_.write(encoded_.get());
+        encoded_.encode(frame.get());
     }
 }
 

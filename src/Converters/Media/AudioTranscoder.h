@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Converters/Media/EncodedStream.h"
 #include "Converters/Media/FfmpegHandles.h"
 
 #include <cstdint>
@@ -32,16 +33,12 @@ private:
     void convert(const AVFrame* decoded);
     void startResampler(const AVFrame* decoded);
     void encodeQueued(bool includingPartialFrame);
-    void encode(const AVFrame* frame);
 
-    MediaOutput& output_;
-    AVStream* stream_;
     ffmpeg::CodecContext decoder_;
-    ffmpeg::CodecContext encoder_;
+    EncodedStream encoded_;
     ffmpeg::Resampler resampler_;
     ffmpeg::AudioFifo queue_;
     ffmpeg::Frame decoded_;
-    ffmpeg::Packet encoded_;
     int frameSize_ = 0;
     std::int64_t nextPts_ = 0;
 };

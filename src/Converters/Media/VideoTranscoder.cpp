@@ -1,7 +1,6 @@
 #include "Converters/Media/VideoTranscoder.h"
 
 #include "Converters/Media/FfmpegError.h"
-#include "Converters/Media/MediaOutput.h"
 
 #include <algorithm>
 #include <cmath>
@@ -45,37 +44,26 @@ PictureSize fittedSize(int width, int height, const VideoEncoding& encoding)
 }
 
 VideoTranscoder::VideoTranscoder(const AVStream* input, MediaOutput& output, const VideoEncoding& encoding)
-    : output_(output),
-      decoder_(ffmpeg::openDecoder(input)),
-      decoded_(ffmpeg::makeFrame()),
-      encoded_(ffmpeg::makePacket())
+    : decoder_(ffmpeg::openDecoder(input)),
+      encoded_(encoding.encoder, output, "the video"),
+      decoded_(ffmpeg::makeFrame())
 {
-    const AVCodec* codec = avcodec_find_encoder_by_name(encoding.encoder);
-    if (!codec)
-        throw MediaWriteError(std::string("No encoder ") + encoding.encoder);
-    encoder_.reset(avcodec_alloc_context3(codec));
-    if (!encoder_)
-        throw std::bad_alloc();
+    AVCodecContext* encoder = encoded_.encoder();
     const PictureSize size = fittedSize(decoder_->width, decoder_->height, encoding);
-    encoder_->width = size.width;
-    encoder_->height = size.height;
-    encoder_->sample_aspect_ratio = decoder_->sample_aspect_ratio;
-    encoder_->pix_fmt = AV_PIX_FMT_YUV420P;
-    encoder_->time_base = input->time_base;
-    encoder_->framerate = frameRateOf(input);
-    if (output.wantsGlobalHeader())
-        encoder_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    av_opt_set(encoder_->priv_data, "crf", std::to_string(encoding.crf).c_str(), 0);
-    av_opt_set(encoder_->priv_data, "x265-params", "log-level=none", 0); // x265 logs on its own otherwise
-    checkFfmpeg<MediaWriteError>(avcodec_open2(encoder_.get(), codec, nullptr), "Opening the video encoder");
+    encoder->width = size.width;
+    encoder->height = size.height;
+    encoder->sample_aspect_ratio = decoder_->sample_aspect_ratio;
+    encoder->pix_fmt = AV_PIX_FMT_YUV420P;
+    encoder->time_base = input->time_base;
+    encoder->framerate = frameRateOf(input);
+    av_opt_set(encoder->priv_data, "crf", std::to_string(encoding.crf).c_str(), 0);
+    av_opt_set(encoder->priv_data, "x265-params", "log-level=none", 0); // x265 logs on its own otherwise
+    encoded_.open();
 
-    stream_ = output.addStream();
-    checkFfmpeg<MediaWriteError>(avcodec_parameters_from_context(stream_->codecpar, encoder_.get()),
-                                 "Setting up the video stream");
-    stream_->codecpar->codec_tag = encoding.codecTag;
-    stream_->time_base = encoder_->time_base;
-    stream_->avg_frame_rate = encoder_->framerate;
-    stream_->sample_aspect_ratio = encoder_->sample_aspect_ratio;
+    AVStream* stream = encoded_.stream();
+    stream->codecpar->codec_tag = encoding.codecTag;
+    stream->avg_frame_rate = encoder->framerate;
+    stream->sample_aspect_ratio = encoder->sample_aspect_ratio;
 }
 
 void VideoTranscoder::send(const AVPacket* packet)
@@ -88,7 +76,7 @@ void VideoTranscoder::finish()
 {
     checkFfmpeg<MediaReadError>(avcodec_send_packet(decoder_.get(), nullptr), "Decoding the video");
     receiveDecoded();
-    encode(nullptr);
+    encoded_.encode(nullptr);
 }
 
 void VideoTranscoder::receiveDecoded()
@@ -100,14 +88,15 @@ void VideoTranscoder::receiveDecoded()
         checkFfmpeg<MediaReadError>(received, "Decoding the video");
 
         scaler_.reset(sws_getCachedContext(scaler_.release(), decoded_->width, decoded_->height,
-                                           static_cast<AVPixelFormat>(decoded_->format), encoder_->width, encoder_->height,
-                                           encoder_->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
+                                           static_cast<AVPixelFormat>(decoded_->format), encoded_.encoder()->width,
+                                           encoded_.encoder()->height, encoded_.encoder()->pix_fmt, SWS_BICUBIC, nullptr, nullptr,
+                                           nullptr));
         if (!scaler_)
             throw MediaWriteError("Could not scale the video's pictures");
         ffmpeg::Frame picture = ffmpeg::makeFrame();
-        picture->format = encoder_->pix_fmt;
-        picture->width = encoder_->width;
-        picture->height = encoder_->height;
+        picture->format = encoded_.encoder()->pix_fmt;
+        picture->width = encoded_.encoder()->width;
+        picture->height = encoded_.encoder()->height;
         checkFfmpeg<MediaWriteError>(av_frame_get_buffer(picture.get(), 0), "Scaling the video");
         checkFfmpeg<MediaWriteError>(
             sws_scale(scaler_.get(), decoded_->data, decoded_->linesize, 0, decoded_->height, picture->data, picture->linesize),
@@ -121,22 +110,8 @@ void VideoTranscoder::receiveDecoded()
         lastPts_ = pts;
         picture->pts = pts;
         av_frame_unref(decoded_.get());
-        encode(picture.get());
+        encoded_.encode(picture.get());
         ++framesWritten_;
-    }
-}
-
-void VideoTranscoder::encode(const AVFrame* frame)
-{
-    checkFfmpeg<MediaWriteError>(avcodec_send_frame(encoder_.get(), frame), "Encoding the video");
-    for (;;) {
-        const int received = avcodec_receive_packet(encoder_.get(), encoded_.get());
-        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
-            return;
-        checkFfmpeg<MediaWriteError>(received, "Encoding the video");
-        encoded_->stream_index = stream_->index;
-        av_packet_rescale_ts(encoded_.get(), encoder_->time_base, stream_->time_base);
-        output_.write(encoded_.get());
     }
 }
 

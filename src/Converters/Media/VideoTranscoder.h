@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Converters/Media/EncodedStream.h"
 #include "Converters/Media/FfmpegHandles.h"
 
 #include <cstdint>
@@ -32,15 +33,11 @@ public:
 
 private:
     void receiveDecoded();
-    void encode(const AVFrame* frame);
 
-    MediaOutput& output_;
-    AVStream* stream_;
     ffmpeg::CodecContext decoder_;
-    ffmpeg::CodecContext encoder_;
+    EncodedStream encoded_;
     ffmpeg::Scaler scaler_;
     ffmpeg::Frame decoded_;
-    ffmpeg::Packet encoded_;
     std::int64_t lastPts_ = AV_NOPTS_VALUE;
     std::int64_t framesWritten_ = 0;
 };
