@@ -29,9 +29,11 @@ private:
     int fd_;
 };
 
+} // namespace
+
 // Reads to the end; the size from fstat is only a hint, so a file that grows or
 // shrinks while being read is still read whole.
-std::string readAll(int fd, const std::filesystem::path& url)
+std::string readOpenFile(int fd, const std::filesystem::path& url)
 {
     struct stat info { };
     std::string bytes;
@@ -57,14 +59,12 @@ std::string readAll(int fd, const std::filesystem::path& url)
     return bytes;
 }
 
-} // namespace
-
 std::string readFileBytes(const std::filesystem::path& url)
 {
     const FileDescriptor file(::open(withoutTrailingSlash(url).c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0)
         throw PlatformError::fromErrno(errno, url);
-    return readAll(file.get(), url);
+    return readOpenFile(file.get(), url);
 }
 
 std::string_view utf8Text(std::string_view bytes, const std::filesystem::path& url)

@@ -32,12 +32,20 @@ MappedFile::MappedFile(const std::filesystem::path& path)
             ::madvise(address_, size_, MADV_SEQUENTIAL);
         }
     }
+    // Pipes and devices cannot be mapped; they are read whole instead, through the
+    // descriptor already open: a pipe opened a second time would lose what was written
+    // between the two opens.
+    if (error == 0 && !S_ISREG(info.st_mode)) {
+        try {
+            unmappable_ = readOpenFile(fd, path);
+        } catch (...) {
+            ::close(fd);
+            throw;
+        }
+    }
     ::close(fd);
     if (error != 0)
         throw PlatformError::fromErrno(error, path);
-    // Pipes and devices cannot be mapped; they are read whole instead.
-    if (!S_ISREG(info.st_mode))
-        unmappable_ = readFileBytes(path);
 }
 
 MappedFile::~MappedFile()
