@@ -185,8 +185,9 @@ TEST_P(AlphaOverTargets, KeepsTransparencyOrFlattensOntoWhite)
     EXPECT_EQ(right[3], 0);
     // Straight colour: a premultiplied encoder input would darken red to about 125.
     EXPECT_TRUE(near(left[0], 200, c.colourTolerance)) << left[0];
-    if (c.target != "gif") // one transparent colour only: the half-transparent half is opaque or clear
+    if (c.target != "gif") { // one transparent colour only: the half-transparent half is opaque or clear
         EXPECT_TRUE(near(left[3], 160, 6)) << left[3];
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryTarget, AlphaOverTargets,
