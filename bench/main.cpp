@@ -1,5 +1,7 @@
 #include "BenchCommands.h"
 
+#include "Platform/HeapTuning.h"
+
 #include <QCoreApplication>
 #include <exception>
 #include <iostream>
@@ -16,6 +18,7 @@ std::map<std::string, Command>& commands()
 
 int main(int argc, char** argv)
 {
+    vantory::keepFreedHeapForReuse();
     QCoreApplication app(argc, argv);
     auto& table = vantory::bench::commands();
     if (argc < 3 || !table.contains(argv[1])) {

@@ -550,6 +550,24 @@ TEST_F(PDFProcessorTest, DamagedDocumentIsNeverWrittenWithoutPages)
     }
 }
 
+// qpdf reads and writes such a document without a warning, so the written file is not
+// read again: the page check must still hold.
+TEST_F(PDFProcessorTest, SoundDocumentWithoutPagesIsNeverWritten)
+{
+    const auto empty = in() / "empty.pdf";
+    {
+        QPDF pdf;
+        pdf.emptyPDF();
+        QPDFWriter writer(pdf, empty.c_str());
+        writer.write();
+    }
+    for (const auto& operation : {PDFProcessor::lockPDF, PDFProcessor::unlockPDF}) {
+        const auto error = conversionErrorOf([&] { operation(empty, "pw", out()); });
+        EXPECT_EQ(error.kind(), ConversionError::Kind::exportFailed);
+        EXPECT_TRUE(entryNamesIn(out()).empty());
+    }
+}
+
 TEST_F(PDFProcessorTest, UnlockKeepsTheWholeDocumentWhenItCan)
 {
     const auto plain = textPdf("plain.pdf", {{100, 100, "one"}, {100, 100, "two"}});

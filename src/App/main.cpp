@@ -4,6 +4,7 @@
 #include "App/DesktopStartupServices.h"
 #include "App/SingleInstance.h"
 #include "App/TerminationSignal.h"
+#include "Platform/HeapTuning.h"
 #include "Platform/Scheduler.h"
 #include "State/ActionCapabilities.h"
 #include "State/AppSettings.h"
@@ -26,6 +27,7 @@ void preferX11()
 
 int main(int argc, char** argv)
 {
+    vantory::keepFreedHeapForReuse();
     preferX11();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantory"));

@@ -21,9 +21,10 @@ namespace vantory::QpdfFiles {
 std::unique_ptr<QPDF> open(const std::filesystem::path& url, const std::string& password,
                            const ConversionError& whenPasswordRefused, bool keepFileClosed = false);
 
-// Writes the document to `output` (under a temporary name until complete). The written
-// file is opened again, with `password` when `configure` locks it, and is put in place
-// only when it has at least one page. Throws writeFailed(output) when qpdf cannot write
+// Writes the document to `output` (under a temporary name until complete). The file is
+// put in place only when it has at least one page: when qpdf warned while reading or
+// writing the document (it repaired it), the written file is opened again, with
+// `password` when `configure` locks it, and must show a page. Throws writeFailed(output) when qpdf cannot write
 // it or the written file does not open with a page, and ConversionCancelled when `stop`
 // is requested before the file is in place; nothing is left at `output` then.
 void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure = {},
