@@ -30,11 +30,13 @@ std::string_view withoutPageBreak(const std::vector<char>& text)
     return view;
 }
 
-// Takes the pages' texts as they are read, in any order, and appends them to the output
-// in page order as soon as every page before them has been appended.
+// Takes the pages' texts as they are read, in any order, and passes them on in page
+// order as soon as every page before them has been passed on.
 class PageOrderedText {
 public:
-    PageOrderedText(OutputFile& output, int pages) : output_(output), waiting_(static_cast<std::size_t>(pages)) { }
+    using Writer = std::function<void(std::string_view)>;
+
+    PageOrderedText(const Writer& write, int pages) : write_(write), waiting_(static_cast<std::size_t>(pages)) { }
 
     void add(int index, std::vector<char> utf8)
     {
@@ -51,13 +53,13 @@ public:
 private:
     void append(std::string_view text)
     {
-        output_.append(text);
+        write_(text);
         if (!text.empty() && text.back() != '\n')
-            output_.append("\n");
+            write_("\n");
         visible_ = visible_ || hasVisibleText(text);
     }
 
-    OutputFile& output_;
+    const Writer& write_;
     std::mutex mutex_;
     // A page's text while it waits for the pages before it; an empty vector stands for a
     // page that has no text or could not be read.
@@ -66,12 +68,12 @@ private:
     bool visible_ = false;
 };
 
-} // namespace
-
-bool appendPdfText(const std::filesystem::path& url, OutputFile& output)
+// Reads the pages' texts on the page workers and writes them in page order, each ending
+// in a line break unless empty. Returns whether any of it is visible.
+bool writePagesText(const std::filesystem::path& url, const PageOrderedText::Writer& write)
 {
     const auto document = PopplerDocument::open(url);
-    PageOrderedText text(output, document->pages());
+    PageOrderedText text(write, document->pages());
     PageWorkers::forEachPage(url, *document, {}, [&](poppler::document& pages, int index) {
         const std::unique_ptr<poppler::page> page(pages.create_page(index));
         text.add(index,
@@ -80,20 +82,17 @@ bool appendPdfText(const std::filesystem::path& url, OutputFile& output)
     return text.visible();
 }
 
+} // namespace
+
+bool appendPdfText(const std::filesystem::path& url, OutputFile& output)
+{
+    return writePagesText(url, [&](std::string_view text) { output.append(text); });
+}
+
 std::string pdfText(const std::filesystem::path& url)
 {
-    const auto document = PopplerDocument::open(url);
     std::string whole;
-    for (int index = 0; index < document->pages(); ++index) {
-        const std::unique_ptr<poppler::page> page(document->create_page(index));
-        if (!page)
-            continue;
-        const std::vector<char> utf8 = page->text(poppler::rectf(), poppler::page::non_raw_non_physical_layout).to_utf8();
-        const std::string_view text = withoutPageBreak(utf8);
-        whole += text;
-        if (!text.empty() && text.back() != '\n')
-            whole += '\n';
-    }
+    writePagesText(url, [&](std::string_view text) { whole += text; });
     return whole;
 }
 
