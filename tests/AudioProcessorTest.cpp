@@ -14,20 +14,8 @@ using namespace vantory;
 
 namespace {
 
-// Sources made on first use and kept for the suite: CTest runs each test in a process
-// of its own, which then makes only what it reads.
-class AudioSources {
-public:
-    std::filesystem::path operator/(const std::string& name)
-    {
-        const auto file = dir / name;
-        if (!std::filesystem::exists(file))
-            make(name, file);
-        return file;
-    }
-
-private:
-    void make(const std::string& name, const std::filesystem::path& file)
+class AudioSources : public test::SourcesMadeOnFirstUse {
+    void make(const std::string& name, const std::filesystem::path& file) override
     {
         if (name == "tone.wav" || name == "tone.aiff")
             test::makeTone(file);
@@ -52,8 +40,6 @@ private:
         } else
             ADD_FAILURE() << "no source " << name;
     }
-
-    test::TempDir dir;
 };
 
 class AudioProcessorTest : public ::testing::Test {

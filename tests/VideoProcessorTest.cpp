@@ -16,20 +16,8 @@ namespace {
 
 const std::vector<std::string> h264{"-c:v", "libx264", "-pix_fmt", "yuv420p"};
 
-// Clips made on first use and kept for the suite: CTest runs each test in a process of
-// its own, which then makes only what it reads.
-class VideoSources {
-public:
-    std::filesystem::path operator/(const std::string& name)
-    {
-        const auto file = dir / name;
-        if (!std::filesystem::exists(file))
-            make(name, file);
-        return file;
-    }
-
-private:
-    void make(const std::string& name, const std::filesystem::path& file)
+class VideoSources : public test::SourcesMadeOnFirstUse {
+    void make(const std::string& name, const std::filesystem::path& file) override
     {
         if (name == "clip.mp4")
             test::makeClip(file, h264);
@@ -50,8 +38,6 @@ private:
         else
             ADD_FAILURE() << "no source " << name;
     }
-
-    test::TempDir dir;
 };
 
 class VideoProcessorTest : public ::testing::Test {

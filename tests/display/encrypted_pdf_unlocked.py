@@ -6,6 +6,7 @@ import os
 import subprocess
 
 import harness
+from pdf_files import pdf_of_objects
 import xwindows
 from polling import check, wait_for
 
@@ -15,16 +16,7 @@ def one_page_pdf():
     """A PDF of one empty page, with its cross-reference table; qpdf encrypts it."""
     objects = [b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
                b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>"]
-    document = b"%PDF-1.4\n"
-    offsets = []
-    for number, body in enumerate(objects, start=1):
-        offsets.append(len(document))
-        document += b"%d 0 obj\n%s\nendobj\n" % (number, body)
-    table = len(document)
-    document += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
-    document += b"".join(b"%010d 00000 n \n" % offset for offset in offsets)
-    document += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, table)
-    return document
+    return pdf_of_objects(objects)
 
 
 def field_text_length(node):

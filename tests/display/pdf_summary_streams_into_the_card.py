@@ -2,6 +2,7 @@
 structured summary with its "Takeaway", and "Copy to Clipboard" turns to "Copied"."""
 
 import harness
+from pdf_files import pdf_of_objects
 from polling import wait_for
 
 SENTENCES = [
@@ -25,16 +26,7 @@ def text_pdf(lines):
                b" /Resources << /Font << /F1 5 0 R >> >> >>",
                b"<< /Length %d >>\nstream\n%s\nendstream" % (len(content), content),
                b"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"]
-    document = b"%PDF-1.4\n"
-    offsets = []
-    for number, body in enumerate(objects, start=1):
-        offsets.append(len(document))
-        document += b"%d 0 obj\n%s\nendobj\n" % (number, body)
-    table = len(document)
-    document += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
-    document += b"".join(b"%010d 00000 n \n" % offset for offset in offsets)
-    document += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, table)
-    return document
+    return pdf_of_objects(objects)
 
 
 def pdf_summary_streams_into_the_card(session):

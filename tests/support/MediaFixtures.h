@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Converters/Media/FfmpegPcmReader.h"
+#include "support/TempDir.h"
 
 #include <QProcess>
 #include <QStringList>
@@ -20,6 +21,26 @@ extern "C" {
 // Media files made at test time with the ffmpeg tool (tiny lavfi sources), and what
 // FFmpeg reads in the files the processors wrote.
 namespace vantory::test {
+
+// Source files made on first use and kept for a suite: CTest runs each test in a process
+// of its own, which then makes only what it reads.
+class SourcesMadeOnFirstUse {
+public:
+    virtual ~SourcesMadeOnFirstUse() = default;
+
+    std::filesystem::path operator/(const std::string& name)
+    {
+        const auto file = dir / name;
+        if (!std::filesystem::exists(file))
+            make(name, file);
+        return file;
+    }
+
+protected:
+    virtual void make(const std::string& name, const std::filesystem::path& file) = 0;
+
+    TempDir dir;
+};
 
 inline QByteArray runTool(const QString& tool, const std::vector<std::string>& arguments, bool* succeeded = nullptr)
 {
