@@ -1,0 +1,16 @@
+"""Small PDFs written byte by byte for the scenarios."""
+
+
+def pdf_of_objects(objects):
+    """A PDF whose numbered objects are `objects` (object 1 the catalogue), with its
+    cross-reference table."""
+    document = b"%PDF-1.4\n"
+    offsets = []
+    for number, body in enumerate(objects, start=1):
+        offsets.append(len(document))
+        document += b"%d 0 obj\n%s\nendobj\n" % (number, body)
+    table = len(document)
+    document += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
+    document += b"".join(b"%010d 00000 n \n" % offset for offset in offsets)
+    document += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, table)
+    return document
