@@ -8,7 +8,7 @@
 
 // A development tool, not a user feature: runs one processor operation on the files
 // named on the command line, writing into an output folder.
-//   vantory_bench <command> <output-folder> <input>...
+//   vantory_bench_<family> <command> <output-folder> <input>...
 namespace vantory::bench {
 
 using Command = std::function<void(const std::vector<std::filesystem::path>& inputs, const std::filesystem::path& outputFolder)>;

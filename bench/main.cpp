@@ -22,7 +22,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     auto& table = vantory::bench::commands();
     if (argc < 3 || !table.contains(argv[1])) {
-        std::cerr << "usage: vantory_bench <command> <output-folder> <input>...\ncommands:";
+        std::cerr << "usage: " << argv[0] << " <command> <output-folder> <input>...\ncommands:";
         for (const auto& [name, _] : table)
             std::cerr << ' ' << name;
         std::cerr << '\n';

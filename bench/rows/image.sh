@@ -30,7 +30,7 @@ image_outputs_check() {
   done' "$1" "$1"
 }
 
-# vantory_bench takes every input in one process; the tools one per process, so ours is
+# The bench binary takes every input in one process; the tools one per process, so ours is
 # run the same way: one process per file.
 image_row_per_file() { # image_row_per_file <name> <bench command> <tool command> <ext>
   row "$1" "$(each_input "\"\$BENCH\" $2 \"\$OUT\" \"\$f\"")" "$(each_input "$3")" "$(image_outputs_check "$4")"
