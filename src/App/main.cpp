@@ -39,7 +39,8 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    vantory::ActionCapabilities::current().summariesAvailable = vantory::FoundationModelsSummarizer().isModelAvailable();
+    vantory::ActionCapabilities::setSummariesAvailable(vantory::FoundationModelsSummarizer().isModelAvailable());
+    vantory::ActionCapabilities::probeInBackground();
     vantory::WidgetStateManager stateManager;
     vantory::AppDelegate delegate(stateManager, vantory::AppSettings::shared(), vantory::QtScheduler::shared(),
                                   vantory::desktopStartupServices(), vantory::buildSettings());
