@@ -3,8 +3,11 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <fstream>
 #include <thread>
 
@@ -46,4 +49,47 @@ TEST(MappedFile, PipeIsReadWhole)
     std::jthread writer([&] { std::ofstream(fifo, std::ios::binary) << text; });
     const MappedFile file(fifo);
     EXPECT_EQ(file.bytes(), text);
+}
+
+// Another program shortening a file while it is read must not end this one: the bytes past
+// the new end read as zeros and the file is reported cut short, and only that file.
+TEST(MappedFile, FileShortenedWhileReadReadsZerosAndSaysSo)
+{
+    TempDir dir;
+    const std::size_t page = 4096;
+    const std::string text(5 * page, 'x');
+    const auto shortened = dir.write("shortened.json", text);
+    const MappedFile file(shortened);
+    const MappedFile untouched(dir.write("untouched.json", text));
+    EXPECT_NO_THROW(file.throwIfCutShort());
+
+    std::filesystem::resize_file(shortened, page + 10);
+    const std::string_view bytes = file.bytes();
+    ASSERT_EQ(bytes.size(), text.size());
+    EXPECT_EQ(bytes.substr(0, page + 10), text.substr(0, page + 10));
+    EXPECT_EQ(bytes.find_first_not_of('\0', page + 10), std::string_view::npos);
+    try {
+        file.throwIfCutShort();
+        ADD_FAILURE() << "a shortened file was not reported";
+    } catch (const PlatformError& error) {
+        EXPECT_NE(std::string(error.what()).find("shortened.json"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(untouched.bytes(), text);
+    EXPECT_NO_THROW(untouched.throwIfCutShort());
+}
+
+// Bus errors elsewhere (a mapping no MappedFile made) still end the process.
+TEST(MappedFileDeathTest, BusErrorOutsideMappedFilesStillEndsTheProcess)
+{
+    TempDir dir;
+    const auto path = dir.write("other.bin", std::string(3 * 4096, 'o'));
+    const MappedFile watched(path);
+    EXPECT_DEATH(
+        {
+            const int fd = ::open(path.c_str(), O_RDONLY);
+            const auto* bytes = static_cast<const volatile char*>(::mmap(nullptr, 3 * 4096, PROT_READ, MAP_PRIVATE, fd, 0));
+            std::filesystem::resize_file(path, 0);
+            std::printf("%d\n", bytes[2 * 4096]);
+        },
+        "");
 }

@@ -13,15 +13,6 @@
 
 namespace vantory {
 
-namespace {
-
-std::string quotedName(const std::filesystem::path& path)
-{
-    return "\u201C" + lastPathComponent(path) + "\u201D";
-}
-
-} // namespace
-
 void translatingLibraryErrors(const std::filesystem::path& path, const std::function<void()>& operation)
 {
     try {

@@ -9,7 +9,9 @@ namespace vantory {
 
 // A file's bytes mapped read-only into memory: the kernel pages them in as they are
 // read, and they count against no heap. Throws PlatformError when the file cannot be
-// opened or mapped. The bytes are valid while the object lives.
+// opened or mapped. The bytes are valid while the object lives. Should another program
+// shorten the file meanwhile, the bytes past its new end read as zeros, and
+// throwIfCutShort() says so: call it before keeping anything made from the bytes.
 class MappedFile {
 public:
     explicit MappedFile(const std::filesystem::path& path);
@@ -22,7 +24,11 @@ public:
         return address_ ? std::string_view(static_cast<const char*>(address_), size_) : std::string_view(unmappable_);
     }
 
+    void throwIfCutShort() const;
+
 private:
+    std::filesystem::path path_;
+    int watchSlot_ = -1;
     void* address_ = nullptr;
     std::size_t size_ = 0;
     std::string unmappable_;

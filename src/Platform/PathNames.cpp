@@ -18,6 +18,11 @@ std::string lastPathComponent(const std::filesystem::path& path)
     return withoutTrailingSlash(path).filename().string();
 }
 
+std::string quotedName(const std::filesystem::path& path)
+{
+    return "\u201C" + lastPathComponent(path) + "\u201D";
+}
+
 std::string pathExtension(const std::filesystem::path& path)
 {
     const std::string extension = std::filesystem::path(lastPathComponent(path)).extension().string();

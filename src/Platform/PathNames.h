@@ -9,6 +9,8 @@ namespace vantory {
 // "/a/Photos/" has the name "Photos" like "/a/Photos".
 std::filesystem::path withoutTrailingSlash(const std::filesystem::path& path);
 std::string lastPathComponent(const std::filesystem::path& path);
+// The name in curly quotes, as messages show it: “Photos”.
+std::string quotedName(const std::filesystem::path& path);
 // The text after the last "." of the name, without the dot; "" when there is none
 // (and for names like ".bashrc" or "file.").
 std::string pathExtension(const std::filesystem::path& path);

@@ -9,9 +9,9 @@ namespace vantory {
 
 namespace {
 
-std::string sentenceForErrno(int error, const std::string& name)
+std::string sentenceForErrno(int error, const std::filesystem::path& path)
 {
-    const std::string quoted = "\u201C" + name + "\u201D";
+    const std::string quoted = quotedName(path);
     switch (error) {
     case ENOENT: return "The file " + quoted + " couldn\u2019t be opened because there is no such file.";
     case EACCES:
@@ -29,12 +29,12 @@ std::string sentenceForErrno(int error, const std::string& name)
 
 PlatformError PlatformError::fromErrno(int error, const std::filesystem::path& path)
 {
-    return PlatformError(sentenceForErrno(error, lastPathComponent(path)));
+    return PlatformError(sentenceForErrno(error, path));
 }
 
 PlatformError PlatformError::from(const std::filesystem::filesystem_error& error)
 {
-    return PlatformError(sentenceForErrno(error.code().value(), lastPathComponent(error.path1())));
+    return PlatformError(sentenceForErrno(error.code().value(), error.path1()));
 }
 
 } // namespace vantory

@@ -61,6 +61,7 @@ void convertBytes(const fs::path& path, const fs::path& outputFolder, const Outp
         const MappedFile input(path);
         OutputFile out(outputURL(path, outputFolder, name.suffix, name.extension), mode);
         convert(input.bytes(), out);
+        input.throwIfCutShort();
         out.commit();
     });
 }
@@ -103,6 +104,7 @@ void jsonToCSV(const fs::path& url, const fs::path& outputFolder, std::stop_toke
             data::throwNotJsonRecords();
         const std::string csv = data::csvFromJsonRecords(data::parseOrderedJsonContainer(bytes), stop);
         throwIfStopped(stop);
+        input.throwIfCutShort();
         writeBytes(outputURL(url, outputFolder, "", "csv"), OutputFile::Mode::atomic, csv);
     });
 }
@@ -117,6 +119,7 @@ void csvToJSON(const fs::path& url, const fs::path& outputFolder, std::stop_toke
         OutputFile out(outputURL(url, outputFolder, "", "json"), OutputFile::Mode::direct);
         data::writeRowsAsJsonRecords(rows, csvSeparator(url), out, stop);
         throwIfStopped(stop);
+        input.throwIfCutShort();
         out.commit();
     });
 }
@@ -126,6 +129,7 @@ void yamlToJSON(const fs::path& url, const fs::path& outputFolder)
     translatingLibraryErrors(url, [&] {
         const MappedFile input(url);
         const nlohmann::json object = data::readFlatYaml(utf8Text(input.bytes(), url));
+        input.throwIfCutShort();
         writePrettyJsonFile(outputURL(url, outputFolder, "", "json"), object);
     });
 }
@@ -135,6 +139,7 @@ void xmlToJSON(const fs::path& url, const fs::path& outputFolder)
     translatingLibraryErrors(url, [&] {
         const MappedFile input(url);
         const nlohmann::json value = data::jsonFromPropertyList(input.bytes());
+        input.throwIfCutShort();
         writePrettyJsonFile(outputURL(url, outputFolder, "", "json"), value);
     });
 }
@@ -149,6 +154,7 @@ void base64Decode(const fs::path& url, const fs::path& outputFolder)
     translatingLibraryErrors(url, [&] {
         const MappedFile input(url);
         const auto bytes = data::decodeBase64(utf8Text(input.bytes(), url));
+        input.throwIfCutShort();
         if (!bytes)
             throw ConversionError::invalidDataStructure("Invalid Base64 content");
         writeBytes(outputURL(url, outputFolder, "_decoded", decodedExtension(*bytes)), OutputFile::Mode::direct, *bytes);
