@@ -19,6 +19,7 @@ EncodedStream::EncodedStream(const char* encoderName, MediaOutput& output, const
     encoder_.reset(avcodec_alloc_context3(codec_));
     if (!encoder_)
         throw std::bad_alloc();
+    encoder_->thread_count = 0; // as many as the encoder finds useful; libavcodec's default is one
 }
 
 void EncodedStream::open()

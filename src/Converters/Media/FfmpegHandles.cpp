@@ -37,6 +37,7 @@ CodecContext openDecoder(const AVStream* stream)
         throw std::bad_alloc();
     checkFfmpeg<MediaReadError>(avcodec_parameters_to_context(context.get(), stream->codecpar), "Reading the stream's settings");
     context->pkt_timebase = stream->time_base;
+    context->thread_count = 0; // as many as the codec finds useful; libavcodec's default is one
     checkFfmpeg<MediaReadError>(avcodec_open2(context.get(), codec, nullptr), "Opening the decoder");
     return context;
 }
