@@ -1,6 +1,5 @@
 #include "Telemetry/DurationSignalTracker.h"
 
-#include "Telemetry/ApplicationActivity.h"
 #include "Telemetry/Helpers/DecimalText.h"
 
 namespace vantory {
@@ -14,33 +13,12 @@ std::shared_ptr<DurationSignalTracker> DurationSignalTracker::create(std::functi
                                                                      ApplicationActivity* activity)
 {
     std::shared_ptr<DurationSignalTracker> tracker(new DurationSignalTracker(std::move(clock)));
-    tracker->observe(activity);
+    tracker->activity_.follow(activity, tracker->weak_from_this());
     return tracker;
 }
 
 DurationSignalTracker::DurationSignalTracker(std::function<QDateTime()> clock) : clock_(std::move(clock))
 {
-}
-
-DurationSignalTracker::~DurationSignalTracker()
-{
-    for (const auto& connection : connections_)
-        QObject::disconnect(connection);
-}
-
-void DurationSignalTracker::observe(ApplicationActivity* activity)
-{
-    if (!activity)
-        return;
-    std::weak_ptr<DurationSignalTracker> weak = weak_from_this();
-    connections_.push_back(QObject::connect(activity, &ApplicationActivity::becameInactive, [weak] {
-        if (auto self = weak.lock())
-            self->handleDidEnterBackground();
-    }));
-    connections_.push_back(QObject::connect(activity, &ApplicationActivity::becameActive, [weak] {
-        if (auto self = weak.lock())
-            self->handleWillEnterForeground();
-    }));
 }
 
 void DurationSignalTracker::startTracking(const std::string& name, const SignalParameters& parameters, bool includeBackgroundTime)

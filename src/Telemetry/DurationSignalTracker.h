@@ -1,9 +1,9 @@
 #pragma once
 
+#include "Telemetry/ActivitySubscription.h"
 #include "Telemetry/Helpers/ParameterMaps.h"
 
 #include <QDateTime>
-#include <QMetaObject>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,8 +13,6 @@
 #include <vector>
 
 namespace vantory {
-
-class ApplicationActivity;
 
 // The running duration measurements, at most one per signal name. A measurement can
 // leave out the time the application spends inactive. Safe to call from any thread.
@@ -26,7 +24,6 @@ public:
     };
 
     static std::shared_ptr<DurationSignalTracker> create(std::function<QDateTime()> clock, ApplicationActivity* activity);
-    ~DurationSignalTracker();
 
     DurationSignalTracker(const DurationSignalTracker&) = delete;
     DurationSignalTracker& operator=(const DurationSignalTracker&) = delete;
@@ -47,13 +44,12 @@ private:
     };
 
     explicit DurationSignalTracker(std::function<QDateTime()> clock);
-    void observe(ApplicationActivity* activity);
 
     const std::function<QDateTime()> clock_;
     std::mutex mutex_;
     std::map<std::string, CachedData> startedSignals_;
     std::optional<QDateTime> lastEnteredBackground_;
-    std::vector<QMetaObject::Connection> connections_;
+    ActivitySubscription activity_;
 };
 
 // The parameter value of a duration: seconds with whole milliseconds, e.g. "2.345" or "3.0".

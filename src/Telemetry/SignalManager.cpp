@@ -1,5 +1,6 @@
 #include "Telemetry/SignalManager.h"
 
+#include "Platform/Utf8Text.h"
 #include "Telemetry/Helpers/CryptoHashing.h"
 #include "Telemetry/Helpers/DefaultUserIdentifier.h"
 #include "Telemetry/Signals/TelemetryError.h"
@@ -38,11 +39,6 @@ SignalParameters enrichments(const TelemetryManagerConfiguration& configuration,
             combined = applying(std::move(combined), enricher->enrich(signalName, customUserID, floatValue));
     }
     return combined;
-}
-
-bool isUtf8(const QByteArray& data)
-{
-    return QString::fromUtf8(data).toUtf8() == data;
 }
 
 } // namespace
@@ -184,7 +180,7 @@ void SignalManager::send(std::vector<SignalPostBody> batch)
         if (const auto failure = failureOf(outcome)) {
             logTo(handler, LogLevel::error, *failure);
             cache->push(std::move(batch));
-        } else if (!outcome.data.isEmpty() && isUtf8(outcome.data)) {
+        } else if (!outcome.data.isEmpty() && isValidUTF8(std::string_view(outcome.data.constData(), outcome.data.size()))) {
             logTo(handler, LogLevel::debug, outcome.data.toStdString());
         }
         --*inFlight;

@@ -2,38 +2,28 @@
 
 namespace vantory {
 
-namespace {
-
-void sendError(const std::string& id, std::optional<ErrorCategory> category, const std::optional<std::string>& message,
-               const SignalParameters& parameters, std::optional<double> floatValue, const Telemetry::UserID& customUserID)
+void Telemetry::errorOccurred(const std::string& id, std::optional<ErrorCategory> category,
+                              const std::optional<std::string>& message, const SignalParameters& parameters,
+                              std::optional<double> floatValue, const UserID& customUserID)
 {
     SignalParameters preset = {{"Telemetry.Error.id", id}};
     if (category)
         preset.emplace("Telemetry.Error.category", rawValue(*category));
     if (message)
         preset.emplace("Telemetry.Error.message", *message);
-    Telemetry::internalSignal("Telemetry.Error.occurred", applying(preset, parameters), floatValue, customUserID);
-}
-
-} // namespace
-
-void Telemetry::errorOccurred(const std::string& id, std::optional<ErrorCategory> category,
-                              const std::optional<std::string>& message, const SignalParameters& parameters,
-                              std::optional<double> floatValue, const UserID& customUserID)
-{
-    sendError(id, category, message, parameters, floatValue, customUserID);
+    internalSignal("Telemetry.Error.occurred", applying(preset, parameters), floatValue, customUserID);
 }
 
 void Telemetry::errorOccurred(const IdentifiableError& error, ErrorCategory category, const SignalParameters& parameters,
                               std::optional<double> floatValue, const UserID& customUserID)
 {
-    sendError(error.id(), category, error.description(), parameters, floatValue, customUserID);
+    errorOccurred(error.id(), category, error.description(), parameters, floatValue, customUserID);
 }
 
 void Telemetry::errorOccurred(const IdentifiableError& error, ErrorCategory category, const std::optional<std::string>& message,
                               const SignalParameters& parameters, std::optional<double> floatValue, const UserID& customUserID)
 {
-    sendError(error.id(), category, message, parameters, floatValue, customUserID);
+    errorOccurred(error.id(), category, message, parameters, floatValue, customUserID);
 }
 
 } // namespace vantory

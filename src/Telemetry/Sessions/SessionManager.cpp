@@ -1,7 +1,5 @@
 #include "Telemetry/Sessions/SessionManager.h"
 
-#include "Telemetry/ApplicationActivity.h"
-
 #include <QCoreApplication>
 #include <chrono>
 
@@ -36,18 +34,12 @@ std::shared_ptr<SessionManager> SessionManager::create(Services services)
     std::shared_ptr<SessionManager> manager(new SessionManager(std::move(services)));
     manager->loadAndPruneSessions();
     manager->updateDistinctDaysUsed();
-    manager->observeActivity();
+    manager->activity_.follow(manager->services_.activity, manager->weak_from_this());
     return manager;
 }
 
 SessionManager::SessionManager(Services services) : services_(std::move(services))
 {
-}
-
-SessionManager::~SessionManager()
-{
-    for (const auto& connection : connections_)
-        QObject::disconnect(connection);
 }
 
 void SessionManager::loadAndPruneSessions()
@@ -85,21 +77,6 @@ void SessionManager::updateDistinctDaysUsed()
         return;
     days.append(today);
     services_.suite->setValue(distinctDaysUsedKey, days);
-}
-
-void SessionManager::observeActivity()
-{
-    if (!services_.activity)
-        return;
-    std::weak_ptr<SessionManager> weak = weak_from_this();
-    connections_.push_back(QObject::connect(services_.activity, &ApplicationActivity::becameInactive, [weak] {
-        if (auto self = weak.lock())
-            self->handleDidEnterBackground();
-    }));
-    connections_.push_back(QObject::connect(services_.activity, &ApplicationActivity::becameActive, [weak] {
-        if (auto self = weak.lock())
-            self->handleWillEnterForeground();
-    }));
 }
 
 void SessionManager::startNewSession()
@@ -177,12 +154,12 @@ void SessionManager::writeSessions()
 
 void SessionManager::startSessionTimer()
 {
-    timerRunning_ = true;
     const unsigned generation = ++timerGeneration_;
     std::weak_ptr<SessionManager> weak = weak_from_this();
     services_.scheduler->post(1s, QCoreApplication::instance(), [weak, generation] {
         auto self = weak.lock();
-        if (!self || !self->timerRunning_ || self->timerGeneration_ != generation)
+        // A stop or a newer start moves the generation on and retires this tick.
+        if (!self || self->timerGeneration_ != generation)
             return;
         self->updateSessionDuration();
         self->startSessionTimer();
@@ -191,7 +168,6 @@ void SessionManager::startSessionTimer()
 
 void SessionManager::stopSessionTimer()
 {
-    timerRunning_ = false;
     ++timerGeneration_;
     sessionDurationLastUpdatedAt_.reset();
 }
@@ -224,8 +200,13 @@ QStringList SessionManager::distinctDaysUsed() const
 
 int SessionManager::distinctDaysUsedLastMonthCount() const
 {
+    return lastMonthCount(distinctDaysUsed());
+}
+
+int SessionManager::lastMonthCount(const QStringList& days) const
+{
     const QString cutoff = dateText(services_.clock().addSecs(-lastMonthSeconds), QTimeZone::utc());
-    return countISODatesOnOrAfter(distinctDaysUsed(), cutoff);
+    return countISODatesOnOrAfter(days, cutoff);
 }
 
 int SessionManager::totalSessionsCount() const
@@ -255,12 +236,9 @@ std::optional<long long> SessionManager::previousSessionSeconds() const
 
 UsageStatistics SessionManager::statistics() const
 {
-    return {firstSessionDate(),
-            averageSessionSeconds(),
-            static_cast<int>(distinctDaysUsed().size()),
-            distinctDaysUsedLastMonthCount(),
-            totalSessionsCount(),
-            previousSessionSeconds()};
+    const QStringList days = distinctDaysUsed();
+    return {firstSessionDate(),   averageSessionSeconds(), static_cast<int>(days.size()),
+            lastMonthCount(days), totalSessionsCount(),    previousSessionSeconds()};
 }
 
 } // namespace vantory

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "Platform/Scheduler.h"
+#include "Telemetry/ActivitySubscription.h"
 #include "Telemetry/Sessions/StoredSession.h"
 #include "Telemetry/Sessions/UsageStatistics.h"
 
 #include <QDateTime>
-#include <QMetaObject>
 #include <QSettings>
 #include <QStringList>
 #include <QTimeZone>
@@ -16,8 +16,6 @@
 #include <vector>
 
 namespace vantory {
-
-class ApplicationActivity;
 
 // Keeps the usage history in the per-app defaults suite: the sessions of the last 90
 // days with their active seconds, how many older ones were pruned, the days the program
@@ -39,7 +37,6 @@ public:
 
     // Loads the stored sessions, prunes the old ones and records today as a day of use.
     static std::shared_ptr<SessionManager> create(Services services);
-    ~SessionManager();
 
     SessionManager(const SessionManager&) = delete;
     SessionManager& operator=(const SessionManager&) = delete;
@@ -64,7 +61,6 @@ private:
     explicit SessionManager(Services services);
     void loadAndPruneSessions();
     void updateDistinctDaysUsed();
-    void observeActivity();
     void updateSessionDuration();
     void persistCurrentSessionIfNeeded();
     void writeSessions();
@@ -72,17 +68,18 @@ private:
     void stopSessionTimer();
     std::string today() const;
     long long deletedSessionsCount() const;
+    // How many of `days` fall within the last month.
+    int lastMonthCount(const QStringList& days) const;
 
     Services services_;
     std::vector<StoredSession> recentSessions_;
     std::optional<QDateTime> currentSessionStartedAt_;
     double currentSessionDuration_ = 0;
     std::optional<QDateTime> sessionDurationLastUpdatedAt_;
-    // Ticks of an older timer see a different generation and end.
+    // Ticks of an older or stopped timer see a different generation and end.
     unsigned timerGeneration_ = 0;
-    bool timerRunning_ = false;
     bool stopped_ = false;
-    std::vector<QMetaObject::Connection> connections_;
+    ActivitySubscription activity_;
 };
 
 // How many of `dates` ("yyyy-MM-dd") are `cutoff` or later; date texts sort like dates.

@@ -3,12 +3,10 @@
 #include "Telemetry/Signals/SendOutcome.h"
 
 #include <QByteArray>
-#include <QString>
 #include <QThread>
 #include <QUrl>
 #include <functional>
 #include <mutex>
-#include <optional>
 
 namespace vantory {
 

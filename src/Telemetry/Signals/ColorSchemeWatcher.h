@@ -5,8 +5,6 @@
 #include <atomic>
 #include <string>
 
-class QDBusPendingCallWatcher;
-
 namespace vantory {
 
 // The desktop's light or dark preference from the desktop portal: read once without

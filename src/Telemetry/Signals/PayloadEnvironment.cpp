@@ -63,13 +63,15 @@ std::string leadingVersionNumbers(const std::string& release)
 
 DeviceFacts DeviceFacts::current()
 {
-    return {
+    // Read once: every signal asks, and none of it changes while the program runs.
+    static const DeviceFacts facts{
         leadingVersionNumbers(QSysInfo::kernelVersion().toStdString()),
         hardwareModel(),
         QSysInfo::buildCpuArchitecture().toStdString(),
         buildConstant(VANTORY_APP_VERSION),
         buildConstant(VANTORY_BUILD_NUMBER),
     };
+    return facts;
 }
 
 PayloadEnvironment PayloadEnvironment::current(QDateTime now, QTimeZone timeZone, QLocale locale, std::string colorScheme)
