@@ -11,25 +11,17 @@
 
 namespace vantory {
 
-namespace {
+InputFileDescriptor::InputFileDescriptor(const std::filesystem::path& path)
+    : fd_(::open(withoutTrailingSlash(path).c_str(), O_RDONLY | O_CLOEXEC))
+{
+    if (fd_ < 0)
+        throw PlatformError::fromErrno(errno, path);
+}
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) { }
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-} // namespace
+InputFileDescriptor::~InputFileDescriptor()
+{
+    ::close(fd_);
+}
 
 // Reads to the end; the size from fstat is only a hint, so a file that grows or
 // shrinks while being read is still read whole.
@@ -61,18 +53,15 @@ std::string readOpenFile(int fd, const std::filesystem::path& url)
 
 std::string readFileBytes(const std::filesystem::path& url)
 {
-    const FileDescriptor file(::open(withoutTrailingSlash(url).c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0)
-        throw PlatformError::fromErrno(errno, url);
+    const InputFileDescriptor file(url);
     return readOpenFile(file.get(), url);
 }
 
 std::string_view utf8Text(std::string_view bytes, const std::filesystem::path& url)
 {
     if (!isValidUTF8(bytes))
-        throw PlatformError(
-            "The file \u201C" + lastPathComponent(url)
-            + "\u201D couldn\u2019t be opened because the text encoding of its contents can\u2019t be determined.");
+        throw PlatformError("The file " + quotedName(url)
+                            + " couldn\u2019t be opened because the text encoding of its contents can\u2019t be determined.");
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
     return bytes;
@@ -80,8 +69,10 @@ std::string_view utf8Text(std::string_view bytes, const std::filesystem::path& u
 
 std::string readUTF8File(const std::filesystem::path& url)
 {
-    const std::string bytes = readFileBytes(url);
-    return std::string(utf8Text(bytes, url));
+    std::string text = readFileBytes(url);
+    const std::size_t byteOrderMark = text.size() - utf8Text(text, url).size();
+    text.erase(0, byteOrderMark);
+    return text;
 }
 
 } // namespace vantory

@@ -6,6 +6,21 @@
 
 namespace vantory {
 
+// A file opened for reading, closed when this goes. Throws PlatformError naming the
+// path when it cannot be opened.
+class InputFileDescriptor {
+public:
+    explicit InputFileDescriptor(const std::filesystem::path& path);
+    ~InputFileDescriptor();
+    InputFileDescriptor(const InputFileDescriptor&) = delete;
+    InputFileDescriptor& operator=(const InputFileDescriptor&) = delete;
+
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
 // The whole file's bytes. Throws PlatformError when it cannot be read.
 std::string readFileBytes(const std::filesystem::path& path);
 

@@ -6,54 +6,42 @@
 #include "Platform/ShrinkingFileGuard.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace vantory {
 
-MappedFile::MappedFile(const std::filesystem::path& path)
-    : path_(path)
+MappedFile::MappedFile(const std::filesystem::path& path) : path_(path)
 {
-    const int fd = ::open(withoutTrailingSlash(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw PlatformError::fromErrno(errno, path);
+    const InputFileDescriptor file(path);
     struct stat info { };
-    int error = ::fstat(fd, &info) == 0 ? 0 : errno;
-    if (error == 0 && S_ISDIR(info.st_mode))
-        error = EISDIR;
-    if (error == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        size_ = static_cast<std::size_t>(info.st_size);
-        address_ = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
-        if (address_ == MAP_FAILED) {
-            error = errno;
-            address_ = nullptr;
-            size_ = 0;
-        } else {
-            ::madvise(address_, size_, MADV_SEQUENTIAL);
-            watchSlot_ = ShrinkingFileGuard::watch(address_, size_);
-        }
-    }
-    if (address_ && watchSlot_ < 0) { // unwatched, a shortened file would end the process
-        ::munmap(address_, size_);
-        address_ = nullptr;
-        size_ = 0;
-    }
+    if (::fstat(file.get(), &info) != 0)
+        throw PlatformError::fromErrno(errno, path);
+    if (S_ISDIR(info.st_mode))
+        throw PlatformError::fromErrno(EISDIR, path);
+    if (S_ISREG(info.st_mode) && info.st_size > 0 && map(file.get(), static_cast<std::size_t>(info.st_size)))
+        return;
     // Pipes and devices cannot be mapped; they are read whole instead, through the
     // descriptor already open: a pipe opened a second time would lose what was written
     // between the two opens. So is a file when too many are mapped at once.
-    if (error == 0 && !address_ && (!S_ISREG(info.st_mode) || info.st_size > 0)) {
-        try {
-            unmappable_ = readOpenFile(fd, path);
-        } catch (...) {
-            ::close(fd);
-            throw;
-        }
+    if (!S_ISREG(info.st_mode) || info.st_size > 0)
+        unmappable_ = readOpenFile(file.get(), path);
+}
+
+bool MappedFile::map(int fd, std::size_t size)
+{
+    void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (address == MAP_FAILED)
+        throw PlatformError::fromErrno(errno, path_);
+    watchSlot_ = ShrinkingFileGuard::watch(address, size);
+    if (watchSlot_ < 0) { // unwatched, a shortened file would end the process
+        ::munmap(address, size);
+        return false;
     }
-    ::close(fd);
-    if (error != 0)
-        throw PlatformError::fromErrno(error, path);
+    ::madvise(address, size, MADV_SEQUENTIAL);
+    address_ = address;
+    size_ = size;
+    return true;
 }
 
 MappedFile::~MappedFile()

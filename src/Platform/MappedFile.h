@@ -27,6 +27,9 @@ public:
     void throwIfCutShort() const;
 
 private:
+    // Maps the open file; false when it cannot be watched and must be read instead.
+    bool map(int fd, std::size_t size);
+
     std::filesystem::path path_;
     int watchSlot_ = -1;
     void* address_ = nullptr;
