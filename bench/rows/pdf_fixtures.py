@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
 """Writes the PDF inputs of the PDF benchmark rows into the folder given:
-doc01.pdf .. doc20.pdf (8 pages each) for merging, render.pdf (10 pages) for
-drawing, and large.pdf (1100 pages, about 215 MB, its images noise that does not
-compress) for locking and unlocking. Every page has text, vector shapes and an image
+doc01.pdf .. doc20.pdf (8 pages each) for merging and large.pdf (1100 pages,
+about 215 MB, its images noise that does not compress) for locking and unlocking. Every page has text, vector shapes and an image
 of its own."""
 import math
 import random
@@ -79,7 +78,6 @@ def main():
     folder.mkdir(parents=True, exist_ok=True)
     for doc in range(1, 21):
         write_pdf(folder / ("doc%02d.pdf" % doc), doc * 100, 8)
-    write_pdf(folder / "render.pdf", 7, 10)
     write_pdf(folder / "large.pdf", 1, 1100, noise_image_bytes)
 
 
