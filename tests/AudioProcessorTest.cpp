@@ -3,6 +3,7 @@
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Platform/AppTemporaryFolder.h"
+#include "support/ConversionErrors.h"
 #include "support/EnvironmentVariable.h"
 #include "support/MediaFixtures.h"
 #include "support/OutputFolder.h"
@@ -60,13 +61,8 @@ protected:
 
     ConversionError failure(const std::string& source, const std::string& target)
     {
-        try {
-            AudioProcessor::convertAudio(*sources / source, target, out.path());
-        } catch (const ConversionError& error) {
-            return error;
-        }
-        ADD_FAILURE() << source << " to " << target << " did not fail with a ConversionError";
-        return ConversionError::unsupportedFormat("");
+        SCOPED_TRACE(source + " to " + target);
+        return test::conversionErrorOf([&] { AudioProcessor::convertAudio(*sources / source, target, out.path()); });
     }
 
     void expectNothingLeft()

@@ -2,6 +2,7 @@
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Converters/Image/ImageWriters.h"
+#include "support/ConversionErrors.h"
 #include "support/DngFixture.h"
 #include "support/OutputFolder.h"
 #include "support/PdfFixtures.h"
@@ -42,18 +43,6 @@ protected:
 
     TempDir dir_;
 };
-
-template <typename Operation>
-ConversionError conversionErrorOf(Operation operation)
-{
-    try {
-        operation();
-    } catch (const ConversionError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no ConversionError thrown";
-    return ConversionError::alreadyOptimal();
-}
 
 // Half semi-transparent red on the left, fully transparent on the right.
 VImage halfTransparent()

@@ -3,6 +3,7 @@
 #include "Converters/Pdf/ImagePageBuilder.h"
 #include "Converters/Pdf/PdfPageRenderer.h"
 #include "Converters/Pdf/QpdfFiles.h"
+#include "support/ConversionErrors.h"
 #include "support/PdfFixtures.h"
 #include "support/TempDir.h"
 
@@ -45,18 +46,6 @@ protected:
 
     TempDir dir_;
 };
-
-template <typename Operation>
-ConversionError conversionErrorOf(Operation operation)
-{
-    try {
-        operation();
-    } catch (const ConversionError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no ConversionError thrown";
-    return ConversionError::alreadyOptimal();
-}
 
 void expectColour(const std::vector<double>& actual, const std::vector<double>& expected, double tolerance = 12)
 {
