@@ -47,9 +47,11 @@ protected:
         return configuration;
     }
 
-    // Initialises the facade with `configuration` and a recorder the test can read.
+    // Initialises the facade with `configuration` and a recorder the test can read, and with
+    // `activity` as the source of the application's activity when one is given.
     std::shared_ptr<RecordingSignalManager> start(std::shared_ptr<TelemetryManagerConfiguration> configuration,
-                                                  std::shared_ptr<RecordingSignalManager> recorder = nullptr)
+                                                  std::shared_ptr<RecordingSignalManager> recorder = nullptr,
+                                                  ApplicationActivity* activity = nullptr)
     {
         if (!recorder)
             recorder = std::make_shared<RecordingSignalManager>(configuration);
@@ -58,6 +60,7 @@ protected:
         dependencies.scheduler = &scheduler_;
         dependencies.clock = [this] { return now_; };
         dependencies.startSessionAccounting = [this] { ++sessionAccountingStarts_; };
+        dependencies.activity = activity;
         Telemetry::initialize(std::move(configuration), std::move(dependencies));
         return recorder;
     }
