@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/LogCapture.h"
 #include "support/ManualScheduler.h"
 #include "support/TempDir.h"
 
@@ -11,7 +12,6 @@
 #include <QStandardPaths>
 #include <QThreadPool>
 #include <gtest/gtest.h>
-#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -40,10 +40,7 @@ protected:
     std::shared_ptr<TelemetryManagerConfiguration> makeConfiguration(const std::string& appID = "test-app")
     {
         auto configuration = std::make_shared<TelemetryManagerConfiguration>(appID);
-        configuration->logHandler = LogHandler(LogLevel::debug, [this](LogLevel level, const std::string& message) {
-            std::lock_guard lock(logMutex_);
-            logLines_.emplace_back(level, message);
-        });
+        configuration->logHandler = log_.handler(LogLevel::debug);
         return configuration;
     }
 
@@ -65,30 +62,16 @@ protected:
         return recorder;
     }
 
-    std::vector<std::string> errorLines() const
-    {
-        std::lock_guard lock(logMutex_);
-        std::vector<std::string> lines;
-        for (const auto& [level, message] : logLines_)
-            if (level == LogLevel::error)
-                lines.push_back(message);
-        return lines;
-    }
-
-    void clearLog()
-    {
-        std::lock_guard lock(logMutex_);
-        logLines_.clear();
-    }
+    std::vector<std::string> errorLines() const { return log_.lines(LogLevel::error); }
+    void clearLog() { log_.clear(); }
 
     ManualScheduler scheduler_;
     QDateTime now_ = QDateTime(QDate(2025, 3, 1), QTime(14, 5, 9), Qt::UTC);
     int sessionAccountingStarts_ = 0;
+    LogCapture log_;
 
 private:
     TempDir settingsDir_;
-    mutable std::mutex logMutex_;
-    std::vector<std::pair<LogLevel, std::string>> logLines_;
 };
 
 } // namespace vantory::test
