@@ -1,13 +1,11 @@
 #pragma once
 
 #include "Converters/Media/FfmpegPcmReader.h"
+#include "Platform/ProcessRunner.h"
 #include "support/TempDir.h"
 
-#include <QProcess>
-#include <QStringList>
-#include <cmath>
+#include <chrono>
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -42,28 +40,14 @@ protected:
     TempDir dir;
 };
 
-inline QByteArray runTool(const QString& tool, const std::vector<std::string>& arguments, bool* succeeded = nullptr)
-{
-    QStringList list;
-    for (const auto& argument : arguments)
-        list << QString::fromStdString(argument);
-    QProcess process;
-    process.start(tool, list);
-    process.waitForFinished(60'000);
-    const bool ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    if (succeeded)
-        *succeeded = ok;
-    return process.readAllStandardOutput();
-}
-
 // ffmpeg -f lavfi ... `arguments` ... `file`; fails the test when ffmpeg fails.
 inline std::filesystem::path makeMedia(const std::filesystem::path& file, std::vector<std::string> arguments)
 {
     arguments.insert(arguments.begin(), {"-hide_banner", "-loglevel", "error", "-y"});
     arguments.push_back(file.string());
-    bool ok = false;
-    runTool("/usr/bin/ffmpeg", arguments, &ok);
-    EXPECT_TRUE(ok) << "ffmpeg could not make " << file;
+    ProcessOptions options;
+    options.timeout = std::chrono::seconds(60);
+    EXPECT_TRUE(runProcess("/usr/bin/ffmpeg", arguments, options).succeeded()) << "ffmpeg could not make " << file;
     return file;
 }
 
