@@ -4,12 +4,10 @@
 #include "Converters/ConversionError.h"
 #include "Converters/Media/VideoTranscoder.h"
 #include "support/ConversionErrors.h"
-#include "support/EnvironmentVariable.h"
 #include "support/MediaFixtures.h"
 #include "support/OutputFolder.h"
 
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace vantory;
 
@@ -41,16 +39,8 @@ class VideoSources : public test::SourcesMadeOnFirstUse {
     }
 };
 
-class VideoProcessorTest : public ::testing::Test {
+class VideoProcessorTest : public test::MediaProcessorTest<VideoSources> {
 protected:
-    static void SetUpTestSuite() { sources = std::make_unique<VideoSources>(); }
-    static void TearDownTestSuite() { sources.reset(); }
-
-    static inline std::unique_ptr<VideoSources> sources;
-    test::TempDir out;
-    test::TempDir temporary;
-    const test::EnvironmentVariable tmpdir{"TMPDIR", temporary.path()};
-
     std::filesystem::path only() { return test::onlyFileIn(out.path()).path; }
 
     void expectNothingLeft() { EXPECT_TRUE(test::entriesIn(out.path()).empty()); }

@@ -2,12 +2,14 @@
 
 #include "Converters/Media/FfmpegPcmReader.h"
 #include "Platform/ProcessRunner.h"
+#include "support/EnvironmentVariable.h"
 #include "support/TempDir.h"
 
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -38,6 +40,20 @@ protected:
     virtual void make(const std::string& name, const std::filesystem::path& file) = 0;
 
     TempDir dir;
+};
+
+// A media processor's tests: the suite's `Sources`, an output folder, and a temporary
+// folder of its own as TMPDIR. Each Sources type has its own statics.
+template <class Sources>
+class MediaProcessorTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { sources = std::make_unique<Sources>(); }
+    static void TearDownTestSuite() { sources.reset(); }
+
+    static inline std::unique_ptr<Sources> sources;
+    TempDir out;
+    TempDir temporary;
+    const EnvironmentVariable tmpdir{"TMPDIR", temporary.path()};
 };
 
 // ffmpeg -f lavfi ... `arguments` ... `file`; fails the test when ffmpeg fails.
