@@ -2,8 +2,8 @@
 #include "Converters/ConversionError.h"
 #include "Platform/PlatformError.h"
 #include "support/ArchiveFixtures.h"
+#include "support/ConversionErrors.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace vantory;
@@ -43,17 +43,6 @@ void damageFirstEntry(const fs::path& archive)
            "for i in range(start + 2, start + 6): data[i] ^= 0xFF\n"
            "open(sys.argv[1], 'wb').write(data)",
            {archive.string()});
-}
-
-ConversionError::Kind failureKind(const std::function<void()>& work)
-{
-    try {
-        work();
-    } catch (const ConversionError& error) {
-        return error.kind();
-    }
-    ADD_FAILURE() << "no ConversionError";
-    return ConversionError::Kind::loadFailed;
 }
 
 } // namespace
@@ -125,8 +114,9 @@ TEST(ArchivePassword, EncryptionThatDoesNotHappenIsAFailureAndLeavesNoArchive)
         if (!row.expect.empty())
             paths->zipcloak = row.expect;
         const auto file = dir.write("in/a.txt", "a");
-        EXPECT_EQ(failureKind([&] { ArchiveProcessor::compressToZipWithPassword({file}, row.password, dir / "out"); }),
-                  ConversionError::Kind::encryptionFailed);
+        EXPECT_EQ(
+            conversionErrorOf([&] { ArchiveProcessor::compressToZipWithPassword({file}, row.password, dir / "out"); }).kind(),
+            ConversionError::Kind::encryptionFailed);
         EXPECT_TRUE(zipsIn(dir / "out").empty());
     }
 }
@@ -183,7 +173,7 @@ TEST(ArchivePassword, ArchiveOfEntriesWithDifferentPasswordsIsIncorrectAndEnds)
         const auto file = dir.write("plain/" + name, name);
         ASSERT_EQ(runProcess("/usr/bin/zip", {"-q", "-j", "-P", "second", archive.string(), file.string()}).exitStatus, 0);
     }
-    EXPECT_EQ(failureKind([&] { ArchiveProcessor::extractArchiveWithPassword(archive, "first", dir / "out"); }),
+    EXPECT_EQ(conversionErrorOf([&] { ArchiveProcessor::extractArchiveWithPassword(archive, "first", dir / "out"); }).kind(),
               ConversionError::Kind::incorrectPassword);
     EXPECT_FALSE(ArchiveProcessor::testPassword(archive, "first"));
 }
@@ -204,7 +194,9 @@ TEST(ArchivePassword, DamagedArchiveIsNotAnIncorrectPassword)
     EXPECT_FALSE(ArchiveProcessor::testPassword(archive, "pw"));
 
     dir.write("garbage.zip", "not a zip at all, just text");
-    const auto kind = failureKind([&] { ArchiveProcessor::extractArchiveWithPassword(dir / "garbage.zip", "pw", dir / "out2"); });
+    const auto kind = conversionErrorOf([&] {
+                          ArchiveProcessor::extractArchiveWithPassword(dir / "garbage.zip", "pw", dir / "out2");
+                      }).kind();
     EXPECT_EQ(kind, ConversionError::Kind::exportFailed);
     EXPECT_FALSE(ArchiveProcessor::testPassword(dir / "garbage.zip", "pw"));
 }
@@ -217,8 +209,9 @@ TEST(ArchivePassword, PlainArchiveAndEmptyArchiveThroughThePasswordPath)
     EXPECT_EQ(readFile(dir / "out/a.txt"), "a");
 
     zipWithPython(dir / "empty.zip", "    pass\n");
-    EXPECT_EQ(failureKind([&] { ArchiveProcessor::extractArchiveWithPassword(dir / "empty.zip", "pw", dir / "out2"); }),
-              ConversionError::Kind::exportFailed);
+    EXPECT_EQ(
+        conversionErrorOf([&] { ArchiveProcessor::extractArchiveWithPassword(dir / "empty.zip", "pw", dir / "out2"); }).kind(),
+        ConversionError::Kind::exportFailed);
 }
 
 TEST(ArchivePassword, KilledOrSilentUnzipIsAFailure)
@@ -315,7 +308,9 @@ TEST(ArchivePassword, ArchiveOfEmptyEntriesCountsAsEncryptedEvenWhenOneWrongPass
 
     // An archive that every wrong password opens is not encrypted.
     paths->unzip = executable(dir, "tools/unzip", "exit 0").string();
-    EXPECT_EQ(failureKind([&] { ArchiveProcessor::compressToZipWithPassword({dir / "in/Empty Folder"}, "pw", dir / "out3"); }),
+    EXPECT_EQ(conversionErrorOf([&] {
+                  ArchiveProcessor::compressToZipWithPassword({dir / "in/Empty Folder"}, "pw", dir / "out3");
+              }).kind(),
               ConversionError::Kind::encryptionFailed);
     EXPECT_TRUE(zipsIn(dir / "out3").empty());
 }

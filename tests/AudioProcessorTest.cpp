@@ -3,12 +3,11 @@
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Platform/AppTemporaryFolder.h"
-#include "support/EnvironmentVariable.h"
+#include "support/ConversionErrors.h"
 #include "support/MediaFixtures.h"
 #include "support/OutputFolder.h"
 
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace vantory;
 
@@ -42,16 +41,8 @@ class AudioSources : public test::SourcesMadeOnFirstUse {
     }
 };
 
-class AudioProcessorTest : public ::testing::Test {
+class AudioProcessorTest : public test::MediaProcessorTest<AudioSources> {
 protected:
-    static void SetUpTestSuite() { sources = std::make_unique<AudioSources>(); }
-    static void TearDownTestSuite() { sources.reset(); }
-
-    static inline std::unique_ptr<AudioSources> sources;
-    test::TempDir out;
-    test::TempDir temporary;
-    const test::EnvironmentVariable tmpdir{"TMPDIR", temporary.path()};
-
     std::filesystem::path convert(const std::string& source, const std::string& target)
     {
         AudioProcessor::convertAudio(*sources / source, target, out.path());
@@ -60,13 +51,8 @@ protected:
 
     ConversionError failure(const std::string& source, const std::string& target)
     {
-        try {
-            AudioProcessor::convertAudio(*sources / source, target, out.path());
-        } catch (const ConversionError& error) {
-            return error;
-        }
-        ADD_FAILURE() << source << " to " << target << " did not fail with a ConversionError";
-        return ConversionError::unsupportedFormat("");
+        SCOPED_TRACE(source + " to " + target);
+        return test::conversionErrorOf([&] { AudioProcessor::convertAudio(*sources / source, target, out.path()); });
     }
 
     void expectNothingLeft()

@@ -2,7 +2,9 @@
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Converters/Image/ImageWriters.h"
+#include "support/ConversionErrors.h"
 #include "support/DngFixture.h"
+#include "support/InAndOutFolders.h"
 #include "support/OutputFolder.h"
 #include "support/PdfFixtures.h"
 #include "support/TempDir.h"
@@ -19,41 +21,13 @@ using vips::VImage;
 
 namespace {
 
-class ImageProcessorTest : public ::testing::Test {
+class ImageProcessorTest : public InAndOutFolders {
 protected:
-    void SetUp() override
-    {
-        fs::create_directories(in());
-        fs::create_directories(out());
-    }
-    fs::path in() const { return dir_ / "in"; }
-    fs::path out() const { return dir_ / "out"; }
-
-    fs::path image(const std::string& name, const VImage& pixels) const
-    {
-        const fs::path file = in() / name;
-        pixels.write_to_file(file.c_str());
-        return file;
-    }
     fs::path file(const std::string& name, const std::string& bytes) const { return dir_.write("in/" + name, bytes); }
 
     // The one file written, or an empty path (a failure of the test) when there is not exactly one.
     fs::path written() const { return onlyEntry(out()); }
-
-    TempDir dir_;
 };
-
-template <typename Operation>
-ConversionError conversionErrorOf(Operation operation)
-{
-    try {
-        operation();
-    } catch (const ConversionError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no ConversionError thrown";
-    return ConversionError::alreadyOptimal();
-}
 
 // Half semi-transparent red on the left, fully transparent on the right.
 VImage halfTransparent()

@@ -3,6 +3,8 @@
 #include "Converters/Pdf/ImagePageBuilder.h"
 #include "Converters/Pdf/PdfPageRenderer.h"
 #include "Converters/Pdf/QpdfFiles.h"
+#include "support/ConversionErrors.h"
+#include "support/InAndOutFolders.h"
 #include "support/PdfFixtures.h"
 #include "support/TempDir.h"
 
@@ -20,43 +22,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class PDFProcessorTest : public ::testing::Test {
+class PDFProcessorTest : public InAndOutFolders {
 protected:
-    void SetUp() override
-    {
-        fs::create_directories(in());
-        fs::create_directories(out());
-    }
-    fs::path in() const { return dir_ / "in"; }
-    fs::path out() const { return dir_ / "out"; }
-
-    fs::path image(const std::string& name, const vips::VImage& pixels) const
-    {
-        const fs::path file = in() / name;
-        pixels.write_to_file(file.c_str());
-        return file;
-    }
     fs::path textPdf(const std::string& name, const std::vector<TextPage>& pages, const Encryption* encryption = nullptr) const
     {
         const fs::path file = in() / name;
         writeTextPdf(file, pages, encryption);
         return file;
     }
-
-    TempDir dir_;
 };
-
-template <typename Operation>
-ConversionError conversionErrorOf(Operation operation)
-{
-    try {
-        operation();
-    } catch (const ConversionError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no ConversionError thrown";
-    return ConversionError::alreadyOptimal();
-}
 
 void expectColour(const std::vector<double>& actual, const std::vector<double>& expected, double tolerance = 12)
 {

@@ -12,19 +12,7 @@ constexpr const char* durationKey = "Telemetry.Signal.durationInSeconds";
 // activity source.
 class TelemetryDurationTest : public TelemetryFixture {
 protected:
-    std::shared_ptr<RecordingSignalManager> startTelemetry()
-    {
-        auto configuration = makeConfiguration();
-        auto recorder = std::make_shared<RecordingSignalManager>(configuration);
-        TelemetryManagerDependencies dependencies;
-        dependencies.signalManager = recorder;
-        dependencies.scheduler = &scheduler_;
-        dependencies.clock = [this] { return now_; };
-        dependencies.startSessionAccounting = [] {};
-        dependencies.activity = &activity_;
-        Telemetry::initialize(configuration, std::move(dependencies));
-        return recorder;
-    }
+    std::shared_ptr<RecordingSignalManager> startTelemetry() { return start(makeConfiguration(), nullptr, &activity_); }
 
 public: // the cases' steps below drive these
     void pass(qint64 milliseconds) { now_ = now_.addMSecs(milliseconds); }

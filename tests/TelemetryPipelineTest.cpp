@@ -1,5 +1,6 @@
 #include "support/EventLoop.h"
 #include "support/LoopbackServer.h"
+#include "support/SendTick.h"
 #include "support/TelemetryFixture.h"
 
 #include "Telemetry/ApplicationActivity.h"
@@ -22,10 +23,7 @@ protected:
     {
         auto configuration = std::make_shared<TelemetryManagerConfiguration>("pipeline-app", std::nullopt,
                                                                              QUrl(QString::fromStdString(server_.origin())));
-        configuration->logHandler = LogHandler(LogLevel::info, [this](LogLevel, const std::string& message) {
-            std::lock_guard lock(logMutex_);
-            log_.push_back(message);
-        });
+        configuration->logHandler = log_.handler(LogLevel::info);
         return configuration;
     }
 
@@ -44,13 +42,6 @@ protected:
 
     SignalManager& signalManager() const { return static_cast<SignalManager&>(*TelemetryManager::shared()->signalManager()); }
 
-    // One send tick and its answer.
-    void tick()
-    {
-        scheduler_.advance(10s);
-        ASSERT_TRUE(spinUntil([this] { return signalManager().postsInFlight() == 0; }));
-    }
-
     std::vector<nlohmann::json> postedRecords() const
     {
         std::vector<nlohmann::json> records;
@@ -60,17 +51,9 @@ protected:
         return records;
     }
 
-    bool logged(const std::string& line) const
-    {
-        std::lock_guard lock(logMutex_);
-        return std::find(log_.begin(), log_.end(), line) != log_.end();
-    }
-
     LoopbackServer server_;
     TempDir cacheDir_;
     ApplicationActivity activity_;
-    mutable std::mutex logMutex_;
-    std::vector<std::string> log_;
 };
 
 TEST_F(TelemetryPipelineTest, SignalsSurviveAFailedSendAndARestartAndCarryTheDefaults)
@@ -80,13 +63,13 @@ TEST_F(TelemetryPipelineTest, SignalsSurviveAFailedSendAndARestartAndCarryTheDef
     Telemetry::signal("conversion.completed", {{"actionId", "convert_image"}, {"fileCount", "2"}});
     QCoreApplication::sendPostedEvents();
     server_.answerWith({500});
-    tick();
+    sendTick(scheduler_, signalManager());
     EXPECT_EQ(postedRecords().size(), 3u) << "new install, session start, conversion";
     EXPECT_EQ(signalManager().cachedSignalCount(), 3u);
 
     Telemetry::terminate();
     startTelemetry();
-    EXPECT_TRUE(logged("Loaded 3 signals"));
+    EXPECT_TRUE(log_.contains("Loaded 3 signals"));
     ASSERT_TRUE(spinUntil([this] { return signalManager().postsInFlight() == 0; }));
 
     const auto records = postedRecords();
@@ -118,7 +101,7 @@ TEST_F(TelemetryPipelineTest, AReplacedManagerSavesItsSignalsBeforeTheNextOneLoa
 
     startTelemetry();
 
-    EXPECT_TRUE(logged("Loaded 2 signals"));
+    EXPECT_TRUE(log_.contains("Loaded 2 signals"));
     EXPECT_EQ(signalManager().cachedSignalCount(), 0u) << "the loaded batch went out at once";
     server_.release();
     ASSERT_TRUE(spinUntil([this] { return signalManager().postsInFlight() == 0; }));

@@ -1,6 +1,8 @@
 #include "support/EventLoop.h"
+#include "support/LogCapture.h"
 #include "support/LoopbackServer.h"
 #include "support/ManualScheduler.h"
+#include "support/SendTick.h"
 #include "support/TempDir.h"
 
 #include "Telemetry/Helpers/CryptoHashing.h"
@@ -40,10 +42,7 @@ protected:
         auto configuration = std::make_shared<TelemetryManagerConfiguration>(
             "app-id", "salt", baseURL.value_or(QUrl(QString::fromStdString(server_.origin()))), std::move(namespace_));
         configuration->setDefaultUser("user");
-        configuration->logHandler = LogHandler(LogLevel::debug, [this](LogLevel level, const std::string& message) {
-            std::lock_guard lock(logMutex_);
-            log_.emplace_back(level, message);
-        });
+        configuration->logHandler = log_.handler(LogLevel::debug);
         return configuration;
     }
 
@@ -68,35 +67,6 @@ protected:
         QCoreApplication::sendPostedEvents();
     }
 
-    // One send tick, then waits until its answer has been handled.
-    void tick(SignalManager& manager)
-    {
-        scheduler_.advance(10s);
-        ASSERT_TRUE(spinUntil([&] { return manager.postsInFlight() == 0; }));
-    }
-
-    std::vector<std::string> lines(LogLevel level) const
-    {
-        std::lock_guard lock(logMutex_);
-        std::vector<std::string> result;
-        for (const auto& [lineLevel, message] : log_)
-            if (lineLevel == level)
-                result.push_back(message);
-        return result;
-    }
-
-    bool logged(LogLevel level, const std::string& message) const
-    {
-        const auto all = lines(level);
-        return std::find(all.begin(), all.end(), message) != all.end();
-    }
-
-    void clearLog()
-    {
-        std::lock_guard lock(logMutex_);
-        log_.clear();
-    }
-
     // The signal types of one posted body, in order.
     static std::vector<std::string> typesOf(const std::string& body)
     {
@@ -119,8 +89,7 @@ protected:
     QDateTime now_ = QDateTime(QDate(2025, 3, 1), QTime(14, 5, 9), Qt::UTC);
     TempDir folder_;
     std::shared_ptr<TelemetryManagerConfiguration> configuration_;
-    mutable std::mutex logMutex_;
-    std::vector<std::pair<LogLevel, std::string>> log_;
+    LogCapture log_;
 };
 
 TEST_F(TelemetrySignalManagerTest, ABacklogGoesOutAHundredRecordsPerTick)
@@ -128,11 +97,11 @@ TEST_F(TelemetrySignalManagerTest, ABacklogGoesOutAHundredRecordsPerTick)
     const auto manager = startManager(makeConfiguration());
     queue(*manager, 250);
 
-    tick(*manager);
-    EXPECT_TRUE(logged(LogLevel::info, "Sending 100 signals leaving a cache of 150 signals"));
-    tick(*manager);
-    tick(*manager);
-    tick(*manager);
+    sendTick(scheduler_, *manager);
+    EXPECT_TRUE(log_.contains(LogLevel::info, "Sending 100 signals leaving a cache of 150 signals"));
+    sendTick(scheduler_, *manager);
+    sendTick(scheduler_, *manager);
+    sendTick(scheduler_, *manager);
 
     const auto received = server_.received();
     ASSERT_EQ(received.size(), 3u);
@@ -145,7 +114,7 @@ TEST_F(TelemetrySignalManagerTest, ABacklogGoesOutAHundredRecordsPerTick)
     EXPECT_EQ(received[0].path, "/v2/");
     EXPECT_EQ(received[0].contentType, "application/json");
     EXPECT_EQ(manager->cachedSignalCount(), 0u);
-    EXPECT_TRUE(lines(LogLevel::error).empty());
+    EXPECT_TRUE(log_.lines(LogLevel::error).empty());
 }
 
 TEST_F(TelemetrySignalManagerTest, TheStatusDecidesWhetherABatchIsKept)
@@ -167,7 +136,7 @@ TEST_F(TelemetrySignalManagerTest, TheStatusDecidesWhetherABatchIsKept)
     };
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.status);
-        clearLog();
+        log_.clear();
         const auto manager = startManager(makeConfiguration());
         queue(*manager, 2, "old");
         server_.answerWith({testCase.status});
@@ -178,9 +147,9 @@ TEST_F(TelemetrySignalManagerTest, TheStatusDecidesWhetherABatchIsKept)
         server_.release();
         ASSERT_TRUE(spinUntil([&] { return manager->postsInFlight() == 0; }));
 
-        EXPECT_EQ(lines(LogLevel::error), testCase.errors);
+        EXPECT_EQ(log_.lines(LogLevel::error), testCase.errors);
         EXPECT_EQ(manager->cachedSignalCount(), testCase.sent ? 1u : 3u);
-        tick(*manager);
+        sendTick(scheduler_, *manager);
         const auto received = server_.received();
         const std::vector<std::string> expected = testCase.sent ? std::vector<std::string>{"new0"}
                                                                 : std::vector<std::string>{"new0", "old0", "old1"};
@@ -216,9 +185,9 @@ TEST_F(TelemetrySignalManagerTest, ARefusedConnectionKeepsTheBatch)
     const auto manager = startManager(makeConfiguration(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port))));
     queue(*manager, 2);
 
-    tick(*manager);
+    sendTick(scheduler_, *manager);
 
-    const auto errors = lines(LogLevel::error);
+    const auto errors = log_.lines(LogLevel::error);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("refused"), std::string::npos) << errors[0];
     EXPECT_EQ(manager->cachedSignalCount(), 2u);
@@ -251,7 +220,7 @@ TEST_F(TelemetrySignalManagerTest, ANamespacedBatchReachesTheNamespacedPath)
     const auto manager = startManager(makeConfiguration(std::nullopt, "team"));
     queue(*manager, 1);
 
-    tick(*manager);
+    sendTick(scheduler_, *manager);
 
     ASSERT_EQ(server_.received().size(), 1u);
     EXPECT_EQ(server_.received()[0].path, "/v2/namespace/team/");
@@ -262,9 +231,9 @@ TEST_F(TelemetrySignalManagerTest, AnEndpointThatDoesNotParseKeepsTheBatch)
     const auto manager = startManager(makeConfiguration(QUrl()));
     queue(*manager, 2);
 
-    tick(*manager);
+    sendTick(scheduler_, *manager);
 
-    EXPECT_EQ(lines(LogLevel::error),
+    EXPECT_EQ(log_.lines(LogLevel::error),
               (std::vector<std::string>{"Unable to construct signal API URL for namespace nil", "invalidEndpointUrl"}));
     EXPECT_EQ(manager->cachedSignalCount(), 2u);
 }
@@ -272,22 +241,22 @@ TEST_F(TelemetrySignalManagerTest, AnEndpointThatDoesNotParseKeepsTheBatch)
 TEST_F(TelemetrySignalManagerTest, UnsentRecordsSurviveARestartThroughTheCacheFile)
 {
     auto manager = startManager(makeConfiguration());
-    EXPECT_EQ(lines(LogLevel::info), (std::vector<std::string>{"Loading Telemetry cache from: "
-                                                               + QUrl::fromLocalFile(cacheFile()).toString().toStdString()}))
+    EXPECT_EQ(log_.lines(LogLevel::info), (std::vector<std::string>{"Loading Telemetry cache from: "
+                                                                    + QUrl::fromLocalFile(cacheFile()).toString().toStdString()}))
         << "no file: no loaded line";
     queue(*manager, 3);
 
     manager->stop();
     ASSERT_TRUE(QFile::exists(cacheFile()));
     const auto size = QFile(cacheFile()).size();
-    EXPECT_TRUE(logged(LogLevel::info, "Saved Telemetry cache " + std::to_string(size) + " bytes of 3 signals"));
+    EXPECT_TRUE(log_.contains(LogLevel::info, "Saved Telemetry cache " + std::to_string(size) + " bytes of 3 signals"));
     EXPECT_EQ(manager->cachedSignalCount(), 0u);
     const auto saved = savedRecords();
     manager.reset();
-    clearLog();
+    log_.clear();
 
     manager = startManager(makeConfiguration());
-    EXPECT_TRUE(logged(LogLevel::info, "Loaded 3 signals"));
+    EXPECT_TRUE(log_.contains(LogLevel::info, "Loaded 3 signals"));
     EXPECT_FALSE(QFile::exists(cacheFile()));
     ASSERT_TRUE(spinUntil([&] { return manager->postsInFlight() == 0; }));
     ASSERT_EQ(server_.received().size(), 1u) << "the first batch goes out at start";
@@ -306,7 +275,7 @@ TEST_F(TelemetrySignalManagerTest, AMalformedCacheFileIsDroppedWhole)
 
     EXPECT_EQ(manager->cachedSignalCount(), 0u);
     EXPECT_FALSE(QFile::exists(cacheFile()));
-    EXPECT_EQ(lines(LogLevel::info).size(), 1u) << "only the loading line";
+    EXPECT_EQ(log_.lines(LogLevel::info).size(), 1u) << "only the loading line";
 }
 
 TEST_F(TelemetrySignalManagerTest, ARecordMergesDefaultsEnrichersAndCallParametersInThatOrder)
@@ -347,9 +316,9 @@ TEST_F(TelemetrySignalManagerTest, ANonFiniteFloatValueIsLeftOutWithAnErrorAndTh
     manager->processSignal("nan", {}, std::nan(""), std::nullopt, configuration);
     manager->processSignal("infinite", {}, INFINITY, std::nullopt, configuration);
     QCoreApplication::sendPostedEvents();
-    tick(*manager);
+    sendTick(scheduler_, *manager);
 
-    EXPECT_EQ(lines(LogLevel::error).size(), 2u);
+    EXPECT_EQ(log_.lines(LogLevel::error).size(), 2u);
     ASSERT_EQ(server_.received().size(), 1u);
     const auto body = nlohmann::json::parse(server_.received()[0].body);
     ASSERT_EQ(body.size(), 2u);

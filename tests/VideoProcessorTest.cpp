@@ -3,12 +3,11 @@
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Converters/Media/VideoTranscoder.h"
-#include "support/EnvironmentVariable.h"
+#include "support/ConversionErrors.h"
 #include "support/MediaFixtures.h"
 #include "support/OutputFolder.h"
 
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace vantory;
 
@@ -40,29 +39,9 @@ class VideoSources : public test::SourcesMadeOnFirstUse {
     }
 };
 
-class VideoProcessorTest : public ::testing::Test {
+class VideoProcessorTest : public test::MediaProcessorTest<VideoSources> {
 protected:
-    static void SetUpTestSuite() { sources = std::make_unique<VideoSources>(); }
-    static void TearDownTestSuite() { sources.reset(); }
-
-    static inline std::unique_ptr<VideoSources> sources;
-    test::TempDir out;
-    test::TempDir temporary;
-    const test::EnvironmentVariable tmpdir{"TMPDIR", temporary.path()};
-
     std::filesystem::path only() { return test::onlyFileIn(out.path()).path; }
-
-    template <class Operation>
-    ConversionError failure(Operation operation)
-    {
-        try {
-            operation();
-        } catch (const ConversionError& error) {
-            return error;
-        }
-        ADD_FAILURE() << "no ConversionError";
-        return ConversionError::unsupportedFormat("");
-    }
 
     void expectNothingLeft() { EXPECT_TRUE(test::entriesIn(out.path()).empty()); }
 };
@@ -118,10 +97,11 @@ TEST_F(VideoProcessorTest, ASourceInTheTargetsFormatIsCopiedUnchanged)
 TEST_F(VideoProcessorTest, AnUnreadableSourceFailsEveryActionAndLeavesNothing)
 {
     const auto broken = *sources / "broken.mp4";
-    EXPECT_EQ(failure([&] { VideoProcessor::convertVideo(broken, "mov", out.path()); }).kind(),
+    EXPECT_EQ(test::conversionErrorOf([&] { VideoProcessor::convertVideo(broken, "mov", out.path()); }).kind(),
               ConversionError::Kind::exportFailed);
-    EXPECT_EQ(failure([&] { VideoProcessor::compressVideo(broken, out.path()); }), ConversionError::loadFailed(broken));
-    EXPECT_EQ(failure([&] { VideoProcessor::extractAudio(broken, out.path(), "m4a"); }),
+    EXPECT_EQ(test::conversionErrorOf([&] { VideoProcessor::compressVideo(broken, out.path()); }),
+              ConversionError::loadFailed(broken));
+    EXPECT_EQ(test::conversionErrorOf([&] { VideoProcessor::extractAudio(broken, out.path(), "m4a"); }),
               ConversionError::exportFailed(broken, "Audio extraction failed"));
     expectNothingLeft();
 }
@@ -145,7 +125,7 @@ TEST_F(VideoProcessorTest, CompressionKeepsASmallerHevcFileReadyForStreaming)
 
 TEST_F(VideoProcessorTest, CompressionThatGainsNothingIsAlreadyOptimalAndLeavesNothing)
 {
-    EXPECT_EQ(failure([&] { VideoProcessor::compressVideo(*sources / "tight.mp4", out.path()); }).kind(),
+    EXPECT_EQ(test::conversionErrorOf([&] { VideoProcessor::compressVideo(*sources / "tight.mp4", out.path()); }).kind(),
               ConversionError::Kind::alreadyOptimal);
     expectNothingLeft();
 }
@@ -168,11 +148,11 @@ TEST_F(VideoProcessorTest, ExtractedAudioIsCopiedIntoM4aOrEncodedWhenM4aCannotHo
 TEST_F(VideoProcessorTest, ExtractingFromAVideoWithoutAudioFails)
 {
     const auto silent = *sources / "silent.mp4";
-    EXPECT_EQ(failure([&] { VideoProcessor::extractAudio(silent, out.path(), "m4a"); }),
+    EXPECT_EQ(test::conversionErrorOf([&] { VideoProcessor::extractAudio(silent, out.path(), "m4a"); }),
               ConversionError::exportFailed(silent, "Audio extraction failed"));
-    EXPECT_EQ(failure([&] { VideoProcessor::extractAudio(silent, out.path(), "wav"); }).kind(),
+    EXPECT_EQ(test::conversionErrorOf([&] { VideoProcessor::extractAudio(silent, out.path(), "wav"); }).kind(),
               ConversionError::Kind::noAudioTrack);
-    EXPECT_EQ(failure([&] { VideoProcessor::extractAudio(silent, out.path(), "mp3"); }).kind(),
+    EXPECT_EQ(test::conversionErrorOf([&] { VideoProcessor::extractAudio(silent, out.path(), "mp3"); }).kind(),
               ConversionError::Kind::noAudioTrack);
     expectNothingLeft();
 }

@@ -1,15 +1,15 @@
 #pragma once
 
 #include "Converters/Media/FfmpegPcmReader.h"
+#include "Platform/ProcessRunner.h"
+#include "support/EnvironmentVariable.h"
 #include "support/TempDir.h"
 
-#include <QProcess>
-#include <QStringList>
-#include <cmath>
+#include <chrono>
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -42,28 +42,28 @@ protected:
     TempDir dir;
 };
 
-inline QByteArray runTool(const QString& tool, const std::vector<std::string>& arguments, bool* succeeded = nullptr)
-{
-    QStringList list;
-    for (const auto& argument : arguments)
-        list << QString::fromStdString(argument);
-    QProcess process;
-    process.start(tool, list);
-    process.waitForFinished(60'000);
-    const bool ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    if (succeeded)
-        *succeeded = ok;
-    return process.readAllStandardOutput();
-}
+// A media processor's tests: the suite's `Sources`, an output folder, and a temporary
+// folder of its own as TMPDIR. Each Sources type has its own statics.
+template <class Sources>
+class MediaProcessorTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { sources = std::make_unique<Sources>(); }
+    static void TearDownTestSuite() { sources.reset(); }
+
+    static inline std::unique_ptr<Sources> sources;
+    TempDir out;
+    TempDir temporary;
+    const EnvironmentVariable tmpdir{"TMPDIR", temporary.path()};
+};
 
 // ffmpeg -f lavfi ... `arguments` ... `file`; fails the test when ffmpeg fails.
 inline std::filesystem::path makeMedia(const std::filesystem::path& file, std::vector<std::string> arguments)
 {
     arguments.insert(arguments.begin(), {"-hide_banner", "-loglevel", "error", "-y"});
     arguments.push_back(file.string());
-    bool ok = false;
-    runTool("/usr/bin/ffmpeg", arguments, &ok);
-    EXPECT_TRUE(ok) << "ffmpeg could not make " << file;
+    ProcessOptions options;
+    options.timeout = std::chrono::seconds(60);
+    EXPECT_TRUE(runProcess("/usr/bin/ffmpeg", arguments, options).succeeded()) << "ffmpeg could not make " << file;
     return file;
 }
 

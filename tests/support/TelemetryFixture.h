@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/LogCapture.h"
 #include "support/ManualScheduler.h"
 #include "support/TempDir.h"
 
@@ -11,7 +12,6 @@
 #include <QStandardPaths>
 #include <QThreadPool>
 #include <gtest/gtest.h>
-#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -40,16 +40,15 @@ protected:
     std::shared_ptr<TelemetryManagerConfiguration> makeConfiguration(const std::string& appID = "test-app")
     {
         auto configuration = std::make_shared<TelemetryManagerConfiguration>(appID);
-        configuration->logHandler = LogHandler(LogLevel::debug, [this](LogLevel level, const std::string& message) {
-            std::lock_guard lock(logMutex_);
-            logLines_.emplace_back(level, message);
-        });
+        configuration->logHandler = log_.handler(LogLevel::debug);
         return configuration;
     }
 
-    // Initialises the facade with `configuration` and a recorder the test can read.
+    // Initialises the facade with `configuration` and a recorder the test can read, and with
+    // `activity` as the source of the application's activity when one is given.
     std::shared_ptr<RecordingSignalManager> start(std::shared_ptr<TelemetryManagerConfiguration> configuration,
-                                                  std::shared_ptr<RecordingSignalManager> recorder = nullptr)
+                                                  std::shared_ptr<RecordingSignalManager> recorder = nullptr,
+                                                  ApplicationActivity* activity = nullptr)
     {
         if (!recorder)
             recorder = std::make_shared<RecordingSignalManager>(configuration);
@@ -58,34 +57,21 @@ protected:
         dependencies.scheduler = &scheduler_;
         dependencies.clock = [this] { return now_; };
         dependencies.startSessionAccounting = [this] { ++sessionAccountingStarts_; };
+        dependencies.activity = activity;
         Telemetry::initialize(std::move(configuration), std::move(dependencies));
         return recorder;
     }
 
-    std::vector<std::string> errorLines() const
-    {
-        std::lock_guard lock(logMutex_);
-        std::vector<std::string> lines;
-        for (const auto& [level, message] : logLines_)
-            if (level == LogLevel::error)
-                lines.push_back(message);
-        return lines;
-    }
-
-    void clearLog()
-    {
-        std::lock_guard lock(logMutex_);
-        logLines_.clear();
-    }
+    std::vector<std::string> errorLines() const { return log_.lines(LogLevel::error); }
+    void clearLog() { log_.clear(); }
 
     ManualScheduler scheduler_;
     QDateTime now_ = QDateTime(QDate(2025, 3, 1), QTime(14, 5, 9), Qt::UTC);
     int sessionAccountingStarts_ = 0;
+    LogCapture log_;
 
 private:
     TempDir settingsDir_;
-    mutable std::mutex logMutex_;
-    std::vector<std::pair<LogLevel, std::string>> logLines_;
 };
 
 } // namespace vantory::test
