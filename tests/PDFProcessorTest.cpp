@@ -528,13 +528,7 @@ TEST_F(PDFProcessorTest, DamagedDocumentIsNeverWrittenWithoutPages)
 // read again: the page check must still hold.
 TEST_F(PDFProcessorTest, SoundDocumentWithoutPagesIsNeverWritten)
 {
-    const auto empty = in() / "empty.pdf";
-    {
-        QPDF pdf;
-        pdf.emptyPDF();
-        QPDFWriter writer(pdf, empty.c_str());
-        writer.write();
-    }
+    const auto empty = textPdf("empty.pdf", {});
     for (const auto& operation : {PDFProcessor::lockPDF, PDFProcessor::unlockPDF}) {
         const auto error = conversionErrorOf([&] { operation(empty, "pw", out()); });
         EXPECT_EQ(error.kind(), ConversionError::Kind::exportFailed);
