@@ -20,12 +20,14 @@ std::string chevron(bool expanded)
 
 } // namespace
 
-PasswordRow::PasswordRow(SymbolChoice symbol, const QString& title, Scheduler& scheduler, QWidget* parent)
+PasswordRow::PasswordRow(const std::string& foldedSymbol, const std::string& unfoldedSymbol, const QString& title,
+                         Scheduler& scheduler, QWidget* parent)
     : QWidget(parent),
-      symbol_(std::move(symbol)),
+      foldedSymbol_(foldedSymbol),
+      unfoldedSymbol_(unfoldedSymbol),
       title_(title),
       scheduler_(scheduler),
-      header_(new ActionRow(symbol_(false), title, chevron(false), this)),
+      header_(new ActionRow(foldedSymbol_, title, chevron(false), this)),
       section_(new FoldingSection(this))
 {
     auto* layout = new QVBoxLayout(this);
@@ -74,7 +76,7 @@ void PasswordRow::toggle()
 void PasswordRow::showExpanded(bool expanded)
 {
     expanded_ = expanded;
-    header_->setSymbol(symbol_(expanded));
+    header_->setSymbol(expanded ? unfoldedSymbol_ : foldedSymbol_);
     header_->setTrailingSymbol(chevron(expanded));
 }
 
