@@ -8,18 +8,6 @@
 
 namespace vantory {
 
-namespace {
-
-// A new error waits this long before the row shakes.
-constexpr Scheduler::Duration shakeDelay{50};
-
-std::string chevron(bool expanded)
-{
-    return expanded ? "chevron.up" : "chevron.down";
-}
-
-} // namespace
-
 PasswordRow::PasswordRow(const std::string& foldedSymbol, const std::string& unfoldedSymbol, const QString& title,
                          Scheduler& scheduler, QWidget* parent)
     : QWidget(parent),
@@ -27,7 +15,7 @@ PasswordRow::PasswordRow(const std::string& foldedSymbol, const std::string& unf
       unfoldedSymbol_(unfoldedSymbol),
       title_(title),
       scheduler_(scheduler),
-      header_(new ActionRow(foldedSymbol_, title, chevron(false), this)),
+      header_(new ActionRow(foldedSymbol_, title, ActionRow::foldChevron(false), this)),
       section_(new FoldingSection(this))
 {
     auto* layout = new QVBoxLayout(this);
@@ -59,7 +47,7 @@ void PasswordRow::setErrorText(const std::optional<QString>& errorText)
         return;
     showExpanded(false);
     section_->foldAtOnce();
-    scheduler_.post(shakeDelay, this,
+    scheduler_.post(Shake::errorDelay, this,
                     [this] { Shake::start(scheduler_, this, [this](double offset) { header_->setShakeOffset(offset); }); });
 }
 
@@ -77,7 +65,7 @@ void PasswordRow::showExpanded(bool expanded)
 {
     expanded_ = expanded;
     header_->setSymbol(expanded ? unfoldedSymbol_ : foldedSymbol_);
-    header_->setTrailingSymbol(chevron(expanded));
+    header_->setTrailingSymbol(ActionRow::foldChevron(expanded));
 }
 
 } // namespace vantory
