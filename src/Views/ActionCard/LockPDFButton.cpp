@@ -14,7 +14,7 @@ namespace vantory {
 
 LockPDFButton::LockPDFButton(const QString& title, const QString& buttonLabel, SubmitHandler onSubmit,
                              std::optional<QString> errorText, Scheduler& scheduler, QWidget* parent)
-    : PasswordRow([](bool) { return std::string("lock.fill"); }, title, scheduler, parent),
+    : PasswordRow("lock.fill", "lock.fill", title, scheduler, parent),
       onSubmit_(std::move(onSubmit)),
       password_(new PasswordField(QStringLiteral("Password"), section())),
       confirm_(new PasswordField(QStringLiteral("Confirm password"), section())),

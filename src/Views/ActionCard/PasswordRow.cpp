@@ -8,24 +8,14 @@
 
 namespace vantory {
 
-namespace {
-
-// A new error waits this long before the row shakes.
-constexpr Scheduler::Duration shakeDelay{50};
-
-std::string chevron(bool expanded)
-{
-    return expanded ? "chevron.up" : "chevron.down";
-}
-
-} // namespace
-
-PasswordRow::PasswordRow(SymbolChoice symbol, const QString& title, Scheduler& scheduler, QWidget* parent)
+PasswordRow::PasswordRow(const std::string& foldedSymbol, const std::string& unfoldedSymbol, const QString& title,
+                         Scheduler& scheduler, QWidget* parent)
     : QWidget(parent),
-      symbol_(std::move(symbol)),
+      foldedSymbol_(foldedSymbol),
+      unfoldedSymbol_(unfoldedSymbol),
       title_(title),
       scheduler_(scheduler),
-      header_(new ActionRow(symbol_(false), title, chevron(false), this)),
+      header_(new ActionRow(foldedSymbol_, title, ActionRow::foldChevron(false), this)),
       section_(new FoldingSection(this))
 {
     auto* layout = new QVBoxLayout(this);
@@ -57,7 +47,7 @@ void PasswordRow::setErrorText(const std::optional<QString>& errorText)
         return;
     showExpanded(false);
     section_->foldAtOnce();
-    scheduler_.post(shakeDelay, this,
+    scheduler_.post(Shake::errorDelay, this,
                     [this] { Shake::start(scheduler_, this, [this](double offset) { header_->setShakeOffset(offset); }); });
 }
 
@@ -74,8 +64,8 @@ void PasswordRow::toggle()
 void PasswordRow::showExpanded(bool expanded)
 {
     expanded_ = expanded;
-    header_->setSymbol(symbol_(expanded));
-    header_->setTrailingSymbol(chevron(expanded));
+    header_->setSymbol(expanded ? unfoldedSymbol_ : foldedSymbol_);
+    header_->setTrailingSymbol(ActionRow::foldChevron(expanded));
 }
 
 } // namespace vantory

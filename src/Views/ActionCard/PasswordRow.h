@@ -4,7 +4,6 @@
 #include "Views/Components/ErrorShakeRule.h"
 
 #include <QWidget>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,9 +22,6 @@ class PasswordRow : public QWidget {
     Q_OBJECT
 
 public:
-    // The header's symbol, folded or unfolded.
-    using SymbolChoice = std::function<std::string(bool expanded)>;
-
     void setErrorText(const std::optional<QString>& errorText);
     const std::optional<QString>& errorText() const { return errorText_; }
 
@@ -37,7 +33,9 @@ Q_SIGNALS:
     void toggled(bool expanded);
 
 protected:
-    PasswordRow(SymbolChoice symbol, const QString& title, Scheduler& scheduler, QWidget* parent);
+    // The header shows `foldedSymbol` while the section is folded, `unfoldedSymbol` while it is open.
+    PasswordRow(const std::string& foldedSymbol, const std::string& unfoldedSymbol, const QString& title, Scheduler& scheduler,
+                QWidget* parent);
 
     // Where a row lays out its boxes and buttons.
     QVBoxLayout* sectionLayout() const;
@@ -48,7 +46,8 @@ protected:
 private:
     void showExpanded(bool expanded);
 
-    SymbolChoice symbol_;
+    std::string foldedSymbol_;
+    std::string unfoldedSymbol_;
     QString title_;
     Scheduler& scheduler_;
     std::optional<QString> errorText_;

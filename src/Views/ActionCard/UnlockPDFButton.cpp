@@ -15,11 +15,6 @@ namespace vantory {
 
 namespace {
 
-std::string lockSymbol(bool expanded)
-{
-    return expanded ? "lock.open.fill" : "lock.fill";
-}
-
 QString titleFor(bool autoExpand)
 {
     return autoExpand ? QStringLiteral("Unlock Document") : QStringLiteral("Unlock PDF");
@@ -40,7 +35,7 @@ bool verdictOf(const UnlockPDFButton::Validator& validate, const std::string& pa
 UnlockPDFButton::UnlockPDFButton(SubmitHandler onSubmit, Validator validatePassword, bool autoExpand, std::uint64_t payloadSerial,
                                  SerialSource currentPayloadSerial, std::optional<QString> errorText, Scheduler& scheduler,
                                  QWidget* parent)
-    : PasswordRow(lockSymbol, titleFor(autoExpand), scheduler, parent),
+    : PasswordRow("lock.fill", "lock.open.fill", titleFor(autoExpand), scheduler, parent),
       onSubmit_(std::move(onSubmit)),
       validatePassword_(std::move(validatePassword)),
       payloadSerial_(payloadSerial),

@@ -4,9 +4,6 @@
 
 namespace vantory {
 
-// A new error waits this long before the row shakes.
-constexpr Scheduler::Duration shakeDelay{50};
-
 ActionButton::ActionButton(const QString& title, const std::string& icon, std::optional<QString> errorText,
                            std::function<void()> onTap, Scheduler& scheduler, QWidget* parent)
     : ActionRow(icon, title, "chevron.right", parent),
@@ -27,7 +24,7 @@ void ActionButton::setErrorText(const std::optional<QString>& errorText)
     setTitle(errorText.value_or(title_));
     if (!shakeRule_.shouldShake(errorText))
         return;
-    scheduler_.post(shakeDelay, this,
+    scheduler_.post(Shake::errorDelay, this,
                     [this] { Shake::start(scheduler_, this, [this](double offset) { setShakeOffset(offset); }); });
 }
 

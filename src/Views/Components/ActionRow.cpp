@@ -99,6 +99,11 @@ void ActionRow::setTrailingSymbol(const std::string& symbol)
     trailing_->setText(Icons::glyph(symbol));
 }
 
+std::string ActionRow::foldChevron(bool expanded)
+{
+    return expanded ? "chevron.up" : "chevron.down";
+}
+
 bool ActionRow::isHovered() const
 {
     return hover_->isHovered();

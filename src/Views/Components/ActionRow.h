@@ -21,6 +21,9 @@ class ActionRow : public QAbstractButton {
 public:
     ActionRow(const std::string& icon, const QString& title, const std::string& trailingSymbol, QWidget* parent = nullptr);
 
+    // The trailing symbol of a row that unfolds a section below it.
+    static std::string foldChevron(bool expanded);
+
     void setTitle(const QString& title);
     QString title() const;
     void setSymbol(const std::string& icon);

@@ -13,16 +13,9 @@ namespace vantory {
 
 namespace {
 
-// A new error waits this long before the row shakes.
-constexpr Scheduler::Duration shakeDelay{50};
 constexpr Spring unfoldingSpring{0.3, 0.85};
 // Between the row and the pills; it folds away with the pills.
 constexpr int gapAboveGrid = 8;
-
-std::string chevron(bool expanded)
-{
-    return expanded ? "chevron.up" : "chevron.down";
-}
 
 } // namespace
 
@@ -32,7 +25,7 @@ ConvertMenuButton::ConvertMenuButton(const FileAction& action, std::optional<QSt
     : QWidget(parent),
       title_(QString::fromStdString(action.title)),
       scheduler_(scheduler),
-      row_(new ActionRow(action.icon, title_, chevron(false), this)),
+      row_(new ActionRow(action.icon, title_, ActionRow::foldChevron(false), this)),
       grid_(new PillGrid(action.subOptions, std::move(onSelectFormat), this)),
       gridOpacity_(new QGraphicsOpacityEffect(grid_))
 {
@@ -61,14 +54,14 @@ void ConvertMenuButton::setErrorText(const std::optional<QString>& errorText)
     if (!shakeRule_.shouldShake(errorText))
         return;
     foldAtOnce();
-    scheduler_.post(shakeDelay, this,
+    scheduler_.post(Shake::errorDelay, this,
                     [this] { Shake::start(scheduler_, this, [this](double offset) { row_->setShakeOffset(offset); }); });
 }
 
 void ConvertMenuButton::toggle()
 {
     expanded_ = !expanded_;
-    row_->setTrailingSymbol(chevron(expanded_));
+    row_->setTrailingSymbol(ActionRow::foldChevron(expanded_));
     if (unfolding_)
         unfolding_->stop();
     reveal(revealed_);
@@ -86,7 +79,7 @@ void ConvertMenuButton::foldAtOnce()
     if (unfolding_)
         unfolding_->stop();
     expanded_ = false;
-    row_->setTrailingSymbol(chevron(false));
+    row_->setTrailingSymbol(ActionRow::foldChevron(false));
     reveal(0);
     grid_->hide();
 }
