@@ -15,8 +15,9 @@ namespace {
 
 using Json = nlohmann::json;
 
-// Parse events in; for a top-level array each element is built, written and dropped in
-// turn.
+// Parse events in for a document that is not a top-level object (those are written by
+// IndexedObjectWriter): each element of a top-level array is built, written and dropped
+// in turn, and a bare scalar is refused.
 class SortedFormatter : public JsonEventTypes<> {
 public:
     explicit SortedFormatter(OutputFile& out) : out_(out), writer_(out) { }
@@ -41,8 +42,8 @@ public:
     bool start_object(std::size_t size) { return startContainer(&Builder::start_object, size); }
     bool start_array(std::size_t size)
     {
-        if (root_ == Root::none) {
-            root_ = Root::array;
+        if (!insideArray_) {
+            insideArray_ = true;
             return true;
         }
         return startContainer(&Builder::start_array, size);
@@ -65,13 +66,12 @@ public:
 
 private:
     using Builder = JsonBuilder<Json>;
-    enum class Root { none, array, object };
 
     // A scalar directly inside the top-level array, or a bare scalar document.
     template <class Value>
     bool element(Value&& value)
     {
-        if (root_ == Root::none)
+        if (!insideArray_)
             throw malformedJsonError();
         writeElement(Json(std::forward<Value>(value)));
         return true;
@@ -80,10 +80,8 @@ private:
     bool startContainer(bool (Builder::*start)(std::size_t), std::size_t size)
     {
         if (!builder_) {
-            if (root_ == Root::none)
-                root_ = Root::object;
             element_ = Json();
-            builder_.emplace(element_, root_ == Root::array ? 1 : 0);
+            builder_.emplace(element_, 1);
         }
         return ((*builder_).*start)(size);
     }
@@ -93,10 +91,7 @@ private:
         const bool accepted = ((*builder_).*end)();
         if (builder_->isComplete()) {
             builder_.reset();
-            if (root_ == Root::array)
-                writeElement(element_);
-            else
-                writer_.write(element_);
+            writeElement(element_);
             element_ = Json();
         }
         return accepted;
@@ -110,7 +105,7 @@ private:
 
     OutputFile& out_;
     PrettyJsonWriter writer_;
-    Root root_ = Root::none;
+    bool insideArray_ = false;
     Json element_;
     std::optional<Builder> builder_;
     std::size_t elementsWritten_ = 0;
