@@ -1,6 +1,7 @@
 #include "Converters/Data/SortedJsonFormatter.h"
 
 #include "Converters/Data/JsonBuilder.h"
+#include "Converters/Data/JsonDocument.h"
 #include "Converters/Data/JsonSpans.h"
 #include "Converters/Data/PrettyJsonWriter.h"
 
@@ -271,34 +272,21 @@ private:
     const std::size_t wholeValueLimit_;
 };
 
-// The parser passes over a leading byte-order mark; so does the index.
-std::string_view withoutByteOrderMark(std::string_view bytes)
-{
-    return bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
-}
-
-bool startsWithObject(std::string_view bytes)
-{
-    const std::string_view text = withoutByteOrderMark(bytes);
-    const std::size_t at = JsonSpans::skipWhitespace(text, 0);
-    return at < text.size() && text[at] == '{';
-}
-
-void writeSortedObjectDocument(std::string_view bytes, OutputFile& out, std::size_t wholeValueLimit)
+// `begin` is where the top-level object starts.
+void writeSortedObjectDocument(std::string_view bytes, std::size_t begin, OutputFile& out, std::size_t wholeValueLimit)
 {
     Validator validator;
     Json::sax_parse(bytes.begin(), bytes.end(), &validator);
-    const std::string_view text = withoutByteOrderMark(bytes);
-    const std::size_t begin = JsonSpans::skipWhitespace(text, 0);
-    IndexedObjectWriter(out, wholeValueLimit).write(text.substr(begin, JsonSpans::valueEnd(text, begin) - begin), 0);
+    IndexedObjectWriter(out, wholeValueLimit).write(bytes.substr(begin, JsonSpans::valueEnd(bytes, begin) - begin), 0);
 }
 
 } // namespace
 
 void writeSortedPrettyJson(std::string_view bytes, OutputFile& out, std::size_t wholeValueLimit)
 {
-    if (startsWithObject(bytes)) {
-        writeSortedObjectDocument(bytes, out, wholeValueLimit);
+    const std::size_t begin = jsonValueStart(bytes);
+    if (begin < bytes.size() && bytes[begin] == '{') {
+        writeSortedObjectDocument(bytes, begin, out, wholeValueLimit);
         return;
     }
     SortedFormatter formatter(out);
