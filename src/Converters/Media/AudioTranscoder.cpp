@@ -37,15 +37,14 @@ AVChannelLayout layoutFor(int channels)
 } // namespace
 
 AudioTranscoder::AudioTranscoder(const AVStream* input, MediaOutput& output, const AudioEncoding& encoding)
-    : decoder_(ffmpeg::openDecoder(input)),
-      encoded_(encoding.encoder, output, "the audio"),
-      decoded_(ffmpeg::makeFrame())
+    : decoded_(input, "Decoding the audio"),
+      encoded_(encoding.encoder, output, "the audio")
 {
     AVCodecContext* encoder = encoded_.encoder();
     const AVCodec* codec = encoded_.codec();
     encoder->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
-    encoder->sample_rate = outputRate(codec, decoder_->sample_rate);
-    encoder->ch_layout = layoutFor(decoder_->ch_layout.nb_channels == 1 ? 1 : 2);
+    encoder->sample_rate = outputRate(codec, decoded_.decoder()->sample_rate);
+    encoder->ch_layout = layoutFor(decoded_.decoder()->ch_layout.nb_channels == 1 ? 1 : 2);
     encoder->bit_rate = encoding.bitRate;
     encoder->time_base = {1, encoder->sample_rate};
     encoded_.open();
@@ -57,31 +56,22 @@ AudioTranscoder::AudioTranscoder(const AVStream* input, MediaOutput& output, con
 
 void AudioTranscoder::send(const AVPacket* packet)
 {
-    checkFfmpeg<MediaReadError>(avcodec_send_packet(decoder_.get(), packet), "Decoding the audio");
-    receiveDecoded();
+    decoded_.send(packet, [this](const AVFrame& decoded) { takeDecoded(decoded); });
 }
 
 void AudioTranscoder::finish()
 {
-    checkFfmpeg<MediaReadError>(avcodec_send_packet(decoder_.get(), nullptr), "Decoding the audio");
-    receiveDecoded();
+    decoded_.finish([this](const AVFrame& decoded) { takeDecoded(decoded); });
     if (resampler_)
         convert(nullptr); // what the resampler still holds
     encodeQueued(true);
     encoded_.encode(nullptr);
 }
 
-void AudioTranscoder::receiveDecoded()
+void AudioTranscoder::takeDecoded(const AVFrame& decoded)
 {
-    for (;;) {
-        const int received = avcodec_receive_frame(decoder_.get(), decoded_.get());
-        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
-            return;
-        checkFfmpeg<MediaReadError>(received, "Decoding the audio");
-        convert(decoded_.get());
-        av_frame_unref(decoded_.get());
-        encodeQueued(false);
-    }
+    convert(&decoded);
+    encodeQueued(false);
 }
 
 void AudioTranscoder::startResampler(const AVFrame* decoded)
