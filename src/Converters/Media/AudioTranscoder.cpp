@@ -2,8 +2,10 @@
 
 #include "Converters/Media/FfmpegError.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
+#include <string>
 
 namespace vantory {
 
@@ -32,6 +34,19 @@ AVChannelLayout layoutFor(int channels)
     AVChannelLayout layout{};
     av_channel_layout_default(&layout, channels);
     return layout;
+}
+
+// A frame with room for `samples` samples in the encoder's format, rate and channel
+// layout; failures throw MediaWriteError with `what`.
+ffmpeg::Frame encoderFrame(const AVCodecContext* encoder, int samples, const std::string& what)
+{
+    ffmpeg::Frame frame = ffmpeg::makeFrame();
+    frame->format = encoder->sample_fmt;
+    frame->sample_rate = encoder->sample_rate;
+    frame->nb_samples = samples;
+    checkFfmpeg<MediaWriteError>(av_channel_layout_copy(&frame->ch_layout, &encoder->ch_layout), what);
+    checkFfmpeg<MediaWriteError>(av_frame_get_buffer(frame.get(), 0), what);
+    return frame;
 }
 
 } // namespace
@@ -99,12 +114,7 @@ void AudioTranscoder::convert(const AVFrame* decoded)
     const int capacity = swr_get_out_samples(resampler_.get(), inputFrames);
     if (capacity <= 0)
         return;
-    ffmpeg::Frame converted = ffmpeg::makeFrame();
-    converted->format = encoded_.encoder()->sample_fmt;
-    converted->nb_samples = capacity;
-    checkFfmpeg<MediaWriteError>(av_channel_layout_copy(&converted->ch_layout, &encoded_.encoder()->ch_layout),
-                                 "Converting the audio");
-    checkFfmpeg<MediaWriteError>(av_frame_get_buffer(converted.get(), 0), "Converting the audio");
+    const ffmpeg::Frame converted = encoderFrame(encoded_.encoder(), capacity, "Converting the audio");
     const int frames = checkFfmpeg<MediaWriteError>(
         swr_convert(resampler_.get(), converted->data, capacity,
                     decoded ? const_cast<const uint8_t**>(decoded->extended_data) : nullptr, inputFrames),
@@ -117,13 +127,8 @@ void AudioTranscoder::convert(const AVFrame* decoded)
 void AudioTranscoder::encodeQueued(bool includingPartialFrame)
 {
     while (av_audio_fifo_size(queue_.get()) >= frameSize_ || (includingPartialFrame && av_audio_fifo_size(queue_.get()) > 0)) {
-        ffmpeg::Frame frame = ffmpeg::makeFrame();
-        frame->format = encoded_.encoder()->sample_fmt;
-        frame->sample_rate = encoded_.encoder()->sample_rate;
-        frame->nb_samples = std::min(frameSize_, av_audio_fifo_size(queue_.get()));
-        checkFfmpeg<MediaWriteError>(av_channel_layout_copy(&frame->ch_layout, &encoded_.encoder()->ch_layout),
-                                     "Encoding the audio");
-        checkFfmpeg<MediaWriteError>(av_frame_get_buffer(frame.get(), 0), "Encoding the audio");
+        const ffmpeg::Frame frame = encoderFrame(encoded_.encoder(), std::min(frameSize_, av_audio_fifo_size(queue_.get())),
+                                                 "Encoding the audio");
         av_audio_fifo_read(queue_.get(), reinterpret_cast<void**>(frame->data), frame->nb_samples);
         frame->pts = nextPts_;
         nextPts_ += frame->nb_samples;
