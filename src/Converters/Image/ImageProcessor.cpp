@@ -66,10 +66,6 @@ void encoding(const std::filesystem::path& url, const std::filesystem::path& des
     }
 }
 
-struct FreeWithGlib {
-    void operator()(void* data) const { g_free(data); }
-};
-
 // The whole picture decoded into memory, for work that reads its pixels more than once.
 VImage decodedIntoMemory(const VImage& image, const std::filesystem::path& url, const std::filesystem::path& destination)
 {
@@ -92,7 +88,7 @@ VImage subjectMask(const VImage& image)
             ? image.flatten(VImage::option()->set("background", std::vector<double>{255, 255, 255})).cast(VIPS_FORMAT_UCHAR)
             : image;
     size_t size = 0;
-    const std::unique_ptr<std::uint8_t, FreeWithGlib> rgb(static_cast<std::uint8_t*>(colour.write_to_memory(&size)));
+    const std::unique_ptr<std::uint8_t, ImageReader::FreeWithGlib> rgb(static_cast<std::uint8_t*>(colour.write_to_memory(&size)));
     if (size != static_cast<size_t>(image.width()) * image.height() * 3)
         throw vips::VError("the picture's pixels are not 8-bit RGB");
     const auto mask = ForegroundMask::find(rgb.get(), image.width(), image.height());
