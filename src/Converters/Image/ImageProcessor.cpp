@@ -6,9 +6,9 @@
 #include "Converters/Image/ImageReader.h"
 #include "Converters/Image/ImageWriters.h"
 #include "Converters/LibraryErrors.h"
-#include "Converters/OutputFile.h"
 #include "Converters/OutputNaming.h"
 #include "Converters/RowAdapters.h"
+#include "Converters/UnchangedCopy.h"
 #include "Models/ActionIds.h"
 #include "Platform/ForegroundMask.h"
 #include "Platform/PathNames.h"
@@ -30,16 +30,6 @@ std::filesystem::path destinationFor(const std::filesystem::path& url, const std
                                      const std::string& infix, const std::string& format)
 {
     return OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url) + infix, format);
-}
-
-// The file's bytes under the new name; an existing file of that name is never replaced.
-void copyUnchanged(const std::filesystem::path& url, const std::filesystem::path& destination)
-{
-    if (std::filesystem::exists(destination))
-        throw PlatformError::fromErrno(EEXIST, destination);
-    OutputFile file(destination, OutputFile::Mode::atomic);
-    std::filesystem::copy_file(url, file.pathForLibrary());
-    file.commit();
 }
 
 VImage loadForEncoding(const std::filesystem::path& url, Transparency transparency)
@@ -105,7 +95,11 @@ void convertFormat(const std::filesystem::path& url, const std::string& targetFo
     translatingLibraryErrors(url, [&] {
         const std::string target = OutputNaming::normalize(targetFormat);
         if (OutputNaming::normalize(pathExtension(url)) == target) {
-            copyUnchanged(url, destinationFor(url, outputFolder, "", target));
+            const auto destination = destinationFor(url, outputFolder, "", target);
+            // An existing file of that name is never replaced.
+            if (std::filesystem::exists(destination))
+                throw PlatformError::fromErrno(EEXIST, destination);
+            copyUnchanged(url, destination);
             return;
         }
         if (target == "svg")

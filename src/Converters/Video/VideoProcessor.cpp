@@ -6,9 +6,9 @@
 #include "Converters/Media/FfmpegError.h"
 #include "Converters/Media/MediaInput.h"
 #include "Converters/Media/Transcode.h"
-#include "Converters/Media/UnchangedCopy.h"
 #include "Converters/OutputFile.h"
 #include "Converters/OutputNaming.h"
+#include "Converters/UnchangedCopy.h"
 #include "Models/ActionIds.h"
 
 #include <cstdint>
