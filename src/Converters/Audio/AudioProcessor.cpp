@@ -6,9 +6,9 @@
 #include "Converters/Media/FfmpegPcmReader.h"
 #include "Converters/Media/MediaInput.h"
 #include "Converters/Media/Transcode.h"
-#include "Converters/Media/UnchangedCopy.h"
 #include "Converters/OutputFile.h"
 #include "Converters/OutputNaming.h"
+#include "Converters/UnchangedCopy.h"
 #include "Models/ActionIds.h"
 #include "Platform/AppTemporaryFolder.h"
 #include "mp3/Wrappers/LameEncoder.h"
@@ -21,7 +21,6 @@ namespace {
 using std::filesystem::path;
 
 const TranscodeSettings wavSettings{"wav", std::nullopt, {"pcm_s16le"}};
-const TranscodeSettings m4aSettings{"ipod", std::nullopt, {"aac", 256'000}};
 
 const mp3::LameConfiguration mp3Configuration{mp3::LameSampleRate::chosenByLame(), mp3::LameBitrateMode::constant(192),
                                               mp3::LameQuality::nearBest};
@@ -54,7 +53,7 @@ void exportM4A(const path& url, const path& outputFolder, std::stop_token stop)
     }
     if (input->firstStream(AVMEDIA_TYPE_AUDIO) < 0)
         throw ConversionError::exportFailed(url, "M4A export failed");
-    exportAudio(url, destination, m4aSettings, "M4A export failed", *input, stop);
+    exportAudio(url, destination, m4aAudioSettings, "M4A export failed", *input, stop);
 }
 
 void exportWAV(const path& url, const path& destination, std::stop_token stop)

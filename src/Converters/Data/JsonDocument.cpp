@@ -20,10 +20,8 @@ Json parseContainer(std::string_view bytes)
 // The first character after a byte-order mark and JSON white space, or 0.
 char firstSignificantCharacter(std::string_view bytes)
 {
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
-    const std::size_t at = bytes.find_first_not_of(" \t\r\n");
-    return at == std::string_view::npos ? 0 : bytes[at];
+    const std::size_t at = jsonValueStart(bytes);
+    return at == bytes.size() ? 0 : bytes[at];
 }
 
 } // namespace
@@ -47,6 +45,13 @@ bool isJsonContainer(std::string_view bytes)
 bool isJsonObject(std::string_view bytes)
 {
     return firstSignificantCharacter(bytes) == '{' && nlohmann::json::accept(bytes.begin(), bytes.end());
+}
+
+std::size_t jsonValueStart(std::string_view bytes)
+{
+    const std::size_t afterMark = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    const std::size_t at = bytes.find_first_not_of(" \t\r\n", afterMark);
+    return at == std::string_view::npos ? bytes.size() : at;
 }
 
 } // namespace vantory::data

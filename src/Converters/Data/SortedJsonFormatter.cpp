@@ -1,6 +1,7 @@
 #include "Converters/Data/SortedJsonFormatter.h"
 
 #include "Converters/Data/JsonBuilder.h"
+#include "Converters/Data/JsonDocument.h"
 #include "Converters/Data/JsonSpans.h"
 #include "Converters/Data/PrettyJsonWriter.h"
 
@@ -15,8 +16,9 @@ namespace {
 
 using Json = nlohmann::json;
 
-// Parse events in; for a top-level array each element is built, written and dropped in
-// turn.
+// Parse events in for a document that is not a top-level object (those are written by
+// IndexedObjectWriter): each element of a top-level array is built, written and dropped
+// in turn, and a bare scalar is refused.
 class SortedFormatter : public JsonEventTypes<> {
 public:
     explicit SortedFormatter(OutputFile& out) : out_(out), writer_(out) { }
@@ -41,8 +43,8 @@ public:
     bool start_object(std::size_t size) { return startContainer(&Builder::start_object, size); }
     bool start_array(std::size_t size)
     {
-        if (root_ == Root::none) {
-            root_ = Root::array;
+        if (!insideArray_) {
+            insideArray_ = true;
             return true;
         }
         return startContainer(&Builder::start_array, size);
@@ -65,13 +67,12 @@ public:
 
 private:
     using Builder = JsonBuilder<Json>;
-    enum class Root { none, array, object };
 
     // A scalar directly inside the top-level array, or a bare scalar document.
     template <class Value>
     bool element(Value&& value)
     {
-        if (root_ == Root::none)
+        if (!insideArray_)
             throw malformedJsonError();
         writeElement(Json(std::forward<Value>(value)));
         return true;
@@ -80,10 +81,8 @@ private:
     bool startContainer(bool (Builder::*start)(std::size_t), std::size_t size)
     {
         if (!builder_) {
-            if (root_ == Root::none)
-                root_ = Root::object;
             element_ = Json();
-            builder_.emplace(element_, root_ == Root::array ? 1 : 0);
+            builder_.emplace(element_, 1);
         }
         return ((*builder_).*start)(size);
     }
@@ -93,10 +92,7 @@ private:
         const bool accepted = ((*builder_).*end)();
         if (builder_->isComplete()) {
             builder_.reset();
-            if (root_ == Root::array)
-                writeElement(element_);
-            else
-                writer_.write(element_);
+            writeElement(element_);
             element_ = Json();
         }
         return accepted;
@@ -110,7 +106,7 @@ private:
 
     OutputFile& out_;
     PrettyJsonWriter writer_;
-    Root root_ = Root::none;
+    bool insideArray_ = false;
     Json element_;
     std::optional<Builder> builder_;
     std::size_t elementsWritten_ = 0;
@@ -276,34 +272,21 @@ private:
     const std::size_t wholeValueLimit_;
 };
 
-// The parser passes over a leading byte-order mark; so does the index.
-std::string_view withoutByteOrderMark(std::string_view bytes)
-{
-    return bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
-}
-
-bool startsWithObject(std::string_view bytes)
-{
-    const std::string_view text = withoutByteOrderMark(bytes);
-    const std::size_t at = JsonSpans::skipWhitespace(text, 0);
-    return at < text.size() && text[at] == '{';
-}
-
-void writeSortedObjectDocument(std::string_view bytes, OutputFile& out, std::size_t wholeValueLimit)
+// `begin` is where the top-level object starts.
+void writeSortedObjectDocument(std::string_view bytes, std::size_t begin, OutputFile& out, std::size_t wholeValueLimit)
 {
     Validator validator;
     Json::sax_parse(bytes.begin(), bytes.end(), &validator);
-    const std::string_view text = withoutByteOrderMark(bytes);
-    const std::size_t begin = JsonSpans::skipWhitespace(text, 0);
-    IndexedObjectWriter(out, wholeValueLimit).write(text.substr(begin, JsonSpans::valueEnd(text, begin) - begin), 0);
+    IndexedObjectWriter(out, wholeValueLimit).write(bytes.substr(begin, JsonSpans::valueEnd(bytes, begin) - begin), 0);
 }
 
 } // namespace
 
 void writeSortedPrettyJson(std::string_view bytes, OutputFile& out, std::size_t wholeValueLimit)
 {
-    if (startsWithObject(bytes)) {
-        writeSortedObjectDocument(bytes, out, wholeValueLimit);
+    const std::size_t begin = jsonValueStart(bytes);
+    if (begin < bytes.size() && bytes[begin] == '{') {
+        writeSortedObjectDocument(bytes, begin, out, wholeValueLimit);
         return;
     }
     SortedFormatter formatter(out);

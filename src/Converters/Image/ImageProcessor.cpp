@@ -6,9 +6,9 @@
 #include "Converters/Image/ImageReader.h"
 #include "Converters/Image/ImageWriters.h"
 #include "Converters/LibraryErrors.h"
-#include "Converters/OutputFile.h"
 #include "Converters/OutputNaming.h"
 #include "Converters/RowAdapters.h"
+#include "Converters/UnchangedCopy.h"
 #include "Models/ActionIds.h"
 #include "Platform/ForegroundMask.h"
 #include "Platform/PathNames.h"
@@ -30,16 +30,6 @@ std::filesystem::path destinationFor(const std::filesystem::path& url, const std
                                      const std::string& infix, const std::string& format)
 {
     return OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url) + infix, format);
-}
-
-// The file's bytes under the new name; an existing file of that name is never replaced.
-void copyUnchanged(const std::filesystem::path& url, const std::filesystem::path& destination)
-{
-    if (std::filesystem::exists(destination))
-        throw PlatformError::fromErrno(EEXIST, destination);
-    OutputFile file(destination, OutputFile::Mode::atomic);
-    std::filesystem::copy_file(url, file.pathForLibrary());
-    file.commit();
 }
 
 VImage loadForEncoding(const std::filesystem::path& url, Transparency transparency)
@@ -66,10 +56,6 @@ void encoding(const std::filesystem::path& url, const std::filesystem::path& des
     }
 }
 
-struct FreeWithGlib {
-    void operator()(void* data) const { g_free(data); }
-};
-
 // The whole picture decoded into memory, for work that reads its pixels more than once.
 VImage decodedIntoMemory(const VImage& image, const std::filesystem::path& url, const std::filesystem::path& destination)
 {
@@ -92,7 +78,7 @@ VImage subjectMask(const VImage& image)
             ? image.flatten(VImage::option()->set("background", std::vector<double>{255, 255, 255})).cast(VIPS_FORMAT_UCHAR)
             : image;
     size_t size = 0;
-    const std::unique_ptr<std::uint8_t, FreeWithGlib> rgb(static_cast<std::uint8_t*>(colour.write_to_memory(&size)));
+    const std::unique_ptr<std::uint8_t, ImageReader::FreeWithGlib> rgb(static_cast<std::uint8_t*>(colour.write_to_memory(&size)));
     if (size != static_cast<size_t>(image.width()) * image.height() * 3)
         throw vips::VError("the picture's pixels are not 8-bit RGB");
     const auto mask = ForegroundMask::find(rgb.get(), image.width(), image.height());
@@ -109,7 +95,11 @@ void convertFormat(const std::filesystem::path& url, const std::string& targetFo
     translatingLibraryErrors(url, [&] {
         const std::string target = OutputNaming::normalize(targetFormat);
         if (OutputNaming::normalize(pathExtension(url)) == target) {
-            copyUnchanged(url, destinationFor(url, outputFolder, "", target));
+            const auto destination = destinationFor(url, outputFolder, "", target);
+            // An existing file of that name is never replaced.
+            if (std::filesystem::exists(destination))
+                throw PlatformError::fromErrno(EEXIST, destination);
+            copyUnchanged(url, destination);
             return;
         }
         if (target == "svg")

@@ -19,4 +19,9 @@ vips::VImage load(const std::filesystem::path& url, VipsAccess access = VIPS_ACC
 // image of its own; throws vips::VError.
 vips::VImage copyOfPixels(const void* pixels, std::size_t size, int width, int height, int bands);
 
+// The deleter for memory libvips hands over (write_to_memory, write_to_buffer).
+struct FreeWithGlib {
+    void operator()(void* data) const { g_free(data); }
+};
+
 } // namespace vantory::ImageReader

@@ -3,6 +3,7 @@
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Converters/Image/ImagePreparation.h"
+#include "Converters/Image/ImageReader.h"
 #include "Converters/Image/WebPEncoder.h"
 #include "Converters/OutputFile.h"
 #include "Platform/VipsStartup.h"
@@ -71,8 +72,8 @@ void writeWebP(const VImage& image, const std::filesystem::path& destination, co
         throw ConversionError::exportFailed(destination, "webp");
     const VImage rgba = image.bands() == 4 ? image : image.bandjoin_const({255});
     size_t size = 0;
-    const std::unique_ptr<std::uint8_t, decltype(&g_free)> pixels(static_cast<std::uint8_t*>(rgba.write_to_memory(&size)),
-                                                                  &g_free);
+    const std::unique_ptr<std::uint8_t, ImageReader::FreeWithGlib> pixels(
+        static_cast<std::uint8_t*>(rgba.write_to_memory(&size)));
     if (size != static_cast<size_t>(image.width()) * image.height() * 4)
         throw ConversionError::exportFailed(destination, "webp");
     const auto encoded = WebPEncoder::encode(pixels.get(), image.width(), image.height(), webpQuality);

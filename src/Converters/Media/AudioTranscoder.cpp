@@ -2,8 +2,10 @@
 
 #include "Converters/Media/FfmpegError.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
+#include <string>
 
 namespace vantory {
 
@@ -34,18 +36,30 @@ AVChannelLayout layoutFor(int channels)
     return layout;
 }
 
+// A frame with room for `samples` samples in the encoder's format, rate and channel
+// layout; failures throw MediaWriteError with `what`.
+ffmpeg::Frame encoderFrame(const AVCodecContext* encoder, int samples, const std::string& what)
+{
+    ffmpeg::Frame frame = ffmpeg::makeFrame();
+    frame->format = encoder->sample_fmt;
+    frame->sample_rate = encoder->sample_rate;
+    frame->nb_samples = samples;
+    checkFfmpeg<MediaWriteError>(av_channel_layout_copy(&frame->ch_layout, &encoder->ch_layout), what);
+    checkFfmpeg<MediaWriteError>(av_frame_get_buffer(frame.get(), 0), what);
+    return frame;
+}
+
 } // namespace
 
 AudioTranscoder::AudioTranscoder(const AVStream* input, MediaOutput& output, const AudioEncoding& encoding)
-    : decoder_(ffmpeg::openDecoder(input)),
-      encoded_(encoding.encoder, output, "the audio"),
-      decoded_(ffmpeg::makeFrame())
+    : decoded_(input, "Decoding the audio"),
+      encoded_(encoding.encoder, output, "the audio")
 {
     AVCodecContext* encoder = encoded_.encoder();
     const AVCodec* codec = encoded_.codec();
     encoder->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
-    encoder->sample_rate = outputRate(codec, decoder_->sample_rate);
-    encoder->ch_layout = layoutFor(decoder_->ch_layout.nb_channels == 1 ? 1 : 2);
+    encoder->sample_rate = outputRate(codec, decoded_.decoder()->sample_rate);
+    encoder->ch_layout = layoutFor(decoded_.decoder()->ch_layout.nb_channels == 1 ? 1 : 2);
     encoder->bit_rate = encoding.bitRate;
     encoder->time_base = {1, encoder->sample_rate};
     encoded_.open();
@@ -57,31 +71,22 @@ AudioTranscoder::AudioTranscoder(const AVStream* input, MediaOutput& output, con
 
 void AudioTranscoder::send(const AVPacket* packet)
 {
-    checkFfmpeg<MediaReadError>(avcodec_send_packet(decoder_.get(), packet), "Decoding the audio");
-    receiveDecoded();
+    decoded_.send(packet, [this](const AVFrame& decoded) { takeDecoded(decoded); });
 }
 
 void AudioTranscoder::finish()
 {
-    checkFfmpeg<MediaReadError>(avcodec_send_packet(decoder_.get(), nullptr), "Decoding the audio");
-    receiveDecoded();
+    decoded_.finish([this](const AVFrame& decoded) { takeDecoded(decoded); });
     if (resampler_)
         convert(nullptr); // what the resampler still holds
     encodeQueued(true);
     encoded_.encode(nullptr);
 }
 
-void AudioTranscoder::receiveDecoded()
+void AudioTranscoder::takeDecoded(const AVFrame& decoded)
 {
-    for (;;) {
-        const int received = avcodec_receive_frame(decoder_.get(), decoded_.get());
-        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
-            return;
-        checkFfmpeg<MediaReadError>(received, "Decoding the audio");
-        convert(decoded_.get());
-        av_frame_unref(decoded_.get());
-        encodeQueued(false);
-    }
+    convert(&decoded);
+    encodeQueued(false);
 }
 
 void AudioTranscoder::startResampler(const AVFrame* decoded)
@@ -109,12 +114,7 @@ void AudioTranscoder::convert(const AVFrame* decoded)
     const int capacity = swr_get_out_samples(resampler_.get(), inputFrames);
     if (capacity <= 0)
         return;
-    ffmpeg::Frame converted = ffmpeg::makeFrame();
-    converted->format = encoded_.encoder()->sample_fmt;
-    converted->nb_samples = capacity;
-    checkFfmpeg<MediaWriteError>(av_channel_layout_copy(&converted->ch_layout, &encoded_.encoder()->ch_layout),
-                                 "Converting the audio");
-    checkFfmpeg<MediaWriteError>(av_frame_get_buffer(converted.get(), 0), "Converting the audio");
+    const ffmpeg::Frame converted = encoderFrame(encoded_.encoder(), capacity, "Converting the audio");
     const int frames = checkFfmpeg<MediaWriteError>(
         swr_convert(resampler_.get(), converted->data, capacity,
                     decoded ? const_cast<const uint8_t**>(decoded->extended_data) : nullptr, inputFrames),
@@ -127,13 +127,8 @@ void AudioTranscoder::convert(const AVFrame* decoded)
 void AudioTranscoder::encodeQueued(bool includingPartialFrame)
 {
     while (av_audio_fifo_size(queue_.get()) >= frameSize_ || (includingPartialFrame && av_audio_fifo_size(queue_.get()) > 0)) {
-        ffmpeg::Frame frame = ffmpeg::makeFrame();
-        frame->format = encoded_.encoder()->sample_fmt;
-        frame->sample_rate = encoded_.encoder()->sample_rate;
-        frame->nb_samples = std::min(frameSize_, av_audio_fifo_size(queue_.get()));
-        checkFfmpeg<MediaWriteError>(av_channel_layout_copy(&frame->ch_layout, &encoded_.encoder()->ch_layout),
-                                     "Encoding the audio");
-        checkFfmpeg<MediaWriteError>(av_frame_get_buffer(frame.get(), 0), "Encoding the audio");
+        const ffmpeg::Frame frame = encoderFrame(encoded_.encoder(), std::min(frameSize_, av_audio_fifo_size(queue_.get())),
+                                                 "Encoding the audio");
         av_audio_fifo_read(queue_.get(), reinterpret_cast<void**>(frame->data), frame->nb_samples);
         frame->pts = nextPts_;
         nextPts_ += frame->nb_samples;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Converters/Media/DecodedStream.h"
 #include "Converters/Media/EncodedStream.h"
 #include "Converters/Media/FfmpegHandles.h"
 
@@ -29,16 +30,15 @@ public:
     std::int64_t samplesWritten() const { return nextPts_; }
 
 private:
-    void receiveDecoded();
+    void takeDecoded(const AVFrame& decoded);
     void convert(const AVFrame* decoded);
     void startResampler(const AVFrame* decoded);
     void encodeQueued(bool includingPartialFrame);
 
-    ffmpeg::CodecContext decoder_;
+    DecodedStream decoded_;
     EncodedStream encoded_;
     ffmpeg::Resampler resampler_;
     ffmpeg::AudioFifo queue_;
-    ffmpeg::Frame decoded_;
     int frameSize_ = 0;
     std::int64_t nextPts_ = 0;
 };

@@ -20,6 +20,9 @@ struct TranscodeSettings {
     bool fastStart = false; // the index at the front, for playing while loading
 };
 
+// Audio only, as AAC at 256 kbit/s in an M4A file.
+inline const TranscodeSettings m4aAudioSettings{"ipod", std::nullopt, {"aac", 256'000}};
+
 struct TranscodeResult {
     std::int64_t videoFrames = 0;
     std::int64_t audioSamples = 0;

@@ -44,15 +44,14 @@ PictureSize fittedSize(int width, int height, const VideoEncoding& encoding)
 }
 
 VideoTranscoder::VideoTranscoder(const AVStream* input, MediaOutput& output, const VideoEncoding& encoding)
-    : decoder_(ffmpeg::openDecoder(input)),
-      encoded_(encoding.encoder, output, "the video"),
-      decoded_(ffmpeg::makeFrame())
+    : decoded_(input, "Decoding the video"),
+      encoded_(encoding.encoder, output, "the video")
 {
     AVCodecContext* encoder = encoded_.encoder();
-    const PictureSize size = fittedSize(decoder_->width, decoder_->height, encoding);
+    const PictureSize size = fittedSize(decoded_.decoder()->width, decoded_.decoder()->height, encoding);
     encoder->width = size.width;
     encoder->height = size.height;
-    encoder->sample_aspect_ratio = decoder_->sample_aspect_ratio;
+    encoder->sample_aspect_ratio = decoded_.decoder()->sample_aspect_ratio;
     encoder->pix_fmt = AV_PIX_FMT_YUV420P;
     encoder->time_base = input->time_base;
     encoder->framerate = frameRateOf(input);
@@ -68,51 +67,40 @@ VideoTranscoder::VideoTranscoder(const AVStream* input, MediaOutput& output, con
 
 void VideoTranscoder::send(const AVPacket* packet)
 {
-    checkFfmpeg<MediaReadError>(avcodec_send_packet(decoder_.get(), packet), "Decoding the video");
-    receiveDecoded();
+    decoded_.send(packet, [this](const AVFrame& decoded) { encodeDecoded(decoded); });
 }
 
 void VideoTranscoder::finish()
 {
-    checkFfmpeg<MediaReadError>(avcodec_send_packet(decoder_.get(), nullptr), "Decoding the video");
-    receiveDecoded();
+    decoded_.finish([this](const AVFrame& decoded) { encodeDecoded(decoded); });
     encoded_.encode(nullptr);
 }
 
-void VideoTranscoder::receiveDecoded()
+void VideoTranscoder::encodeDecoded(const AVFrame& decoded)
 {
-    for (;;) {
-        const int received = avcodec_receive_frame(decoder_.get(), decoded_.get());
-        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
-            return;
-        checkFfmpeg<MediaReadError>(received, "Decoding the video");
-
-        scaler_.reset(sws_getCachedContext(scaler_.release(), decoded_->width, decoded_->height,
-                                           static_cast<AVPixelFormat>(decoded_->format), encoded_.encoder()->width,
-                                           encoded_.encoder()->height, encoded_.encoder()->pix_fmt, SWS_BICUBIC, nullptr, nullptr,
-                                           nullptr));
-        if (!scaler_)
-            throw MediaWriteError("Could not scale the video's pictures");
-        ffmpeg::Frame picture = ffmpeg::makeFrame();
-        picture->format = encoded_.encoder()->pix_fmt;
-        picture->width = encoded_.encoder()->width;
-        picture->height = encoded_.encoder()->height;
-        checkFfmpeg<MediaWriteError>(av_frame_get_buffer(picture.get(), 0), "Scaling the video");
-        checkFfmpeg<MediaWriteError>(
-            sws_scale(scaler_.get(), decoded_->data, decoded_->linesize, 0, decoded_->height, picture->data, picture->linesize),
-            "Scaling the video");
-        // Encoders need rising timestamps; a missing or repeated one follows the last.
-        std::int64_t pts = decoded_->best_effort_timestamp;
-        if (lastPts_ != AV_NOPTS_VALUE && (pts == AV_NOPTS_VALUE || pts <= lastPts_))
-            pts = lastPts_ + 1;
-        else if (pts == AV_NOPTS_VALUE)
-            pts = 0;
-        lastPts_ = pts;
-        picture->pts = pts;
-        av_frame_unref(decoded_.get());
-        encoded_.encode(picture.get());
-        ++framesWritten_;
-    }
+    scaler_.reset(sws_getCachedContext(
+        scaler_.release(), decoded.width, decoded.height, static_cast<AVPixelFormat>(decoded.format), encoded_.encoder()->width,
+        encoded_.encoder()->height, encoded_.encoder()->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    if (!scaler_)
+        throw MediaWriteError("Could not scale the video's pictures");
+    ffmpeg::Frame picture = ffmpeg::makeFrame();
+    picture->format = encoded_.encoder()->pix_fmt;
+    picture->width = encoded_.encoder()->width;
+    picture->height = encoded_.encoder()->height;
+    checkFfmpeg<MediaWriteError>(av_frame_get_buffer(picture.get(), 0), "Scaling the video");
+    checkFfmpeg<MediaWriteError>(
+        sws_scale(scaler_.get(), decoded.data, decoded.linesize, 0, decoded.height, picture->data, picture->linesize),
+        "Scaling the video");
+    // Encoders need rising timestamps; a missing or repeated one follows the last.
+    std::int64_t pts = decoded.best_effort_timestamp;
+    if (lastPts_ != AV_NOPTS_VALUE && (pts == AV_NOPTS_VALUE || pts <= lastPts_))
+        pts = lastPts_ + 1;
+    else if (pts == AV_NOPTS_VALUE)
+        pts = 0;
+    lastPts_ = pts;
+    picture->pts = pts;
+    encoded_.encode(picture.get());
+    ++framesWritten_;
 }
 
 } // namespace vantory

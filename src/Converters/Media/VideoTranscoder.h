@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Converters/Media/DecodedStream.h"
 #include "Converters/Media/EncodedStream.h"
 #include "Converters/Media/FfmpegHandles.h"
 
@@ -32,12 +33,11 @@ public:
     std::int64_t framesWritten() const { return framesWritten_; }
 
 private:
-    void receiveDecoded();
+    void encodeDecoded(const AVFrame& decoded);
 
-    ffmpeg::CodecContext decoder_;
+    DecodedStream decoded_;
     EncodedStream encoded_;
     ffmpeg::Scaler scaler_;
-    ffmpeg::Frame decoded_;
     std::int64_t lastPts_ = AV_NOPTS_VALUE;
     std::int64_t framesWritten_ = 0;
 };

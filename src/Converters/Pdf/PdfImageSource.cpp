@@ -89,11 +89,6 @@ VImage converted(const VImage& image, const Layout& layout)
 
 } // namespace
 
-void FreeWithGlib::operator()(void* data) const
-{
-    g_free(data);
-}
-
 Layout describe(const std::filesystem::path& url)
 {
     const VImage image = ImageReader::load(url);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Converters/Image/ImageReader.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -25,13 +27,9 @@ struct Layout {
 // Reads the image's header; throws vips::VError when the file is not an image.
 Layout describe(const std::filesystem::path& url);
 
-struct FreeWithGlib {
-    void operator()(void* data) const;
-};
-
 // 8-bit pixels in rows, each pixel its colour bands followed by alpha when present.
 struct Pixels {
-    std::unique_ptr<std::uint8_t, FreeWithGlib> data;
+    std::unique_ptr<std::uint8_t, ImageReader::FreeWithGlib> data;
     std::size_t size = 0;
 };
 

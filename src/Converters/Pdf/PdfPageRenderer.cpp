@@ -1,5 +1,6 @@
 #include "Converters/Pdf/PdfPageRenderer.h"
 
+#include "Converters/Image/ImageReader.h"
 #include "Platform/VipsStartup.h"
 
 #include <poppler/cpp/poppler-image.h>
@@ -51,7 +52,7 @@ std::string encodePng(const poppler::image& image)
     rgb.write_to_buffer(
         ".png", &buffer, &length,
         VImage::option()->set("compression", pngCompression)->set("filter", VIPS_FOREIGN_PNG_FILTER_ALL)->set("strip", true));
-    std::unique_ptr<void, decltype(&g_free)> owned(buffer, g_free);
+    const std::unique_ptr<void, ImageReader::FreeWithGlib> owned(buffer);
     return std::string(static_cast<const char*>(buffer), length);
 }
 

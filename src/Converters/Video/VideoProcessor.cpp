@@ -6,9 +6,9 @@
 #include "Converters/Media/FfmpegError.h"
 #include "Converters/Media/MediaInput.h"
 #include "Converters/Media/Transcode.h"
-#include "Converters/Media/UnchangedCopy.h"
 #include "Converters/OutputFile.h"
 #include "Converters/OutputNaming.h"
+#include "Converters/UnchangedCopy.h"
 #include "Models/ActionIds.h"
 
 #include <cstdint>
@@ -43,8 +43,6 @@ const TranscodeSettings compressionSettings[] = {
     {"mp4", VideoEncoding{"libx265", 28, 1920, 1080, hvc1Tag}, {"aac", 160'000}, true},
     {"mp4", VideoEncoding{"libx264", 28, 640, 480}, {"aac", 128'000}, true},
 };
-
-const TranscodeSettings aacAudioOnly{"ipod", std::nullopt, {"aac", 256'000}};
 
 path outputFor(const path& url, const path& outputFolder, const std::string& extension)
 {
@@ -123,7 +121,7 @@ void encodeAudioToM4A(const path& url, const path& destination, std::stop_token 
     try {
         MediaInput input(url);
         if (input.firstStream(AVMEDIA_TYPE_AUDIO) >= 0)
-            written = transcode(input, output.pathForLibrary(), aacAudioOnly, stop);
+            written = transcode(input, output.pathForLibrary(), m4aAudioSettings, stop);
     } catch (const PlatformError&) {
     }
     if (written.audioSamples == 0)

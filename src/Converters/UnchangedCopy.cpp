@@ -1,4 +1,4 @@
-#include "Converters/Media/UnchangedCopy.h"
+#include "Converters/UnchangedCopy.h"
 
 #include "Converters/OutputFile.h"
 #include "Converters/OutputNaming.h"
