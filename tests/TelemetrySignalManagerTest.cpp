@@ -54,7 +54,10 @@ protected:
         services.clock = [this] { return now_; };
         services.cacheFilePath = cacheFile();
         services.defaultPayload = [] { return SignalParameters{{"platform", "Linux"}, {"locale", "en_US"}}; };
-        return SignalManager::start(std::move(configuration), std::move(services));
+        services.answerWaitAtQuit = answerWaitAtQuit_;
+        auto manager = SignalManager::start(std::move(configuration), std::move(services));
+        EXPECT_TRUE(spinUntil([&] { return manager->hasLoadedCache(); }));
+        return manager;
     }
 
     QString cacheFile() const { return QString::fromStdString((folder_ / "cache" / "telemetrysignalcache").string()); }
@@ -81,7 +84,8 @@ protected:
         QFile file(cacheFile());
         if (!file.open(QIODevice::ReadOnly))
             return {};
-        return SignalPostBodyCoding::fromCacheJson(file.readAll().toStdString()).value_or(std::vector<SignalPostBody>{});
+        const auto read = SignalPostBodyCoding::fromCacheJson(file.readAll().toStdString());
+        return read ? read->records : std::vector<SignalPostBody>{};
     }
 
     LoopbackServer server_;
@@ -89,6 +93,7 @@ protected:
     QDateTime now_ = QDateTime(QDate(2025, 3, 1), QTime(14, 5, 9), Qt::UTC);
     TempDir folder_;
     std::shared_ptr<TelemetryManagerConfiguration> configuration_;
+    std::chrono::milliseconds answerWaitAtQuit_ = 100ms;
     LogCapture log_;
 };
 
