@@ -2,16 +2,24 @@
 #include "support/LogCapture.h"
 #include "support/LoopbackServer.h"
 #include "support/ManualScheduler.h"
+#include "support/ResettingServer.h"
 #include "support/SendTick.h"
 #include "support/TempDir.h"
 
 #include "Telemetry/Helpers/CryptoHashing.h"
 #include "Telemetry/SignalManager.h"
+#include "Telemetry/Signals/PayloadEnvironment.h"
 #include "Telemetry/TelemetryManagerConfiguration.h"
 
 #include <QFile>
+#include <QElapsedTimer>
 #include <QTcpServer>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <cmath>
+#include <thread>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -281,6 +289,8 @@ TEST_F(TelemetrySignalManagerTest, AMalformedCacheFileIsDroppedWhole)
     EXPECT_EQ(manager->cachedSignalCount(), 0u);
     EXPECT_FALSE(QFile::exists(cacheFile()));
     EXPECT_EQ(log_.lines(LogLevel::info).size(), 1u) << "only the loading line";
+    EXPECT_EQ(log_.lines(LogLevel::error),
+              std::vector<std::string>{"Discarded the Telemetry cache file: it is not a list of signals"});
 }
 
 TEST_F(TelemetrySignalManagerTest, ARecordMergesDefaultsEnrichersAndCallParametersInThatOrder)
@@ -345,6 +355,118 @@ TEST_F(TelemetrySignalManagerTest, StoppingBringsABatchInFlightBackIntoTheSavedC
     manager->stop();
 
     EXPECT_EQ(savedRecords().size(), 2u);
+}
+
+TEST_F(TelemetrySignalManagerTest, AResetConnectionIsNotPostedAgainAndKeepsTheBatch)
+{
+    ResettingServer resetting;
+    const auto manager = startManager(makeConfiguration(QUrl(QString::fromStdString(resetting.origin()))));
+    queue(*manager, 2);
+
+    sendTick(scheduler_, *manager);
+
+    EXPECT_EQ(resetting.requests(), 1) << "the network layer must not send it again by itself";
+    EXPECT_EQ(manager->cachedSignalCount(), 2u);
+    EXPECT_EQ(log_.lines(LogLevel::error).size(), 1u);
+}
+
+TEST_F(TelemetrySignalManagerTest, RequestsNameTheAppAndCarryNoCookieAndNoLanguageOfTheUser)
+{
+    server_.setCookie("visitor=42; Path=/");
+    const auto manager = startManager(makeConfiguration());
+    for (int post = 0; post < 2; ++post) {
+        queue(*manager, 1);
+        sendTick(scheduler_, *manager);
+    }
+
+    const auto received = server_.received();
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[1].header("Cookie"), std::nullopt) << "the service's cookie is neither kept nor sent back";
+    const std::string appAndVersion =
+        QCoreApplication::applicationName().toStdString() + "/" + DeviceFacts::current().appVersion;
+    ASSERT_FALSE(DeviceFacts::current().appVersion.empty());
+    EXPECT_EQ(received[0].header("User-Agent"), appAndVersion);
+    EXPECT_EQ(received[0].header("Accept-Language"), "*") << "Qt would send the user's languages";
+}
+
+TEST_F(TelemetrySignalManagerTest, OnlyTheStartOfALargeAnswerIsRead)
+{
+    constexpr std::size_t answerBytes = 256 * 1024 * 1024;
+    server_.answerWithBodyOf(answerBytes);
+    const auto manager = startManager(makeConfiguration());
+    queue(*manager, 1);
+
+    sendTick(scheduler_, *manager);
+
+    EXPECT_EQ(manager->cachedSignalCount(), 0u) << "a 200 is a success, however long its body";
+    EXPECT_LT(server_.answerBytesSent(), answerBytes / 8) << "the rest of the body is refused";
+    EXPECT_TRUE(log_.contains(LogLevel::debug, std::string(maximumAnswerBytesRead, 'a')));
+    EXPECT_TRUE(log_.lines(LogLevel::error).empty());
+}
+
+TEST_F(TelemetrySignalManagerTest, AtQuitTheAnswerToABatchTheServiceReadIsAwaited)
+{
+    struct Case {
+        const char* description;
+        std::chrono::milliseconds wait;
+        std::size_t saved;
+    };
+    // The service answers 300 ms after the quit began.
+    for (const Case& testCase : {Case{"answered in time: it arrived, so it is not kept", 20s, 0},
+                                 Case{"no answer in time: it may not have arrived, so it is kept", 50ms, 2}}) {
+        SCOPED_TRACE(testCase.description);
+        answerWaitAtQuit_ = testCase.wait;
+        const auto manager = startManager(makeConfiguration());
+        queue(*manager, 2);
+        server_.hold();
+        scheduler_.advance(10s);
+        const auto before = server_.received().size();
+        ASSERT_TRUE(spinUntil([&] { return server_.received().size() == before + 1; }));
+        std::thread answerer([this] {
+            std::this_thread::sleep_for(300ms);
+            server_.release();
+        });
+
+        manager->stop();
+
+        answerer.join();
+        EXPECT_EQ(savedRecords().size(), testCase.saved);
+        EXPECT_EQ(manager->postsInFlight(), 0);
+    }
+}
+
+TEST_F(TelemetrySignalManagerTest, AtQuitABatchNotYetSentWholeIsKeptWithoutWaitingForAnAnswer)
+{
+    // A server that never reads: a body larger than the connection's buffers stays half sent.
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int smallBuffer = 4096;
+    setsockopt(listener, SOL_SOCKET, SO_RCVBUF, &smallBuffer, sizeof smallBuffer);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 1), 0);
+    socklen_t length = sizeof address;
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    answerWaitAtQuit_ = 1h;
+    const auto configuration = makeConfiguration(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(ntohs(address.sin_port))));
+    const auto manager = startManager(configuration);
+    const std::string large(100 * 1024, 'x');
+    for (int i = 0; i < 100; ++i)
+        manager->processSignal("large", {{"large", large}}, std::nullopt, std::nullopt, configuration);
+    QCoreApplication::sendPostedEvents();
+    scheduler_.advance(10s);
+    QElapsedTimer settling;
+    settling.start();
+    ASSERT_TRUE(spinUntil([&] { return settling.elapsed() > 300; })); // the connection is made and its buffers fill
+
+    QElapsedTimer stopping;
+    stopping.start();
+    manager->stop();
+
+    EXPECT_LT(stopping.elapsed(), 30'000) << "no wait for an answer, nor for the 60-second time-out";
+    EXPECT_EQ(savedRecords().size(), 100u);
+    close(listener);
 }
 
 } // namespace
