@@ -1,5 +1,6 @@
 #include "support/EventLoop.h"
 #include "support/LogCapture.h"
+#include "support/LoopbackListener.h"
 #include "support/LoopbackServer.h"
 #include "support/ManualScheduler.h"
 #include "support/ResettingServer.h"
@@ -14,10 +15,6 @@
 #include <QFile>
 #include <QElapsedTimer>
 #include <QTcpServer>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 #include <cmath>
 #include <thread>
 #include <gtest/gtest.h>
@@ -438,18 +435,9 @@ TEST_F(TelemetrySignalManagerTest, AtQuitTheAnswerToABatchTheServiceReadIsAwaite
 TEST_F(TelemetrySignalManagerTest, AtQuitABatchNotYetSentWholeIsKeptWithoutWaitingForAnAnswer)
 {
     // A server that never reads: a body larger than the connection's buffers stays half sent.
-    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int smallBuffer = 4096;
-    setsockopt(listener, SOL_SOCKET, SO_RCVBUF, &smallBuffer, sizeof smallBuffer);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(listener, 1), 0);
-    socklen_t length = sizeof address;
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    const LoopbackListener neverReading(4096);
     answerWaitAtQuit_ = 1h;
-    const auto configuration = makeConfiguration(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(ntohs(address.sin_port))));
+    const auto configuration = makeConfiguration(QUrl(QString::fromStdString(neverReading.origin())));
     const auto manager = startManager(configuration);
     const std::string large(100 * 1024, 'x');
     for (int i = 0; i < 100; ++i)
@@ -466,7 +454,6 @@ TEST_F(TelemetrySignalManagerTest, AtQuitABatchNotYetSentWholeIsKeptWithoutWaiti
 
     EXPECT_LT(stopping.elapsed(), 30'000) << "no wait for an answer, nor for the 60-second time-out";
     EXPECT_EQ(savedRecords().size(), 100u);
-    close(listener);
 }
 
 } // namespace

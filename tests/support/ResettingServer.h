@@ -1,8 +1,8 @@
 #pragma once
 
-#include <arpa/inet.h>
+#include "support/LoopbackListener.h"
+
 #include <atomic>
-#include <netinet/in.h>
 #include <string>
 #include <sys/socket.h>
 #include <thread>
@@ -14,28 +14,16 @@ namespace vantory::test {
 // instead of answering: the client cannot know whether the request was taken.
 class ResettingServer {
 public:
-    ResettingServer()
-    {
-        listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        listen(listener_, 8);
-        socklen_t length = sizeof address;
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] { serve(); });
-    }
+    ResettingServer() : thread_([this] { serve(); }) { }
 
     ~ResettingServer()
     {
-        shutdown(listener_, SHUT_RDWR);
+        // Wakes the accept() the thread waits in.
+        shutdown(listener_.fd(), SHUT_RDWR);
         thread_.join();
-        close(listener_);
     }
 
-    std::string origin() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    std::string origin() const { return listener_.origin(); }
 
     // Requests that arrived whole.
     int requests() const { return requests_; }
@@ -44,7 +32,7 @@ private:
     void serve()
     {
         while (true) {
-            const int connection = accept(listener_, nullptr, nullptr);
+            const int connection = accept(listener_.fd(), nullptr, nullptr);
             if (connection < 0)
                 return;
             if (readRequest(connection))
@@ -77,10 +65,9 @@ private:
         }
     }
 
-    int listener_ = -1;
-    int port_ = 0;
-    std::thread thread_;
+    LoopbackListener listener_;
     std::atomic<int> requests_ = 0;
+    std::thread thread_;
 };
 
 } // namespace vantory::test
