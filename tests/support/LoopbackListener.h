@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -34,6 +35,12 @@ public:
     LoopbackListener& operator=(const LoopbackListener&) = delete;
 
     int fd() const { return fd_; }
+    // Whether a connection waits to be accepted.
+    bool hasPendingConnection() const
+    {
+        pollfd waiting{fd_, POLLIN, 0};
+        return poll(&waiting, 1, 0) == 1;
+    }
     std::string origin() const { return "http://127.0.0.1:" + std::to_string(port_); }
 
 private:
