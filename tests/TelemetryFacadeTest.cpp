@@ -1,11 +1,14 @@
 #include "support/TelemetryFixture.h"
 
 #include "Telemetry/Helpers/CryptoHashing.h"
+#include "Telemetry/PerAppDefaults.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -349,6 +352,31 @@ TEST_F(TelemetryFacadeTest, CustomDefaultsExistOnlyWhileAManagerIsStored)
 
     Telemetry::terminate();
     EXPECT_EQ(Telemetry::customDefaults(), nullptr);
+}
+
+TEST_F(TelemetryFacadeTest, ThePerAppSettingsFileHoldingTheUserIdentifierIsTheUsersAlone)
+{
+    for (const bool existedOpenToAll : {false, true}) {
+        SCOPED_TRACE(existedOpenToAll);
+        const std::string appID = existedOpenToAll ? "older-app" : "new-app";
+        const QString file =
+            QSettings(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(PerAppDefaults::suiteName(appID)))
+                .fileName();
+        if (existedOpenToAll) {
+            std::ofstream(file.toStdString()) << "[General]\nkept=1\n";
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        }
+        start(makeConfiguration(appID));
+
+        const auto suite = Telemetry::customDefaults();
+        suite->setValue("defaultUserIdentifier", "someone");
+        suite->sync();
+
+        EXPECT_EQ(QFile::permissions(file), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        const std::string content = readFile(file.toStdString());
+        EXPECT_NE(content.find("defaultUserIdentifier=someone"), std::string::npos) << content;
+        EXPECT_EQ(content.find("kept=1") != std::string::npos, existedOpenToAll) << content;
+    }
 }
 
 TEST_F(TelemetryFacadeTest, DefaultUserIdentifierIsStoredOnceAndYieldsToTheDefaultUser)

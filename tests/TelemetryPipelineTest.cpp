@@ -38,6 +38,7 @@ protected:
         dependencies.colorScheme = [] { return std::string("Light"); };
         dependencies.activity = &activity_;
         Telemetry::initialize(configuration(), std::move(dependencies));
+        ASSERT_TRUE(spinUntil([this] { return signalManager().hasLoadedCache(); }));
     }
 
     SignalManager& signalManager() const { return static_cast<SignalManager&>(*TelemetryManager::shared()->signalManager()); }
@@ -121,8 +122,8 @@ TEST_F(TelemetryPipelineTest, TerminatingSavesTheUnsentSignals)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const auto saved = SignalPostBodyCoding::fromCacheJson(file.readAll().toStdString());
     ASSERT_TRUE(saved);
-    ASSERT_EQ(saved->size(), 1u);
-    EXPECT_EQ((*saved)[0].type, "kept");
+    ASSERT_EQ(saved->records.size(), 1u);
+    EXPECT_EQ(saved->records[0].type, "kept");
 }
 
 TEST_F(TelemetryPipelineTest, ANewSessionStartsTheManagersOwnSessionAccounting)

@@ -5,6 +5,7 @@
 #include "Telemetry/Sessions/SessionManager.h"
 
 #include <QSettings>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
@@ -69,12 +70,75 @@ TEST_F(TelemetrySessionManagerTest, ActiveSecondsAreStoredCutToWholeSecondsInOne
     sessions->startNewSession();
 
     pass(900ms);
-    EXPECT_TRUE(storedSessions().empty()) << "under a second stores nothing";
+    EXPECT_TRUE(sessions->recentSessions().empty()) << "under a second counts nothing";
+    EXPECT_TRUE(storedSessions().empty());
     pass(1600ms);
-    EXPECT_EQ(storedSessions(), (std::vector<StoredSession>{{now_.addMSecs(-2500), 2}}));
+    EXPECT_EQ(sessions->recentSessions(), (std::vector<StoredSession>{{now_.addMSecs(-2500), 2}}));
     pass(3s);
+    Q_EMIT activity_.becameInactive();
     ASSERT_EQ(storedSessions().size(), 1u);
     EXPECT_EQ(storedSessions()[0].durationInSeconds, 5);
+}
+
+TEST_F(TelemetrySessionManagerTest, TheDurationIsCountedEachSecondAndStoredAtMostEveryThirtySeconds)
+{
+    const auto sessions = create();
+    sessions->startNewSession();
+
+    pass(10s);
+    EXPECT_EQ(sessions->recentSessions()[0].durationInSeconds, 10);
+    EXPECT_EQ(storedSessions()[0].durationInSeconds, 1) << "stored at the first whole second only";
+    pass(20s);
+    EXPECT_EQ(storedSessions()[0].durationInSeconds, 1);
+    pass(1s);
+    EXPECT_EQ(storedSessions()[0].durationInSeconds, 31);
+    EXPECT_EQ(sessions->statistics().averageSessionSeconds, 31) << "what signals report comes from memory";
+}
+
+TEST_F(TelemetrySessionManagerTest, BecomingInactiveSleepingOrStoppingStoresTheDurationAtOnce)
+{
+    struct Case {
+        const char* event;
+        std::function<void(SessionManager&)> happen;
+        long long laterInMemory;
+    };
+    const std::vector<Case> cases = {
+        {"inactive", [this](SessionManager&) { Q_EMIT activity_.becameInactive(); }, 10},
+        {"sleep", [this](SessionManager&) { Q_EMIT activity_.willSleep(); }, 12},
+        {"quit", [](SessionManager& sessions) { sessions.stop(); }, 10},
+    };
+    for (const Case& testCase : cases) {
+        SCOPED_TRACE(testCase.event);
+        suite_->clear();
+        const auto sessions = create();
+        sessions->startNewSession();
+        pass(10500ms);
+
+        testCase.happen(*sessions);
+
+        EXPECT_EQ(storedSessions()[0].durationInSeconds, 10);
+        EXPECT_NE(readFile(suite_->fileName().toStdString()).find("recentSessions"), std::string::npos)
+            << "the file itself is written";
+        pass(2s);
+        EXPECT_EQ(sessions->recentSessions()[0].durationInSeconds, testCase.laterInMemory) << "only sleep keeps counting";
+        sessions->stop();
+    }
+}
+
+TEST_F(TelemetrySessionManagerTest, GoingInactivePartWayThroughATickCountsTheWholeActiveSpan)
+{
+    const auto sessions = create();
+    sessions->startNewSession();
+
+    for (int cycle = 0; cycle < 4; ++cycle) {
+        pass(1500ms);
+        Q_EMIT activity_.becameInactive();
+        pass(5s);
+        Q_EMIT activity_.becameActive();
+    }
+
+    ASSERT_EQ(storedSessions().size(), 1u);
+    EXPECT_EQ(storedSessions()[0].durationInSeconds, 6);
 }
 
 TEST_F(TelemetrySessionManagerTest, InactiveTimeIsNotCountedAndActivationWithoutASessionIsIgnored)
@@ -92,8 +156,8 @@ TEST_F(TelemetrySessionManagerTest, InactiveTimeIsNotCountedAndActivationWithout
     Q_EMIT activity_.becameActive();
     pass(3s);
 
-    ASSERT_EQ(storedSessions().size(), 1u);
-    EXPECT_EQ(storedSessions()[0].durationInSeconds, 5);
+    ASSERT_EQ(sessions->recentSessions().size(), 1u);
+    EXPECT_EQ(sessions->recentSessions()[0].durationInSeconds, 5);
 }
 
 TEST_F(TelemetrySessionManagerTest, AveragesLeaveOutTheRunningSession)

@@ -1,17 +1,22 @@
 #include "support/EventLoop.h"
 #include "support/LogCapture.h"
+#include "support/LoopbackListener.h"
 #include "support/LoopbackServer.h"
 #include "support/ManualScheduler.h"
+#include "support/ResettingServer.h"
 #include "support/SendTick.h"
 #include "support/TempDir.h"
 
 #include "Telemetry/Helpers/CryptoHashing.h"
 #include "Telemetry/SignalManager.h"
+#include "Telemetry/Signals/PayloadEnvironment.h"
 #include "Telemetry/TelemetryManagerConfiguration.h"
 
 #include <QFile>
+#include <QElapsedTimer>
 #include <QTcpServer>
 #include <cmath>
+#include <thread>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -54,7 +59,10 @@ protected:
         services.clock = [this] { return now_; };
         services.cacheFilePath = cacheFile();
         services.defaultPayload = [] { return SignalParameters{{"platform", "Linux"}, {"locale", "en_US"}}; };
-        return SignalManager::start(std::move(configuration), std::move(services));
+        services.answerWaitAtQuit = answerWaitAtQuit_;
+        auto manager = SignalManager::start(std::move(configuration), std::move(services));
+        EXPECT_TRUE(spinUntil([&] { return manager->hasLoadedCache(); }));
+        return manager;
     }
 
     QString cacheFile() const { return QString::fromStdString((folder_ / "cache" / "telemetrysignalcache").string()); }
@@ -81,7 +89,8 @@ protected:
         QFile file(cacheFile());
         if (!file.open(QIODevice::ReadOnly))
             return {};
-        return SignalPostBodyCoding::fromCacheJson(file.readAll().toStdString()).value_or(std::vector<SignalPostBody>{});
+        const auto read = SignalPostBodyCoding::fromCacheJson(file.readAll().toStdString());
+        return read ? read->records : std::vector<SignalPostBody>{};
     }
 
     LoopbackServer server_;
@@ -89,6 +98,7 @@ protected:
     QDateTime now_ = QDateTime(QDate(2025, 3, 1), QTime(14, 5, 9), Qt::UTC);
     TempDir folder_;
     std::shared_ptr<TelemetryManagerConfiguration> configuration_;
+    std::chrono::milliseconds answerWaitAtQuit_ = 100ms;
     LogCapture log_;
 };
 
@@ -276,6 +286,8 @@ TEST_F(TelemetrySignalManagerTest, AMalformedCacheFileIsDroppedWhole)
     EXPECT_EQ(manager->cachedSignalCount(), 0u);
     EXPECT_FALSE(QFile::exists(cacheFile()));
     EXPECT_EQ(log_.lines(LogLevel::info).size(), 1u) << "only the loading line";
+    EXPECT_EQ(log_.lines(LogLevel::error),
+              std::vector<std::string>{"Discarded the Telemetry cache file: it is not a list of signals"});
 }
 
 TEST_F(TelemetrySignalManagerTest, ARecordMergesDefaultsEnrichersAndCallParametersInThatOrder)
@@ -340,6 +352,106 @@ TEST_F(TelemetrySignalManagerTest, StoppingBringsABatchInFlightBackIntoTheSavedC
     manager->stop();
 
     EXPECT_EQ(savedRecords().size(), 2u);
+}
+
+TEST_F(TelemetrySignalManagerTest, AResetConnectionIsNotPostedAgainAndKeepsTheBatch)
+{
+    ResettingServer resetting;
+    const auto manager = startManager(makeConfiguration(QUrl(QString::fromStdString(resetting.origin()))));
+    queue(*manager, 2);
+
+    sendTick(scheduler_, *manager);
+
+    EXPECT_EQ(resetting.requests(), 1) << "the network layer must not send it again by itself";
+    EXPECT_EQ(manager->cachedSignalCount(), 2u);
+    EXPECT_EQ(log_.lines(LogLevel::error).size(), 1u);
+}
+
+TEST_F(TelemetrySignalManagerTest, RequestsNameTheAppAndCarryNoCookieAndNoLanguageOfTheUser)
+{
+    server_.setCookie("visitor=42; Path=/");
+    const auto manager = startManager(makeConfiguration());
+    for (int post = 0; post < 2; ++post) {
+        queue(*manager, 1);
+        sendTick(scheduler_, *manager);
+    }
+
+    const auto received = server_.received();
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[1].header("Cookie"), std::nullopt) << "the service's cookie is neither kept nor sent back";
+    const std::string appAndVersion =
+        QCoreApplication::applicationName().toStdString() + "/" + DeviceFacts::current().appVersion;
+    ASSERT_FALSE(DeviceFacts::current().appVersion.empty());
+    EXPECT_EQ(received[0].header("User-Agent"), appAndVersion);
+    EXPECT_EQ(received[0].header("Accept-Language"), "*") << "Qt would send the user's languages";
+}
+
+TEST_F(TelemetrySignalManagerTest, OnlyTheStartOfALargeAnswerIsRead)
+{
+    constexpr std::size_t answerBytes = 256 * 1024 * 1024;
+    server_.answerWithBodyOf(answerBytes);
+    const auto manager = startManager(makeConfiguration());
+    queue(*manager, 1);
+
+    sendTick(scheduler_, *manager);
+
+    EXPECT_EQ(manager->cachedSignalCount(), 0u) << "a 200 is a success, however long its body";
+    EXPECT_LT(server_.answerBytesSent(), answerBytes / 8) << "the rest of the body is refused";
+    EXPECT_TRUE(log_.contains(LogLevel::debug, std::string(maximumAnswerBytesRead, 'a')));
+    EXPECT_TRUE(log_.lines(LogLevel::error).empty());
+}
+
+TEST_F(TelemetrySignalManagerTest, AtQuitTheAnswerToABatchTheServiceReadIsAwaited)
+{
+    struct Case {
+        const char* description;
+        std::chrono::milliseconds wait;
+        std::size_t saved;
+    };
+    // The service answers 300 ms after the quit began.
+    for (const Case& testCase : {Case{"answered in time: it arrived, so it is not kept", 20s, 0},
+                                 Case{"no answer in time: it may not have arrived, so it is kept", 50ms, 2}}) {
+        SCOPED_TRACE(testCase.description);
+        answerWaitAtQuit_ = testCase.wait;
+        const auto manager = startManager(makeConfiguration());
+        queue(*manager, 2);
+        server_.hold();
+        scheduler_.advance(10s);
+        const auto before = server_.received().size();
+        ASSERT_TRUE(spinUntil([&] { return server_.received().size() == before + 1; }));
+        std::thread answerer([this] {
+            std::this_thread::sleep_for(300ms);
+            server_.release();
+        });
+
+        manager->stop();
+
+        answerer.join();
+        EXPECT_EQ(savedRecords().size(), testCase.saved);
+        EXPECT_EQ(manager->postsInFlight(), 0);
+    }
+}
+
+TEST_F(TelemetrySignalManagerTest, AtQuitABatchNotYetSentWholeIsKeptWithoutWaitingForAnAnswer)
+{
+    // A server that never reads: a body larger than the connection's buffers stays half sent.
+    const LoopbackListener neverReading(4096);
+    answerWaitAtQuit_ = 1h;
+    const auto configuration = makeConfiguration(QUrl(QString::fromStdString(neverReading.origin())));
+    const auto manager = startManager(configuration);
+    const std::string large(100 * 1024, 'x');
+    for (int i = 0; i < 100; ++i)
+        manager->processSignal("large", {{"large", large}}, std::nullopt, std::nullopt, configuration);
+    QCoreApplication::sendPostedEvents();
+    scheduler_.advance(10s);
+    ASSERT_TRUE(spinUntil([&] { return neverReading.hasPendingConnection(); }));
+
+    QElapsedTimer stopping;
+    stopping.start();
+    manager->stop();
+
+    EXPECT_LT(stopping.elapsed(), 30'000) << "no wait for an answer, nor for the 60-second time-out";
+    EXPECT_EQ(savedRecords().size(), 100u);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "Telemetry/Signals/SignalPostBody.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <nlohmann/json.hpp>
 
 namespace vantory::test {
@@ -43,7 +44,44 @@ TEST(TelemetrySignalRecordTest, TheCacheFormCountsSecondsFrom2001AndReadsBack)
 
     // 2025-03-01 14:05:09.25 UTC is 762530709.25 seconds after 2001-01-01.
     EXPECT_DOUBLE_EQ(json::parse(text)[0]["receivedAt"].get<double>(), 762530709.25);
-    EXPECT_EQ(SignalPostBodyCoding::fromCacheJson(text), records);
+    const auto read = SignalPostBodyCoding::fromCacheJson(text);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->records, records);
+    EXPECT_EQ(read->outOfRangeDates, 0u);
+}
+
+TEST(TelemetrySignalRecordTest, ACachedRecordWithADateOutOfRangeIsLeftOutAlone)
+{
+    struct Case {
+        json receivedAt;
+        std::optional<const char*> posted;
+    };
+    // Seconds since 2001: 1970 and the last second of 9999 are the ends of the range.
+    const std::vector<Case> cases = {
+        {762530709.25, "2025-03-01T14:05:09+0000"},
+        {-978307200.0, "1970-01-01T00:00:00+0000"},
+        {252423993599.0, "9999-12-31T23:59:59+0000"},
+        {-978307200.5, std::nullopt},
+        {252423993600.0, std::nullopt},
+        {1e300, std::nullopt},
+        {-1e300, std::nullopt},
+        {std::numeric_limits<double>::max(), std::nullopt},
+    };
+    const json valid = json::parse(SignalPostBodyCoding::cacheJson({record(std::nullopt)}))[0];
+    for (const Case& testCase : cases) {
+        SCOPED_TRACE(testCase.receivedAt.dump());
+        json dated = valid;
+        dated["receivedAt"] = testCase.receivedAt;
+
+        const auto read = SignalPostBodyCoding::fromCacheJson(json::array({valid, dated, valid}).dump());
+
+        ASSERT_TRUE(read) << "one bad date does not cost the file";
+        EXPECT_EQ(read->records.size(), testCase.posted ? 3u : 2u);
+        EXPECT_EQ(read->outOfRangeDates, testCase.posted ? 0u : 1u);
+        if (testCase.posted) {
+            EXPECT_EQ(json::parse(SignalPostBodyCoding::wireJson(read->records))[1]["receivedAt"], *testCase.posted);
+        }
+    }
 }
 
 TEST(TelemetrySignalRecordTest, ACacheFileLackingAKeyOtherThanTheFloatValueIsRefused)

@@ -4,6 +4,7 @@
 #include "Platform/LoginItem.h"
 #include "Platform/SleepWatcher.h"
 #include "Platform/StaleTemporaryCleanup.h"
+#include "Telemetry/ApplicationActivity.h"
 #include "Telemetry/Telemetry.h"
 
 #include <QApplication>
@@ -53,6 +54,8 @@ void watchSleep(std::function<void()> willSleep, std::function<void()> didWake)
     // Lives as long as the application.
     auto* watcher = new SleepWatcher(QDBusConnection::systemBus(), qApp);
     QObject::connect(watcher, &SleepWatcher::willSleep, qApp, std::move(willSleep));
+    // The usage telemetry stores the running session before the system sleeps.
+    QObject::connect(watcher, &SleepWatcher::willSleep, ApplicationActivity::ofApplication(), &ApplicationActivity::willSleep);
     QObject::connect(watcher, &SleepWatcher::didWake, qApp, std::move(didWake));
 }
 

@@ -11,6 +11,9 @@ namespace {
 
 int pipeEnds[2] = {-1, -1};
 
+// A hang-up comes at logout: it ends the program the same orderly way.
+constexpr int handledSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
 } // namespace
 
 TerminationSignal::TerminationSignal(std::function<void()> onTerminate, QObject* parent)
@@ -29,14 +32,14 @@ TerminationSignal::TerminationSignal(std::function<void()> onTerminate, QObject*
     action.sa_handler = &TerminationSignal::handle;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int handled : handledSignals)
+        sigaction(handled, &action, nullptr);
 }
 
 TerminationSignal::~TerminationSignal()
 {
-    signal(SIGTERM, SIG_DFL);
-    signal(SIGINT, SIG_DFL);
+    for (const int handled : handledSignals)
+        signal(handled, SIG_DFL);
     for (int& end : pipeEnds) {
         if (end >= 0)
             close(end);

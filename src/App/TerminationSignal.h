@@ -7,7 +7,7 @@ class QSocketNotifier;
 
 namespace vantory {
 
-// Turns SIGTERM and SIGINT into a call on the event loop's thread: the handler only
+// Turns SIGTERM, SIGINT and SIGHUP into a call on the event loop's thread: the handler only
 // writes a byte to a pipe, which the loop reads.
 class TerminationSignal final : public QObject {
     Q_OBJECT

@@ -9,8 +9,9 @@
 namespace vantory {
 
 // While it lives, an observer hears the application become inactive and active again
-// through its handleDidEnterBackground() and handleWillEnterForeground(). The observer
-// is held weakly, so a late signal never reaches one that is gone.
+// through its handleDidEnterBackground() and handleWillEnterForeground(), and, when it
+// has a handleWillSleep(), the system about to sleep. The observer is held weakly, so a
+// late signal never reaches one that is gone.
 class ActivitySubscription {
 public:
     ActivitySubscription() = default;
@@ -36,6 +37,12 @@ public:
             if (auto self = observer.lock())
                 self->handleWillEnterForeground();
         }));
+        if constexpr (requires(Observer& listener) { listener.handleWillSleep(); }) {
+            connections_.push_back(QObject::connect(activity, &ApplicationActivity::willSleep, [observer] {
+                if (auto self = observer.lock())
+                    self->handleWillSleep();
+            }));
+        }
     }
 
 private:

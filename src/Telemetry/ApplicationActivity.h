@@ -4,8 +4,9 @@
 
 namespace vantory {
 
-// Tells when the application becomes active or inactive. Tests emit the signals
-// themselves; `ofApplication` follows the graphical application's state.
+// Tells when the application becomes active or inactive, and when the system is about
+// to sleep. Tests emit the signals themselves; `ofApplication` follows the graphical
+// application's state, and the application shell tells it of sleep.
 class ApplicationActivity : public QObject {
     Q_OBJECT
 
@@ -19,6 +20,7 @@ public:
 Q_SIGNALS:
     void becameActive();
     void becameInactive();
+    void willSleep();
 };
 
 } // namespace vantory

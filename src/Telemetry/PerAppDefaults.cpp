@@ -1,6 +1,7 @@
 #include "Telemetry/PerAppDefaults.h"
 
 #include "Telemetry/Helpers/CryptoHashing.h"
+#include "Telemetry/Helpers/PrivateFiles.h"
 #include "Telemetry/TelemetryServiceConstants.h"
 
 namespace vantory::PerAppDefaults {
@@ -13,8 +14,11 @@ std::string suiteName(const std::string& telemetryAppID)
 
 std::shared_ptr<QSettings> open(const std::string& telemetryAppID)
 {
-    return std::make_shared<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QString::fromStdString(suiteName(telemetryAppID)));
+    auto suite = std::make_shared<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                             QString::fromStdString(suiteName(telemetryAppID)));
+    // It holds the raw user identifier. Every later save keeps the mode of the file it replaces.
+    PrivateFiles::ensureFile(suite->fileName().toStdString());
+    return suite;
 }
 
 } // namespace vantory::PerAppDefaults

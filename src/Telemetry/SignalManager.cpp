@@ -54,15 +54,19 @@ std::shared_ptr<SignalManager> SignalManager::start(std::shared_ptr<const Teleme
                 self->stop();
         });
     }
-    manager->attemptToSendNextBatchOfCachedSignals();
     manager->scheduleNextTick();
+    manager->cache_->load(QCoreApplication::instance(), [weak] {
+        if (auto self = weak.lock())
+            self->cacheDidLoad();
+    });
     return manager;
 }
 
 SignalManager::SignalManager(std::shared_ptr<const TelemetryManagerConfiguration> configuration, Services services)
     : configuration_(std::move(configuration)),
       services_(std::move(services)),
-      cache_(std::make_shared<SignalCache>(services_.cacheFilePath, logHandlerOf(*configuration_)))
+      cache_(std::make_shared<SignalCache>(services_.cacheFilePath, logHandlerOf(*configuration_))),
+      sender_(services_.answerWaitAtQuit)
 {
 }
 
@@ -79,11 +83,21 @@ QString SignalManager::cacheFilePath(const QString& folder)
 
 void SignalManager::stop()
 {
-    if (stopped_.exchange(true))
-        return;
+    {
+        // No batch is then between the cache and the sender.
+        std::lock_guard lock(sendMutex_);
+        if (stopped_.exchange(true))
+            return;
+    }
     log(LogLevel::debug, "appWillTerminate()");
     sender_.stop();
     cache_->backupCache();
+}
+
+void SignalManager::cacheDidLoad()
+{
+    attemptToSendNextBatchOfCachedSignals();
+    loadedCache_ = true;
 }
 
 void SignalManager::scheduleNextTick()
@@ -143,6 +157,7 @@ void SignalManager::record(const std::string& signalName, const SignalParameters
 
 void SignalManager::attemptToSendNextBatchOfCachedSignals()
 {
+    std::lock_guard lock(sendMutex_);
     if (stopped_)
         return;
     log(LogLevel::debug, "Current signal cache count: " + std::to_string(cache_->count()));

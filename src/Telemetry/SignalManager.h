@@ -9,6 +9,7 @@
 #include <QMetaObject>
 #include <QUrl>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -30,9 +31,12 @@ public:
         QString cacheFilePath;
         // The default parameters of one signal; called on the main thread.
         std::function<SignalParameters()> defaultPayload;
+        // How long a quit waits for the answer to a batch the service may have read whole.
+        std::chrono::milliseconds answerWaitAtQuit = std::chrono::seconds(2);
     };
 
-    // Loads the cache, sends the first batch and starts the send tick.
+    // Starts the send tick and loads the cache in the background; the first batch goes
+    // out once the cache is loaded.
     static std::shared_ptr<SignalManager> start(std::shared_ptr<const TelemetryManagerConfiguration> configuration,
                                                 Services services);
     ~SignalManager() override;
@@ -49,6 +53,8 @@ public:
     std::size_t cachedSignalCount() const { return cache_->count(); }
     // Batches posted whose answer has not been handled yet.
     int postsInFlight() const { return *postsInFlight_; }
+    // Whether the cache file was read and the first batch attempted.
+    bool hasLoadedCache() const { return loadedCache_; }
 
     // The endpoint: the base URL, "/" when it lacks one, then "v2/" or "v2/namespace/<namespace>/".
     static std::optional<QUrl> getServiceUrl(const QUrl& baseURL, const std::optional<std::string>& namespace_);
@@ -59,6 +65,7 @@ public:
 private:
     SignalManager(std::shared_ptr<const TelemetryManagerConfiguration> configuration, Services services);
     void scheduleNextTick();
+    void cacheDidLoad();
     void record(const std::string& signalName, const SignalParameters& parameters, std::optional<double> floatValue,
                 const std::optional<std::string>& customUserID, const TelemetryManagerConfiguration& configuration);
     void send(std::vector<SignalPostBody> batch);
@@ -70,7 +77,10 @@ private:
     const std::shared_ptr<std::atomic<int>> postsInFlight_ = std::make_shared<std::atomic<int>>(0);
     BatchSender sender_;
     std::mutex userIdentifierMutex_;
+    // Held from taking a batch until it is posted, and while stopping.
+    std::mutex sendMutex_;
     std::atomic<bool> stopped_ = false;
+    std::atomic<bool> loadedCache_ = false;
     QMetaObject::Connection quitConnection_;
 };
 

@@ -2,9 +2,11 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,21 +21,33 @@ public:
         std::string path;
         std::string contentType;
         std::string body;
+        httplib::Headers headers;
+
+        // The value of the header `name`, or none when the request has none.
+        std::optional<std::string> header(const std::string& name) const
+        {
+            const auto found = headers.find(name);
+            return found == headers.end() ? std::nullopt : std::optional(found->second);
+        }
     };
 
     LoopbackServer()
     {
         server_.Post(".*", [this](const httplib::Request& request, httplib::Response& response) {
             std::unique_lock lock(mutex_);
+            received_.push_back({request.path, request.get_header_value("Content-Type"), request.body, request.headers});
             released_.wait(lock, [this] { return !holding_; });
-            received_.push_back({request.path, request.get_header_value("Content-Type"), request.body});
             int status = 200;
             if (!statuses_.empty()) {
                 status = statuses_.front();
                 statuses_.pop_front();
             }
             response.status = status;
-            if (status != 204)
+            if (!cookie_.empty())
+                response.set_header("Set-Cookie", cookie_);
+            if (answerBytes_ > 0)
+                streamAnswer(response, answerBytes_);
+            else if (status != 204)
                 response.set_content("accepted", "text/plain");
         });
         port_ = server_.bind_to_any_port("127.0.0.1");
@@ -82,7 +96,37 @@ public:
         return received_;
     }
 
+    // Every answer sets this cookie.
+    void setCookie(std::string cookie)
+    {
+        std::lock_guard lock(mutex_);
+        cookie_ = std::move(cookie);
+    }
+
+    // Every answer's body is `bytes` letters, made as they are sent.
+    void answerWithBodyOf(std::size_t bytes)
+    {
+        std::lock_guard lock(mutex_);
+        answerBytes_ = bytes;
+    }
+
+    // How many bytes of such bodies the client took before it closed the connection.
+    std::size_t answerBytesSent() const { return answerBytesSent_; }
+
 private:
+    void streamAnswer(httplib::Response& response, std::size_t bytes)
+    {
+        response.set_content_provider(bytes, "text/plain", [this](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+            static const std::string chunk(64 * 1024, 'a');
+            const std::size_t size = std::min(length, chunk.size());
+            if (!sink.write(chunk.data(), size))
+                return false;
+            answerBytesSent_ += size;
+            (void)offset;
+            return true;
+        });
+    }
+
     httplib::Server server_;
     int port_ = 0;
     std::thread thread_;
@@ -90,6 +134,9 @@ private:
     std::condition_variable released_;
     bool holding_ = false;
     std::deque<int> statuses_;
+    std::string cookie_;
+    std::size_t answerBytes_ = 0;
+    std::atomic<std::size_t> answerBytesSent_ = 0;
     std::vector<Request> received_;
 };
 

@@ -78,7 +78,7 @@ TEST(SingleInstance, WhatACrashedInstanceLeftDoesNotBlockAClaim)
 
 TEST(TerminationSignal, SignalIsAnsweredOnTheEventLoopAndTheDefaultComesBack)
 {
-    for (const int signal : {SIGTERM, SIGINT}) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         {
             int calls = 0;
             TerminationSignal termination([&] { ++calls; });
@@ -92,5 +92,6 @@ TEST(TerminationSignal, SignalIsAnsweredOnTheEventLoopAndTheDefaultComesBack)
         }
         EXPECT_EQ(currentHandler(SIGTERM), SIG_DFL);
         EXPECT_EQ(currentHandler(SIGINT), SIG_DFL);
+        EXPECT_EQ(currentHandler(SIGHUP), SIG_DFL);
     }
 }

@@ -11,6 +11,8 @@ using namespace std::chrono_literals;
 
 constexpr qint64 retentionSeconds = 7'776'000; // 90 days
 constexpr qint64 lastMonthSeconds = 2'592'000; // 30 days
+// Each write rewrites the whole settings file.
+constexpr qint64 sessionsWriteIntervalMs = 30'000;
 
 constexpr const char* recentSessionsKey = "recentSessions";
 constexpr const char* deletedSessionsCountKey = "deletedSessionsCount";
@@ -35,11 +37,23 @@ std::shared_ptr<SessionManager> SessionManager::create(Services services)
     manager->loadAndPruneSessions();
     manager->updateDistinctDaysUsed();
     manager->activity_.follow(manager->services_.activity, manager->weak_from_this());
+    if (auto* application = QCoreApplication::instance()) {
+        manager->quitConnection_ = QObject::connect(application, &QCoreApplication::aboutToQuit,
+                                                    [weak = manager->weak_from_this()] {
+                                                        if (auto self = weak.lock())
+                                                            self->stop();
+                                                    });
+    }
     return manager;
 }
 
 SessionManager::SessionManager(Services services) : services_(std::move(services))
 {
+}
+
+SessionManager::~SessionManager()
+{
+    QObject::disconnect(quitConnection_);
 }
 
 void SessionManager::loadAndPruneSessions()
@@ -99,6 +113,7 @@ void SessionManager::startNewSession()
 
 void SessionManager::stop()
 {
+    storeSessionDurationNow();
     stopSessionTimer();
     stopped_ = true;
 }
@@ -107,8 +122,24 @@ void SessionManager::handleDidEnterBackground()
 {
     if (!currentSessionStartedAt_ || stopped_)
         return;
-    updateSessionDuration();
+    updateSessionDuration(Write::now);
     stopSessionTimer();
+}
+
+void SessionManager::handleWillSleep()
+{
+    storeSessionDurationNow();
+}
+
+void SessionManager::storeSessionDurationNow()
+{
+    if (!currentSessionStartedAt_ || stopped_)
+        return;
+    // While inactive there is no time to add, and the last update must stay unset.
+    if (sessionDurationLastUpdatedAt_)
+        updateSessionDuration(Write::now);
+    else
+        persistCurrentSessionIfNeeded(Write::now);
 }
 
 void SessionManager::handleWillEnterForeground()
@@ -122,16 +153,16 @@ void SessionManager::handleWillEnterForeground()
     startSessionTimer();
 }
 
-void SessionManager::updateSessionDuration()
+void SessionManager::updateSessionDuration(Write write)
 {
     const QDateTime now = services_.clock();
     if (sessionDurationLastUpdatedAt_)
         currentSessionDuration_ += static_cast<double>(sessionDurationLastUpdatedAt_->msecsTo(now)) / 1000.0;
     sessionDurationLastUpdatedAt_ = now;
-    persistCurrentSessionIfNeeded();
+    persistCurrentSessionIfNeeded(write);
 }
 
-void SessionManager::persistCurrentSessionIfNeeded()
+void SessionManager::persistCurrentSessionIfNeeded(Write write)
 {
     if (currentSessionDuration_ < 1.0 || !currentSessionStartedAt_)
         return;
@@ -143,13 +174,22 @@ void SessionManager::persistCurrentSessionIfNeeded()
         running->durationInSeconds = seconds;
     else
         recentSessions_.push_back({*currentSessionStartedAt_, seconds});
+
+    const bool due = !sessionsWrittenAt_ || sessionsWrittenAt_->msecsTo(services_.clock()) >= sessionsWriteIntervalMs;
+    if (write == Write::whenDue && !due)
+        return;
     writeSessions();
+    // The process may end or the system sleep before the event loop would save the file.
+    if (write == Write::now && services_.suite)
+        services_.suite->sync();
 }
 
 void SessionManager::writeSessions()
 {
-    if (services_.suite)
-        services_.suite->setValue(recentSessionsKey, QByteArray::fromStdString(StoredSessionCoding::json(recentSessions_)));
+    if (!services_.suite)
+        return;
+    services_.suite->setValue(recentSessionsKey, QByteArray::fromStdString(StoredSessionCoding::json(recentSessions_)));
+    sessionsWrittenAt_ = services_.clock();
 }
 
 void SessionManager::startSessionTimer()

@@ -20,7 +20,9 @@ namespace vantory {
 // Keeps the usage history in the per-app defaults suite: the sessions of the last 90
 // days with their active seconds, how many older ones were pruned, the days the program
 // was used and the first session's date. The running session's duration grows on a
-// 1-second tick while the application is active. Lives on the main thread.
+// 1-second tick while the application is active; the suite gets it at most every 30
+// seconds, and at once when the application becomes inactive, the system sleeps or the
+// session manager stops (at quit). Lives on the main thread.
 class SessionManager : public std::enable_shared_from_this<SessionManager> {
 public:
     struct Services {
@@ -40,13 +42,15 @@ public:
 
     SessionManager(const SessionManager&) = delete;
     SessionManager& operator=(const SessionManager&) = delete;
+    ~SessionManager();
 
     void startNewSession();
-    // Stops the duration tick for good.
+    // Stores the running session's duration and stops the duration tick for good.
     void stop();
 
     void handleDidEnterBackground();
     void handleWillEnterForeground();
+    void handleWillSleep();
 
     const std::vector<StoredSession>& recentSessions() const { return recentSessions_; }
     std::string firstSessionDate() const;
@@ -61,8 +65,12 @@ private:
     explicit SessionManager(Services services);
     void loadAndPruneSessions();
     void updateDistinctDaysUsed();
-    void updateSessionDuration();
-    void persistCurrentSessionIfNeeded();
+    // Whether the suite gets the duration now or only when its last write is 30 s old.
+    enum class Write { whenDue, now };
+    void updateSessionDuration(Write write = Write::whenDue);
+    // Adds the time since the last update when the tick runs, and stores it at once.
+    void storeSessionDurationNow();
+    void persistCurrentSessionIfNeeded(Write write);
     void writeSessions();
     void startSessionTimer();
     void stopSessionTimer();
@@ -76,10 +84,12 @@ private:
     std::optional<QDateTime> currentSessionStartedAt_;
     double currentSessionDuration_ = 0;
     std::optional<QDateTime> sessionDurationLastUpdatedAt_;
+    std::optional<QDateTime> sessionsWrittenAt_;
     // Ticks of an older or stopped timer see a different generation and end.
     unsigned timerGeneration_ = 0;
     bool stopped_ = false;
     ActivitySubscription activity_;
+    QMetaObject::Connection quitConnection_;
 };
 
 // How many of `dates` ("yyyy-MM-dd") are `cutoff` or later; date texts sort like dates.

@@ -26,8 +26,27 @@ double cacheDate(const QDateTime& date)
     return static_cast<double>(referenceDate().msecsTo(date)) / 1000.0;
 }
 
-QDateTime fromCacheDate(double seconds)
+// The dates a record can carry: from 1970 to the last second of year 9999, in seconds
+// since the reference date. Anything else was not written by this client.
+const QDateTime& earliestCacheDate()
 {
+    static const QDateTime date(QDate(1970, 1, 1), QTime(0, 0), Qt::UTC);
+    return date;
+}
+
+const QDateTime& latestCacheDate()
+{
+    static const QDateTime date(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
+    return date;
+}
+
+// None when `seconds` lies outside those dates.
+std::optional<QDateTime> fromCacheDate(double seconds)
+{
+    const auto earliest = static_cast<double>(referenceDate().secsTo(earliestCacheDate()));
+    const auto latest = static_cast<double>(referenceDate().secsTo(latestCacheDate()));
+    if (!(seconds >= earliest && seconds <= latest))
+        return std::nullopt;
     return referenceDate().addMSecs(static_cast<qint64>(std::llround(seconds * 1000.0)));
 }
 
@@ -59,10 +78,11 @@ std::string text(const json& object, const char* key)
     return member(object, key).get<std::string>();
 }
 
-SignalPostBody recordFromCache(const json& object)
+// None when the record's date is out of range; throws when a key is missing or of the wrong type.
+std::optional<SignalPostBody> recordFromCache(const json& object)
 {
     SignalPostBody record;
-    record.receivedAt = fromCacheDate(member(object, "receivedAt").get<double>());
+    const auto receivedAt = fromCacheDate(member(object, "receivedAt").get<double>());
     record.appID = text(object, "appID");
     record.clientUser = text(object, "clientUser");
     record.sessionID = text(object, "sessionID");
@@ -71,6 +91,9 @@ SignalPostBody recordFromCache(const json& object)
         record.floatValue = found->get<double>();
     record.payload = member(object, "payload").get<SignalParameters>();
     record.isTestMode = text(object, "isTestMode");
+    if (!receivedAt)
+        return std::nullopt;
+    record.receivedAt = *receivedAt;
     return record;
 }
 
@@ -107,17 +130,21 @@ std::string cacheJson(const std::vector<SignalPostBody>& records)
     return dump(array);
 }
 
-std::optional<std::vector<SignalPostBody>> fromCacheJson(const std::string& text)
+std::optional<CachedRecords> fromCacheJson(const std::string& text)
 {
     try {
         const json array = json::parse(text);
         if (!array.is_array())
             return std::nullopt;
-        std::vector<SignalPostBody> records;
-        records.reserve(array.size());
-        for (const auto& object : array)
-            records.push_back(recordFromCache(object));
-        return records;
+        CachedRecords cached;
+        cached.records.reserve(array.size());
+        for (const auto& object : array) {
+            if (auto record = recordFromCache(object))
+                cached.records.push_back(std::move(*record));
+            else
+                ++cached.outOfRangeDates;
+        }
+        return cached;
     } catch (const json::exception&) {
         return std::nullopt;
     }

@@ -37,8 +37,14 @@ std::string wireJson(const std::vector<SignalPostBody>& records);
 // The cache-file form: a JSON array, dates as seconds since 2001-01-01 00:00:00 UTC.
 std::string cacheJson(const std::vector<SignalPostBody>& records);
 
+struct CachedRecords {
+    std::vector<SignalPostBody> records;
+    // How many records were left out because their date is before 1970 or after 9999.
+    std::size_t outOfRangeDates = 0;
+};
+
 // Reads the cache-file form; none unless every record has every key but floatValue.
-std::optional<std::vector<SignalPostBody>> fromCacheJson(const std::string& json);
+std::optional<CachedRecords> fromCacheJson(const std::string& json);
 
 } // namespace SignalPostBodyCoding
 
