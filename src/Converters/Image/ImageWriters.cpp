@@ -2,14 +2,12 @@
 
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
-#include "Converters/Image/ImagePreparation.h"
 #include "Converters/Image/ImageReader.h"
 #include "Converters/Image/WebPEncoder.h"
 #include "Converters/OutputFile.h"
 #include "Platform/VipsStartup.h"
 
 #include <functional>
-#include <map>
 #include <memory>
 
 namespace vantory::ImageWriters {
@@ -17,10 +15,6 @@ namespace vantory::ImageWriters {
 namespace {
 
 using vips::VImage;
-
-constexpr int conversionJpegQuality = 92;
-constexpr int heicQuality = 85;
-constexpr float webpQuality = 80;
 
 struct UnrefBlob {
     void operator()(VipsBlob* blob) const { vips_area_unref(VIPS_AREA(blob)); }
@@ -59,14 +53,9 @@ void writeBytes(const std::filesystem::path& destination, std::string_view bytes
     publish(file, stop);
 }
 
-void requireWithinBudget(const VImage& image, const std::filesystem::path& destination, const std::string& format)
-{
-    const auto pixels = static_cast<std::uint64_t>(image.width()) * static_cast<std::uint64_t>(image.height());
-    if (pixels > ImagePreparation::pixelBudget)
-        throw ConversionError::exportFailed(destination, format + ": the picture is too large");
-}
+} // namespace
 
-void writeWebP(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
+void writeWebP(const VImage& image, float quality, const std::filesystem::path& destination, const std::stop_token& stop)
 {
     if (image.width() > WebPEncoder::maxDimension || image.height() > WebPEncoder::maxDimension)
         throw ConversionError::exportFailed(destination, "webp");
@@ -76,17 +65,24 @@ void writeWebP(const VImage& image, const std::filesystem::path& destination, co
         static_cast<std::uint8_t*>(rgba.write_to_memory(&size)));
     if (size != static_cast<size_t>(image.width()) * image.height() * 4)
         throw ConversionError::exportFailed(destination, "webp");
-    const auto encoded = WebPEncoder::encode(pixels.get(), image.width(), image.height(), webpQuality);
+    const auto encoded = WebPEncoder::encode(pixels.get(), image.width(), image.height(), quality);
     if (!encoded)
         throw ConversionError::exportFailed(destination, "webp");
     writeBytes(destination, *encoded, stop);
 }
 
-void writeHeif(const VImage& image, VipsForeignHeifCompression compression, int quality, const std::filesystem::path& destination,
-               const std::stop_token& stop)
+void writeHeic(const VImage& image, int quality, const std::filesystem::path& destination, const std::stop_token& stop)
 {
     writeThroughTarget(destination, stop, [&](vips::VTarget& target) {
-        image.heifsave_target(target, VImage::option()->set("compression", compression)->set("Q", quality));
+        image.heifsave_target(target,
+                              VImage::option()->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_HEVC)->set("Q", quality));
+    });
+}
+
+void writeAvif(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
+{
+    writeThroughTarget(destination, stop, [&](vips::VTarget& target) {
+        image.heifsave_target(target, VImage::option()->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_AV1));
     });
 }
 
@@ -97,60 +93,22 @@ void writeBmp(const VImage& image, const std::filesystem::path& destination, con
     writeBytes(destination, bytesOf(blob), stop);
 }
 
-using Writer = std::function<void(const VImage&, const std::filesystem::path&, const std::stop_token&)>;
-
-const std::map<std::string, Writer>& writers()
+void writePng(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
 {
-    static const std::map<std::string, Writer> table{
-        {"png",
-         [](const VImage& image, const auto& destination, const auto& stop) {
-             writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.pngsave_target(target); });
-         }},
-        {"jpg", [](const VImage& image, const auto& destination,
-                   const auto& stop) { writeJpeg(image, conversionJpegQuality, destination, stop); }},
-        {"tiff",
-         [](const VImage& image, const auto& destination, const auto& stop) {
-             writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.tiffsave_target(target); });
-         }},
-        {"bmp", writeBmp},
-        {"gif",
-         [](const VImage& image, const auto& destination, const auto& stop) {
-             writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.gifsave_target(target); });
-         }},
-        {"heic",
-         [](const VImage& image, const auto& destination, const auto& stop) {
-             requireWithinBudget(image, destination, "heic");
-             writeHeif(image, VIPS_FOREIGN_HEIF_COMPRESSION_HEVC, heicQuality, destination, stop);
-         }},
-        {"webp",
-         [](const VImage& image, const auto& destination, const auto& stop) {
-             requireWithinBudget(image, destination, "webp");
-             writeWebP(image, destination, stop);
-         }},
-        {"avif",
-         [](const VImage& image, const auto& destination, const auto& stop) {
-             requireWithinBudget(image, destination, "avif");
-             writeThroughTarget(destination, stop, [&](vips::VTarget& target) {
-                 image.heifsave_target(target, VImage::option()->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_AV1));
-             });
-         }},
-    };
-    return table;
+    writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.pngsave_target(target); });
 }
 
-} // namespace
-
-bool isConversionTarget(const std::string& format)
+void writeTiff(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
 {
-    return writers().contains(format);
+    writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.tiffsave_target(target); });
 }
 
-void write(const VImage& image, const std::string& format, const std::filesystem::path& destination, std::stop_token stop)
+void writeGif(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
 {
-    writers().at(format)(image, destination, stop);
+    writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.gifsave_target(target); });
 }
 
-void writeJpeg(const VImage& image, int quality, const std::filesystem::path& destination, std::stop_token stop)
+void writeJpeg(const VImage& image, int quality, const std::filesystem::path& destination, const std::stop_token& stop)
 {
     writeThroughTarget(destination, stop,
                        [&](vips::VTarget& target) { image.jpegsave_target(target, VImage::option()->set("Q", quality)); });
