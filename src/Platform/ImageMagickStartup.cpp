@@ -13,22 +13,23 @@ namespace {
 
 constexpr MagickSizeType mebibyte = 1 << 20;
 
-// A pixel cache past the memory limit goes to a mapped file, then to a plain file; past
-// the disk limit the read fails. Larger pictures are refused before they reach
-// ImageMagick.
+// Pixel caches past the memory limit go to mapped memory, then to files in the temporary
+// folder; past the disk limit the read fails. Pictures too large for the job are refused
+// before they reach ImageMagick; these bound what a document of many layers can take.
 struct Limit {
     ResourceType resource;
     MagickSizeType value;
 };
 constexpr Limit limits[] = {
     {MemoryResource, 256 * mebibyte},
-    {MapResource, 512 * mebibyte},
+    {MapResource, 128 * mebibyte},
     {DiskResource, 1024 * mebibyte},
     {AreaResource, 128'000'000},
     {WidthResource, 65535},
     {HeightResource, 65535},
-    // A Photoshop document's layers are images of their own; only the merged picture is read.
-    {ListLengthResource, 1024},
+    // Every layer of a Photoshop document is read as an image of its own; Photoshop itself
+    // makes at most 8000.
+    {ListLengthResource, 8000},
 };
 
 std::filesystem::path& folder()
