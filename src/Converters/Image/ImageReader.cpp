@@ -112,9 +112,13 @@ VImage loadBySignature(const std::filesystem::path& url, PictureBudget::Kept wor
         return withinBudget(url, VImage::openexrload(url.c_str(), loadOptions(access)), exrKeptBytesPerPixel,
                             work);
     std::string bytes = readFileBytes(url);
-    if (const auto format = MagickFormats::recognise(bytes))
+    if (const auto format = MagickFormats::recognise(bytes)) {
+        // Weighed on the header's word: ImageMagick allocates while it reads the header.
+        const auto declared = MagickFormats::declaredSize(bytes, *format);
+        PictureBudget::require(url, declared.width, declared.height, magickKeptBytesPerPixel + work.withAlpha);
         return withinBudget(url, loadWithImageMagick(MagickFormats::forImageMagick(std::move(bytes), *format)),
                             magickKeptBytesPerPixel, work);
+    }
     throw vips::VError("not a picture this program reads");
 }
 

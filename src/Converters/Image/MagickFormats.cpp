@@ -1,7 +1,8 @@
 #include "Converters/Image/MagickFormats.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdint>
+#include <limits>
 
 namespace vantory::MagickFormats {
 
@@ -82,7 +83,49 @@ bool isPhotoshop(std::string_view bytes)
     return (version == 1 || version == 2) && reservedZero && channels >= 1 && channels <= 56 && knownDepth && knownMode;
 }
 
+int side(std::int64_t value)
+{
+    const std::int64_t magnitude = value < 0 ? -value : value;
+    return static_cast<int>(std::min<std::int64_t>(magnitude, std::numeric_limits<int>::max()));
+}
+
+// A bitmap info header (the BMP one, or an icon's image) or a PNG, at the start of `image`.
+Size imageSize(std::string_view image)
+{
+    if (image.starts_with(pngSignature) && image.size() >= 24)
+        return {side(bigEndian(image, 16, 4)), side(bigEndian(image, 20, 4))};
+    if (image.size() >= 12 && littleEndian(image, 0, 4) == 12)
+        return {side(littleEndian(image, 4, 2)), side(littleEndian(image, 6, 2))};
+    if (image.size() >= 12)
+        return {side(static_cast<std::int32_t>(littleEndian(image, 4, 4))),
+                side(static_cast<std::int32_t>(littleEndian(image, 8, 4)))};
+    return {};
+}
+
+Size largestIcon(std::string_view bytes)
+{
+    Size largest;
+    const std::size_t count = littleEndian(bytes, 4, 2);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t at = littleEndian(bytes, 6 + i * 16 + 12, 4);
+        const Size size = imageSize(bytes.substr(at));
+        largest = {std::max(largest.width, size.width), std::max(largest.height, size.height)};
+    }
+    return largest;
+}
+
 } // namespace
+
+Size declaredSize(std::string_view bytes, Format format)
+{
+    switch (format) {
+    case Format::bmp: return imageSize(bytes.substr(14));
+    case Format::ico:
+    case Format::cur: return largestIcon(bytes);
+    case Format::psd: return {side(bigEndian(bytes, 18, 4)), side(bigEndian(bytes, 14, 4))};
+    }
+    return {};
+}
 
 std::optional<Format> recognise(std::string_view bytes)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,15 @@ enum class Format { bmp, ico, cur, psd };
 
 // The format whose signature `bytes` (a whole file) carries, if one of the four.
 std::optional<Format> recognise(std::string_view bytes);
+
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+// The largest picture the file's header declares (for an icon, its largest image), read
+// before ImageMagick sees the file; `bytes` carries `format`'s signature.
+Size declaredSize(std::string_view bytes, Format format);
 
 // `bytes` as ImageMagick must be given them. ImageMagick has no signature for a cursor
 // and reads one with another format's reader: it gets the cursor as an icon, whose

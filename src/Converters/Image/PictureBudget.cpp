@@ -2,6 +2,7 @@
 
 #include "Converters/ConversionError.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -9,23 +10,22 @@ namespace vantory::PictureBudget {
 
 namespace {
 
-std::string limitText(double bytesPerPixel)
+std::string megapixels(double pixels)
 {
-    if (bytesPerPixel <= 0)
-        return "at most " + std::to_string(longestSide) + " pixels a side";
-    const auto megapixels = static_cast<std::uint64_t>(std::floor(static_cast<double>(bytes) / bytesPerPixel / 1e6));
-    return "at most " + std::to_string(megapixels) + " megapixels for this conversion";
+    return std::to_string(static_cast<std::uint64_t>(std::floor(pixels / 1e6))) + " megapixels";
 }
 
 } // namespace
 
 void require(const std::filesystem::path& url, int width, int height, double bytesPerPixel)
 {
-    const bool sidesFit = width <= longestSide && height <= longestSide;
-    const double kept = static_cast<double>(width) * static_cast<double>(height) * bytesPerPixel;
-    if (sidesFit && kept <= static_cast<double>(bytes))
-        return;
-    throw ConversionError::pictureTooLarge(url, width, height, limitText(sidesFit ? bytesPerPixel : 0));
+    const double pixels = static_cast<double>(width) * static_cast<double>(height);
+    if (width > longestSide || height > longestSide)
+        throw ConversionError::pictureTooLarge(url, width, height, "at most " + std::to_string(longestSide) + " pixels a side");
+    const double kept = bytesPerPixel > 0 ? static_cast<double>(bytes) / bytesPerPixel : static_cast<double>(mostPixels);
+    const double allowed = std::min(static_cast<double>(mostPixels), kept);
+    if (pixels > allowed)
+        throw ConversionError::pictureTooLarge(url, width, height, "at most " + megapixels(allowed) + " for this conversion");
 }
 
 } // namespace vantory::PictureBudget

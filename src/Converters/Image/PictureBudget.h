@@ -17,6 +17,11 @@ inline constexpr std::uint64_t bytes = std::uint64_t(640) << 20;
 // past this side either.
 inline constexpr int longestSide = 65535;
 
+// However few bytes the steps keep, a picture has at most this many pixels (32768 x 32768):
+// past it, even a picture read a few rows at a time would take minutes and gigabytes of
+// output.
+inline constexpr std::uint64_t mostPixels = std::uint64_t(1) << 30;
+
 // What a step keeps of every pixel at once, in bytes: 0 for a step that works a few rows at
 // a time. Encoders of transparency keep more.
 struct Kept {
@@ -27,7 +32,8 @@ struct Kept {
 };
 
 // Throws ConversionError::pictureTooLarge naming `url` when a picture of `width` x `height`
-// does not fit with steps that keep `bytesPerPixel` bytes of every pixel at once.
+// does not fit with steps that keep `bytesPerPixel` bytes of every pixel at once, or has a
+// side or a pixel count past the limits above.
 void require(const std::filesystem::path& url, int width, int height, double bytesPerPixel);
 
 } // namespace vantory::PictureBudget
