@@ -259,6 +259,31 @@ TEST_F(ImageProcessorTest, TruncatedInputFailsToLoadAndLeavesNothing)
     }
 }
 
+TEST_F(ImageProcessorTest, APictureSmallerThanATileCutShortFailsEveryTime)
+{
+    // libvips can lose the decoder's failure between its threads for a picture this small:
+    // then a black picture came out "converted" in some runs.
+    struct Case {
+        std::string format;
+        std::string target;
+    };
+    const VImage grain = (VImage::gaussnoise(64, 48, VImage::option()->set("mean", 128)->set("sigma", 40)))
+                             .cast(VIPS_FORMAT_UCHAR)
+                             .bandjoin({VImage::gaussnoise(64, 48), VImage::gaussnoise(64, 48)})
+                             .cast(VIPS_FORMAT_UCHAR)
+                             .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    for (const auto& c : {Case{"png", "jpg"}, Case{"jpg", "png"}}) {
+        const std::string bytes = readFile(image("whole." + c.format, grain));
+        const fs::path cut = file("cut." + c.format, bytes.substr(0, bytes.size() * 6 / 10));
+        for (int run = 0; run < 20; ++run) {
+            EXPECT_EQ(conversionErrorOf([&] { ImageProcessor::convertFormat(cut, c.target, out()); }),
+                      ConversionError::loadFailed(cut))
+                << c.format << " run " << run;
+            ASSERT_TRUE(entriesIn(out()).empty()) << c.format << " run " << run;
+        }
+    }
+}
+
 TEST_F(ImageProcessorTest, BracketsInTheNameAreNoLoadOptions)
 {
     ImageProcessor::convertFormat(image("a[1].png", solidImage(8, 8, {0, 0, 200})), "jpg", out());

@@ -2,6 +2,7 @@
 
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
+#include "Converters/Image/DecodeWatch.h"
 #include "Converters/Image/ImageReader.h"
 #include "Converters/Image/WebPEncoder.h"
 #include "Converters/OutputFile.h"
@@ -28,14 +29,18 @@ std::string_view bytesOf(const Blob& blob)
     return {static_cast<const char*>(data), size};
 }
 
-void publish(OutputFile& file, const std::stop_token& stop)
+// A file made while the batch was cancelled, or over pixels that failed to decode, is
+// not published.
+void publish(OutputFile& file, const VImage& image, const std::stop_token& stop)
 {
-    throwIfStopped(stop); // a file made while the batch was cancelled is not published
+    throwIfStopped(stop);
+    if (DecodeWatch::failed(image))
+        throw vips::VError("the picture could not be decoded whole");
     file.commit();
 }
 
 // Lets a libvips saver write the file through a target of its own.
-void writeThroughTarget(const std::filesystem::path& destination, const std::stop_token& stop,
+void writeThroughTarget(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop,
                         const std::function<void(vips::VTarget&)>& save)
 {
     OutputFile file(destination, OutputFile::Mode::atomic);
@@ -43,14 +48,15 @@ void writeThroughTarget(const std::filesystem::path& destination, const std::sto
         vips::VTarget target = vips::VTarget::new_to_file(file.pathForLibrary().c_str());
         save(target);
     }
-    publish(file, stop);
+    publish(file, image, stop);
 }
 
-void writeBytes(const std::filesystem::path& destination, std::string_view bytes, const std::stop_token& stop)
+void writeBytes(const VImage& image, const std::filesystem::path& destination, std::string_view bytes,
+                const std::stop_token& stop)
 {
     OutputFile file(destination, OutputFile::Mode::atomic);
     file.append(bytes);
-    publish(file, stop);
+    publish(file, image, stop);
 }
 
 } // namespace
@@ -68,12 +74,12 @@ void writeWebP(const VImage& image, float quality, const std::filesystem::path& 
     const auto encoded = WebPEncoder::encode(pixels.get(), image.width(), image.height(), quality);
     if (!encoded)
         throw ConversionError::exportFailed(destination, "webp");
-    writeBytes(destination, *encoded, stop);
+    writeBytes(image, destination, *encoded, stop);
 }
 
 void writeHeic(const VImage& image, int quality, const std::filesystem::path& destination, const std::stop_token& stop)
 {
-    writeThroughTarget(destination, stop, [&](vips::VTarget& target) {
+    writeThroughTarget(image, destination, stop, [&](vips::VTarget& target) {
         image.heifsave_target(target,
                               VImage::option()->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_HEVC)->set("Q", quality));
     });
@@ -81,7 +87,7 @@ void writeHeic(const VImage& image, int quality, const std::filesystem::path& de
 
 void writeAvif(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
 {
-    writeThroughTarget(destination, stop, [&](vips::VTarget& target) {
+    writeThroughTarget(image, destination, stop, [&](vips::VTarget& target) {
         image.heifsave_target(target, VImage::option()->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_AV1));
     });
 }
@@ -90,27 +96,27 @@ void writeAvif(const VImage& image, const std::filesystem::path& destination, co
 void writeBmp(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
 {
     const Blob blob(image.magicksave_buffer(VImage::option()->set("format", "bmp")));
-    writeBytes(destination, bytesOf(blob), stop);
+    writeBytes(image, destination, bytesOf(blob), stop);
 }
 
 void writePng(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
 {
-    writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.pngsave_target(target); });
+    writeThroughTarget(image, destination, stop, [&](vips::VTarget& target) { image.pngsave_target(target); });
 }
 
 void writeTiff(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
 {
-    writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.tiffsave_target(target); });
+    writeThroughTarget(image, destination, stop, [&](vips::VTarget& target) { image.tiffsave_target(target); });
 }
 
 void writeGif(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
 {
-    writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.gifsave_target(target); });
+    writeThroughTarget(image, destination, stop, [&](vips::VTarget& target) { image.gifsave_target(target); });
 }
 
 void writeJpeg(const VImage& image, int quality, const std::filesystem::path& destination, const std::stop_token& stop)
 {
-    writeThroughTarget(destination, stop,
+    writeThroughTarget(image, destination, stop,
                        [&](vips::VTarget& target) { image.jpegsave_target(target, VImage::option()->set("Q", quality)); });
 }
 
