@@ -23,6 +23,9 @@ TEST(ConversionError, MessagesAndDiagnostics)
         {ConversionError::incorrectPassword(), "Incorrect password", "Password validation failed"},
         {ConversionError::alreadyOptimal(), "File is already as small as possible",
          "Compression produced a larger file than the original"},
+        {ConversionError::pictureTooLarge("/in/pano.png", 40000, 20000, "at most 45 megapixels"),
+         "This picture is too large to process (40000 \u00D7 20000 pixels; at most 45 megapixels)",
+         "Picture too large: /in/pano.png (40000 \u00D7 20000 pixels; at most 45 megapixels)"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(row.error.errorDescription(), row.message);

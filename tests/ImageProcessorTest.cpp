@@ -2,6 +2,7 @@
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Converters/Image/ImageWriters.h"
+#include "Platform/ImageMagickStartup.h"
 #include "support/ConversionErrors.h"
 #include "support/DngFixture.h"
 #include "support/InAndOutFolders.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <regex>
 
@@ -45,6 +47,37 @@ VImage darkDiscOnLightGround(int width, int height)
                               .cast(VIPS_FORMAT_UCHAR)
                               .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
     return inDisc.ifthenelse(solidImage(width, height, {40, 30, 60}), ground);
+}
+
+std::string littleEndian(std::uint32_t value, int bytes)
+{
+    std::string out;
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>(value >> (8 * i));
+    return out;
+}
+
+// A run-length encoded 8-bit BMP: the left half palette colour 0, the right half colour 1.
+std::string rleBmp(int width, int height, const std::array<std::uint8_t, 3>& left, const std::array<std::uint8_t, 3>& right)
+{
+    std::string row;
+    for (const auto& [count, index] : {std::pair{width / 2, 0}, {width - width / 2, 1}})
+        for (int done = 0; done < count; done += 255)
+            row += {static_cast<char>(std::min(255, count - done)), static_cast<char>(index)};
+    row += std::string("\0\0", 2); // end of line
+    std::string pixels;
+    for (int y = 0; y < height; ++y)
+        pixels += row;
+    pixels += std::string("\0\1", 2); // end of bitmap
+    std::string palette;
+    for (const auto& colour : {left, right})
+        palette += {static_cast<char>(colour[2]), static_cast<char>(colour[1]), static_cast<char>(colour[0]), '\0'};
+    const std::uint32_t pixelsAt = 14 + 40 + static_cast<std::uint32_t>(palette.size());
+    std::string info = littleEndian(40, 4) + littleEndian(width, 4) + littleEndian(height, 4) + littleEndian(1, 2)
+                       + littleEndian(8, 2) + littleEndian(1, 4) /* RLE8 */ + littleEndian(pixels.size(), 4)
+                       + littleEndian(2835, 4) + littleEndian(2835, 4) + littleEndian(2, 4) + littleEndian(2, 4);
+    return "BM" + littleEndian(pixelsAt + pixels.size(), 4) + littleEndian(0, 4) + littleEndian(pixelsAt, 4) + info + palette
+           + pixels;
 }
 
 bool near(double value, double expected, double tolerance)
@@ -226,6 +259,31 @@ TEST_F(ImageProcessorTest, TruncatedInputFailsToLoadAndLeavesNothing)
     }
 }
 
+TEST_F(ImageProcessorTest, APictureSmallerThanATileCutShortFailsEveryTime)
+{
+    // libvips can lose the decoder's failure between its threads for a picture this small:
+    // then a black picture came out "converted" in some runs.
+    struct Case {
+        std::string format;
+        std::string target;
+    };
+    const VImage grain = (VImage::gaussnoise(64, 48, VImage::option()->set("mean", 128)->set("sigma", 40)))
+                             .cast(VIPS_FORMAT_UCHAR)
+                             .bandjoin({VImage::gaussnoise(64, 48), VImage::gaussnoise(64, 48)})
+                             .cast(VIPS_FORMAT_UCHAR)
+                             .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    for (const auto& c : {Case{"png", "jpg"}, Case{"jpg", "png"}}) {
+        const std::string bytes = readFile(image("whole." + c.format, grain));
+        const fs::path cut = file("cut." + c.format, bytes.substr(0, bytes.size() * 6 / 10));
+        for (int run = 0; run < 20; ++run) {
+            EXPECT_EQ(conversionErrorOf([&] { ImageProcessor::convertFormat(cut, c.target, out()); }),
+                      ConversionError::loadFailed(cut))
+                << c.format << " run " << run;
+            ASSERT_TRUE(entriesIn(out()).empty()) << c.format << " run " << run;
+        }
+    }
+}
+
 TEST_F(ImageProcessorTest, BracketsInTheNameAreNoLoadOptions)
 {
     ImageProcessor::convertFormat(image("a[1].png", solidImage(8, 8, {0, 0, 200})), "jpg", out());
@@ -238,6 +296,31 @@ TEST_F(ImageProcessorTest, BmpIsReadByItsHeaderWhateverItsName)
     solidImage(8, 8, {0, 200, 0}).magicksave(bmp.c_str(), VImage::option()->set("format", "bmp"));
     ImageProcessor::convertFormat(bmp, "png", out());
     EXPECT_EQ(pixelAt(written(), 4, 4), (std::vector<double>{0, 200, 0}));
+}
+
+TEST_F(ImageProcessorTest, ABatchOfLargeBmpsConvertsAndLeavesNothingBehind)
+{
+    // Each one fills a good share of ImageMagick's memory; only if every job lets go of its
+    // picture do they all convert, with no pixel cache spilled to disk.
+    constexpr int count = 30;
+    const std::string bytes = rleBmp(4000, 3000, {200, 30, 30}, {30, 30, 200});
+    for (int i = 0; i < count; ++i)
+        ImageProcessor::convertFormat(file("scan" + std::to_string(i) + ".bmp", bytes), "jpg", out());
+    const auto results = entriesIn(out());
+    ASSERT_EQ(results.size(), static_cast<std::size_t>(count));
+    EXPECT_GT(pixelAt(results.back(), 100, 1500)[0], 150);
+    EXPECT_GT(pixelAt(results.back(), 3900, 1500)[2], 150);
+    ASSERT_FALSE(ImageMagickStartup::temporaryFolder().empty());
+    EXPECT_TRUE(entriesIn(ImageMagickStartup::temporaryFolder()).empty());
+}
+
+TEST_F(ImageProcessorTest, ContentWithoutItsOwnSignatureNeverReachesImageMagick)
+{
+    // A TGA's first bytes are a cursor's; ImageMagick's TGA reader would take it.
+    const std::string tga = std::string("\0\0\2\0\0\0\0\0\0\0\0\0\x08\0\x08\0\x18\x20", 18) + std::string(8 * 8 * 3, '\x80');
+    const fs::path source = file("picture.png", tga);
+    EXPECT_EQ(conversionErrorOf([&] { ImageProcessor::convertFormat(source, "jpg", out()); }), ConversionError::loadFailed(source));
+    EXPECT_TRUE(entriesIn(out()).empty());
 }
 
 TEST_F(ImageProcessorTest, ImageMagicksOtherFormatsAreNotRead)

@@ -37,6 +37,12 @@ ConversionError ConversionError::invalidDataStructure(std::string what)
     return ConversionError(Kind::invalidDataStructure, {}, std::move(what));
 }
 
+ConversionError ConversionError::pictureTooLarge(const std::filesystem::path& url, int width, int height, std::string limit)
+{
+    return ConversionError(Kind::pictureTooLarge, url,
+                           std::to_string(width) + " \u00D7 " + std::to_string(height) + " pixels; " + std::move(limit));
+}
+
 std::string ConversionError::errorDescription() const
 {
     switch (kind_) {
@@ -52,6 +58,7 @@ std::string ConversionError::errorDescription() const
     case Kind::incorrectPassword: return "Incorrect password";
     case Kind::encryptionFailed: return "Could not protect the file";
     case Kind::alreadyOptimal: return "File is already as small as possible";
+    case Kind::pictureTooLarge: return "This picture is too large to process (" + detail_ + ")";
     }
     return "Conversion failed";
 }
@@ -71,6 +78,7 @@ std::string ConversionError::debugDescription() const
     case Kind::incorrectPassword: return "Password validation failed";
     case Kind::encryptionFailed: return "Encryption/password protection failed";
     case Kind::alreadyOptimal: return "Compression produced a larger file than the original";
+    case Kind::pictureTooLarge: return "Picture too large: " + url_.string() + " (" + detail_ + ")";
     }
     return "Unknown conversion error";
 }

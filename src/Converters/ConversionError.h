@@ -22,6 +22,7 @@ public:
         incorrectPassword,
         encryptionFailed,
         alreadyOptimal,
+        pictureTooLarge,
     };
 
     static ConversionError loadFailed(const std::filesystem::path& url);
@@ -36,6 +37,8 @@ public:
     static ConversionError incorrectPassword() { return ConversionError(Kind::incorrectPassword); }
     static ConversionError encryptionFailed() { return ConversionError(Kind::encryptionFailed); }
     static ConversionError alreadyOptimal() { return ConversionError(Kind::alreadyOptimal); }
+    // `limit` says what the refused work takes at most, such as "at most 45 megapixels".
+    static ConversionError pictureTooLarge(const std::filesystem::path& url, int width, int height, std::string limit);
 
     Kind kind() const { return kind_; }
     const std::filesystem::path& url() const { return url_; }

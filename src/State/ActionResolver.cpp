@@ -1,5 +1,7 @@
 #include "State/ActionResolver.h"
 
+#include "Converters/Image/ImageReader.h"
+#include "Converters/Image/ImageTargets.h"
 #include "Converters/OutputNaming.h"
 #include "Models/ActionIds.h"
 #include "Platform/PathNames.h"
@@ -101,7 +103,11 @@ private:
             category = group_.category;
 
         switch (category) {
-        case FileCategory::image: return catalogue::imageActions(groupIsBatch());
+        case FileCategory::image:
+            // A kind of picture the reader does not take is offered nothing it would fail.
+            if (!ImageReader::readsExtension(lower))
+                return {catalogue::unsupportedFileType(lower)};
+            return catalogue::imageActions(groupIsBatch());
         case FileCategory::video: return catalogue::videoActions();
         case FileCategory::audio: return catalogue::audioActions();
         case FileCategory::folder: return catalogue::folderActions();
@@ -179,11 +185,10 @@ std::vector<FileAction> ActionResolver::suggestedActions() const
 std::vector<ConversionTarget> ActionResolver::imageTargets(const std::optional<std::string>& excluding,
                                                            const ActionCapabilities& capabilities)
 {
-    std::vector<ConversionTarget> targets{target("png", "PNG"), target("jpg", "JPG"), target("webp", "WebP")};
-    if (capabilities.canWriteAVIF)
-        targets.push_back(target("avif", "AVIF"));
-    for (const auto& [format, label] : {std::pair{"heic", "HEIC"}, {"tiff", "TIFF"}, {"gif", "GIF"}, {"bmp", "BMP"}})
-        targets.push_back(target(format, label));
+    std::vector<ConversionTarget> targets;
+    for (const ImageTargets::Target& row : ImageTargets::all())
+        if (row.availability == ImageTargets::Availability::always || capabilities.canWriteAVIF)
+            targets.push_back(target(std::string(row.format), std::string(row.label)));
     return without(std::move(targets), excluding);
 }
 

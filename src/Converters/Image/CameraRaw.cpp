@@ -6,6 +6,7 @@
 
 #include <libraw/libraw.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -14,6 +15,8 @@ namespace vantory::CameraRaw {
 namespace {
 
 constexpr std::array rawExtensions{"cr2", "nef", "arw", "dng", "orf", "rw2"};
+// The raw samples, libraw's four 16-bit channels per pixel and the developed copy.
+constexpr double developingBytesPerPixel = 16;
 
 struct ProcessedImageDeleter {
     void operator()(libraw_processed_image_t* image) const { LibRaw::dcraw_clear_mem(image); }
@@ -36,7 +39,7 @@ bool isCameraRaw(const std::filesystem::path& url)
     return false;
 }
 
-vips::VImage develop(const std::filesystem::path& url)
+vips::VImage develop(const std::filesystem::path& url, PictureBudget::Kept work)
 {
     // LibRaw is large (its buffers are members), so it lives on the heap.
     const auto raw = std::make_unique<LibRaw>();
@@ -44,6 +47,9 @@ vips::VImage develop(const std::filesystem::path& url)
     raw->imgdata.params.output_color = 1; // sRGB
     raw->imgdata.params.output_bps = 8;
     check(raw->open_file(url.c_str()));
+    const auto& sizes = raw->imgdata.sizes;
+    PictureBudget::require(url, std::max(sizes.width, sizes.raw_width), std::max(sizes.height, sizes.raw_height),
+                           developingBytesPerPixel + work.opaque);
     check(raw->unpack());
     check(raw->dcraw_process());
     int status = LIBRAW_SUCCESS;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Converters/Image/PictureBudget.h"
+
 #include <vips/vips8>
 
 #include <filesystem>
@@ -10,7 +12,9 @@ namespace vantory::CameraRaw {
 
 bool isCameraRaw(const std::filesystem::path& url);
 
-// The developed picture, in memory; throws vips::VError when libraw cannot develop it.
-vips::VImage develop(const std::filesystem::path& url);
+// The developed picture, in memory; throws vips::VError when libraw cannot develop it, and
+// ConversionError::pictureTooLarge before developing a picture past PictureBudget with the
+// work that follows (`work`).
+vips::VImage develop(const std::filesystem::path& url, PictureBudget::Kept work);
 
 } // namespace vantory::CameraRaw

@@ -35,13 +35,15 @@ VImage inSrgb(const VImage& image)
 
 } // namespace
 
-VImage openUpright(const std::filesystem::path& url)
+VImage openUpright(const std::filesystem::path& url, PictureBudget::Kept work)
 {
-    const VImage image = ImageReader::load(url);
+    const VImage image = ImageReader::load(url, work);
     if (orientationOf(image) == 1)
         return image;
-    // Turning needs the pixels in any order, not only top to bottom.
-    return ImageReader::load(url, VIPS_ACCESS_RANDOM).autorot();
+    // Turning needs the pixels in any order, not only top to bottom: the decoded picture
+    // is kept whole.
+    const auto decoded = static_cast<double>(VIPS_IMAGE_SIZEOF_PEL(image.get_image()));
+    return ImageReader::load(url, {work.opaque + decoded, work.withAlpha + decoded}, VIPS_ACCESS_RANDOM).autorot();
 }
 
 VImage forEncoding(const VImage& image, Transparency transparency)
@@ -57,17 +59,6 @@ VImage forEncoding(const VImage& image, Transparency transparency)
         return result;
     VImage colour = result.extract_band(0, VImage::option()->set("n", 3));
     return hasAlpha ? colour.bandjoin(result.extract_band(result.bands() - 1)) : colour;
-}
-
-bool decodesWhole(const std::filesystem::path& url)
-{
-    try {
-        ImageReader::load(url).avg();
-        return true;
-    } catch (const vips::VError&) {
-        vips_error_clear();
-        return false;
-    }
 }
 
 } // namespace vantory::ImagePreparation

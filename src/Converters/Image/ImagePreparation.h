@@ -1,8 +1,9 @@
 #pragma once
 
+#include "Converters/Image/PictureBudget.h"
+
 #include <vips/vips8>
 
-#include <cstdint>
 #include <filesystem>
 
 // Turns a loaded picture into what every encoder here takes. The steps are lazy: pixels
@@ -11,20 +12,14 @@ namespace vantory::ImagePreparation {
 
 enum class Transparency { keep, flattenOntoWhite };
 
-// Past this many pixels a picture is not converted: the whole-image encoders hold it in
-// memory more than once.
-inline constexpr std::uint64_t pixelBudget = std::uint64_t(1) << 28;
-
-// The picture, turned upright by its orientation tag; throws vips::VError when the file
-// is not a picture this program reads.
-vips::VImage openUpright(const std::filesystem::path& url);
+// The picture, turned upright by its orientation tag. `work` is what the work that follows
+// keeps of every pixel (see ImageReader::load). Throws
+// vips::VError when the file is not a picture this program reads, and
+// ConversionError::pictureTooLarge before decoding a picture past PictureBudget.
+vips::VImage openUpright(const std::filesystem::path& url, PictureBudget::Kept work);
 
 // 8-bit sRGB through the embedded colour profile when there is one, three bands, and a
 // fourth for alpha when the picture has alpha and `transparency` keeps it.
 vips::VImage forEncoding(const vips::VImage& image, Transparency transparency);
-
-// Whether every pixel of the file can be decoded: tells a damaged input from a failing
-// encoder once a conversion has failed.
-bool decodesWhole(const std::filesystem::path& url);
 
 } // namespace vantory::ImagePreparation

@@ -2,8 +2,10 @@
 
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
+#include "Converters/Image/DecodeWatch.h"
 #include "Converters/Image/ImagePreparation.h"
 #include "Converters/Image/ImageReader.h"
+#include "Converters/Image/ImageTargets.h"
 #include "Converters/Image/ImageWriters.h"
 #include "Converters/LibraryErrors.h"
 #include "Converters/OutputNaming.h"
@@ -25,6 +27,8 @@ using ImagePreparation::Transparency;
 using vips::VImage;
 
 constexpr int compressionJpegQuality = 70;
+// The picture in memory, its RGB copy for the mask finder and the mask.
+constexpr PictureBudget::Kept backgroundRemovalKept{12, 12};
 
 std::filesystem::path destinationFor(const std::filesystem::path& url, const std::filesystem::path& outputFolder,
                                      const std::string& infix, const std::string& format)
@@ -32,42 +36,48 @@ std::filesystem::path destinationFor(const std::filesystem::path& url, const std
     return OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url) + infix, format);
 }
 
-VImage loadForEncoding(const std::filesystem::path& url, Transparency transparency)
+// The picture ready for an encoder, watched for pixels that fail to decode.
+VImage loadForEncoding(const std::filesystem::path& url, Transparency transparency, PictureBudget::Kept work)
 {
     try {
-        return ImagePreparation::forEncoding(ImagePreparation::openUpright(url), transparency);
+        return DecodeWatch::watched(ImagePreparation::forEncoding(ImagePreparation::openUpright(url, work), transparency));
     } catch (const vips::VError&) {
         vips_error_clear();
         throw ConversionError::loadFailed(url);
     }
 }
 
-// Pixels are decoded while the encoder runs, so a failing encoder may be a damaged input.
+// Pixels are decoded while the encoder runs: a picture that failed to decode is a damaged
+// input, whatever the encoder reported.
 template <class Write>
-void encoding(const std::filesystem::path& url, const std::filesystem::path& destination, const std::string& format, Write write)
+void encoding(const std::filesystem::path& url, const VImage& image, const std::filesystem::path& destination,
+              const std::string& format, Write write)
 {
     try {
         write();
     } catch (const vips::VError&) {
         vips_error_clear();
-        if (!ImagePreparation::decodesWhole(url))
+        if (DecodeWatch::failed(image))
             throw ConversionError::loadFailed(url);
         throw ConversionError::exportFailed(destination, format);
     }
+    if (DecodeWatch::failed(image))
+        throw ConversionError::loadFailed(url);
 }
 
 // The whole picture decoded into memory, for work that reads its pixels more than once.
-VImage decodedIntoMemory(const VImage& image, const std::filesystem::path& url, const std::filesystem::path& destination)
+VImage decodedIntoMemory(const VImage& image, const std::filesystem::path& url)
 {
-    const auto pixels = static_cast<std::uint64_t>(image.width()) * static_cast<std::uint64_t>(image.height());
-    if (pixels > ImagePreparation::pixelBudget)
-        throw ConversionError::exportFailed(destination, "png: the picture is too large for background removal");
+    VImage decoded;
     try {
-        return image.copy_memory();
+        decoded = image.copy_memory();
     } catch (const vips::VError&) {
         vips_error_clear();
         throw ConversionError::loadFailed(url);
     }
+    if (DecodeWatch::failed(image))
+        throw ConversionError::loadFailed(url);
+    return decoded;
 }
 
 // The subject's mask: one band, the picture's size. Throws noSubjectFound.
@@ -93,36 +103,39 @@ void convertFormat(const std::filesystem::path& url, const std::string& targetFo
                    std::stop_token stop)
 {
     translatingLibraryErrors(url, [&] {
-        const std::string target = OutputNaming::normalize(targetFormat);
-        if (OutputNaming::normalize(pathExtension(url)) == target) {
-            const auto destination = destinationFor(url, outputFolder, "", target);
+        const std::string format = OutputNaming::normalize(targetFormat);
+        if (OutputNaming::normalize(pathExtension(url)) == format) {
+            const auto destination = destinationFor(url, outputFolder, "", format);
             // An existing file of that name is never replaced.
             if (std::filesystem::exists(destination))
                 throw PlatformError::fromErrno(EEXIST, destination);
             copyUnchanged(url, destination);
             return;
         }
-        if (target == "svg")
+        if (format == "svg")
             throw ConversionError::unsupportedFormat("SVG (raster-to-vector not supported)");
-        const bool opaque = target == "jpg" || target == "bmp";
-        const VImage image = loadForEncoding(url, opaque ? Transparency::flattenOntoWhite : Transparency::keep);
-        if (!ImageWriters::isConversionTarget(target))
+        const ImageTargets::Target* target = ImageTargets::find(format);
+        // A target outside the table is refused once the file has been read.
+        const VImage image = loadForEncoding(url, target ? target->transparency : Transparency::keep,
+                                             target ? target->kept : PictureBudget::Kept{});
+        if (!target)
             throw ConversionError::unsupportedFormat(targetFormat);
-        if (target == "avif" && !ImageWriters::canWriteAVIF())
-            throw ConversionError::requiresNewerOS("AVIF conversion");
+        if (!ImageTargets::isAvailable(*target))
+            throw ConversionError::requiresNewerOS(std::string(target->label) + " conversion");
         throwIfStopped(stop);
-        const auto destination = destinationFor(url, outputFolder, "", target);
-        encoding(url, destination, target, [&] { ImageWriters::write(image, target, destination, stop); });
+        const auto destination = destinationFor(url, outputFolder, "", format);
+        encoding(url, image, destination, format, [&] { target->write(image, destination, stop); });
     });
 }
 
 void compressImage(const std::filesystem::path& url, const std::filesystem::path& outputFolder, std::stop_token stop)
 {
     translatingLibraryErrors(url, [&] {
-        const VImage image = loadForEncoding(url, Transparency::flattenOntoWhite);
+        const VImage image = loadForEncoding(url, Transparency::flattenOntoWhite, {});
         throwIfStopped(stop);
         const auto destination = destinationFor(url, outputFolder, "", "jpg");
-        encoding(url, destination, "jpg", [&] { ImageWriters::writeJpeg(image, compressionJpegQuality, destination, stop); });
+        encoding(url, image, destination, "jpg",
+                 [&] { ImageWriters::writeJpeg(image, compressionJpegQuality, destination, stop); });
     });
 }
 
@@ -130,13 +143,14 @@ void removeBackground(const std::filesystem::path& url, const std::filesystem::p
 {
     translatingLibraryErrors(url, [&] {
         const auto destination = destinationFor(url, outputFolder, "_nobg", "png");
-        const VImage image = decodedIntoMemory(loadForEncoding(url, Transparency::keep), url, destination);
+        const VImage image = decodedIntoMemory(loadForEncoding(url, Transparency::keep, backgroundRemovalKept), url);
         throwIfStopped(stop);
         const VImage mask = subjectMask(image);
         throwIfStopped(stop);
         const VImage colour = image.extract_band(0, VImage::option()->set("n", 3));
         const VImage alpha = image.has_alpha() ? (image.extract_band(3) * mask / 255).cast(VIPS_FORMAT_UCHAR) : mask;
-        encoding(url, destination, "png", [&] { ImageWriters::write(colour.bandjoin(alpha), "png", destination, stop); });
+        const VImage cutOut = DecodeWatch::watched(colour.bandjoin(alpha));
+        encoding(url, cutOut, destination, "png", [&] { ImageWriters::writePng(cutOut, destination, stop); });
     });
 }
 

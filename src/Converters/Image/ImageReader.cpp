@@ -1,11 +1,14 @@
 #include "Converters/Image/ImageReader.h"
 
 #include "Converters/Image/CameraRaw.h"
+#include "Converters/Image/MagickFormats.h"
+#include "Converters/OutputNaming.h"
 #include "Platform/InputFile.h"
 #include "Platform/VipsStartup.h"
 
 #include <array>
 #include <fstream>
+#include <set>
 #include <string_view>
 
 namespace vantory::ImageReader {
@@ -14,28 +17,49 @@ namespace {
 
 using vips::VImage;
 
-// The libvips loaders for picture formats. Others that libvips has (CSV, matrix, raw
-// data, PDF, ImageMagick's catch-all) would take files that are not pictures.
-constexpr std::array<std::string_view, 12> pictureLoaders{
-    "jpegload", "pngload",  "gifload", "tiffload", "webpload", "heifload",
-    "svgload",  "jp2kload", "jxlload", "ppmload",  "radload",  "fitsload",
+// The libvips loaders for picture formats, with the bytes of every pixel each keeps while
+// it decodes (for 8-bit samples; deeper samples take more): 0 for those that decode a few
+// rows at a time, more for those that decode the whole picture at once. Others that libvips
+// has (CSV, matrix, raw data, PDF, ImageMagick's catch-all) would take files that are not
+// pictures.
+struct Loader {
+    std::string_view name;
+    double keptBytesPerPixel;
+    double keptWhenInterlaced; // progressive JPEG, interlaced PNG
 };
 
-// Formats libvips reads only through ImageMagick, by their first bytes; BMP is by far the
-// most common.
-constexpr std::array<std::string_view, 4> magickHeaders{
-    std::string_view("BM", 2), // BMP
-    std::string_view("\0\0\1\0", 4), // ICO
-    std::string_view("\0\0\2\0", 4), // CUR
-    std::string_view("8BPS", 4), // Photoshop
+constexpr std::array<Loader, 12> pictureLoaders{{
+    {"jpegload", 0, 12}, // a progressive JPEG's coefficients
+    {"pngload", 0, 5},
+    {"gifload", 8, 8},
+    {"tiffload", 4, 4}, // one strip may be the whole picture
+    {"webpload", 10, 10},
+    {"heifload", 10, 10},
+    {"svgload", 5, 5},
+    {"jp2kload", 8, 8},
+    {"jxlload", 36, 36},
+    {"ppmload", 0, 0},
+    {"radload", 0, 0},
+    {"fitsload", 4, 4},
+}};
+
+// The formats below are read without a source loader.
+constexpr double exrKeptBytesPerPixel = 3;
+constexpr double magickKeptBytesPerPixel = 18; // ImageMagick's 16-bit pixel cache and libvips' copy
+constexpr std::string_view exrSignature("\x76\x2f\x31\x01", 4);
+
+const std::set<std::string, std::less<>> readExtensions{
+    "png", "jpg",  "jpeg", "jpe", "gif", "tif", "tiff", "webp", "heic", "heif", "hif", "avif",
+    "jp2", "jpg2", "j2k",  "j2c", "jpc", "jxl", "svg",  "svgz", "pbm",  "pgm",  "ppm", "pnm",
+    "bmp", "dib",  "ico",  "cur", "psd", "exr",
 };
 
-bool isPictureLoader(std::string_view loader)
+const Loader* pictureLoader(std::string_view name)
 {
-    for (const auto prefix : pictureLoaders)
-        if (loader.starts_with(prefix))
-            return true;
-    return false;
+    for (const auto& loader : pictureLoaders)
+        if (name.starts_with(loader.name))
+            return &loader;
+    return nullptr;
 }
 
 std::string firstBytes(const std::filesystem::path& url, std::size_t count)
@@ -47,13 +71,18 @@ std::string firstBytes(const std::filesystem::path& url, std::size_t count)
     return bytes;
 }
 
-bool isReadByImageMagick(const std::filesystem::path& url)
+bool isInterlaced(const VImage& image)
 {
-    const std::string header = firstBytes(url, 4);
-    for (const auto magic : magickHeaders)
-        if (std::string_view(header).starts_with(magic))
-            return true;
-    return false;
+    return image.get_typeof("interlaced") != 0 && image.get_int("interlaced") != 0;
+}
+
+// The picture once its header says it fits with what the decoder and the work keep.
+VImage withinBudget(const std::filesystem::path& url, VImage image, double decoderBytesPerPixel, PictureBudget::Kept work)
+{
+    const double sampleBytes = static_cast<double>(vips_format_sizeof(image.format()));
+    PictureBudget::require(url, image.width(), image.height(),
+                           decoderBytesPerPixel * sampleBytes + work.of(image.has_alpha()));
+    return image;
 }
 
 vips::VOption* loadOptions(VipsAccess access)
@@ -62,9 +91,8 @@ vips::VOption* loadOptions(VipsAccess access)
 }
 
 // ImageMagick gets the bytes, never the name: it reads "[...]" in a name as frame options.
-VImage loadWithImageMagick(const std::filesystem::path& url)
+VImage loadWithImageMagick(std::string bytes)
 {
-    const std::string bytes = readFileBytes(url);
     VipsBlob* blob = vips_blob_copy(bytes.data(), bytes.size());
     try {
         VImage image = VImage::magickload_buffer(blob, VImage::option()->set("fail_on", VIPS_FAIL_ON_TRUNCATED));
@@ -76,23 +104,48 @@ VImage loadWithImageMagick(const std::filesystem::path& url)
     }
 }
 
+// Read by loaders that take no source, by their own signatures.
+VImage loadBySignature(const std::filesystem::path& url, PictureBudget::Kept work, VipsAccess access)
+{
+    if (firstBytes(url, exrSignature.size()) == exrSignature)
+        // Named straight to the loader, so "[...]" in the name stays part of it.
+        return withinBudget(url, VImage::openexrload(url.c_str(), loadOptions(access)), exrKeptBytesPerPixel,
+                            work);
+    std::string bytes = readFileBytes(url);
+    if (const auto format = MagickFormats::recognise(bytes)) {
+        // Weighed on the header's word: ImageMagick allocates while it reads the header.
+        const auto declared = MagickFormats::declaredSize(bytes, *format);
+        PictureBudget::require(url, declared.width, declared.height, magickKeptBytesPerPixel + work.withAlpha);
+        return withinBudget(url, loadWithImageMagick(MagickFormats::forImageMagick(std::move(bytes), *format)),
+                            magickKeptBytesPerPixel, work);
+    }
+    throw vips::VError("not a picture this program reads");
+}
+
 } // namespace
 
-VImage load(const std::filesystem::path& url, VipsAccess access)
+VImage load(const std::filesystem::path& url, PictureBudget::Kept work, VipsAccess access)
 {
     ensureVipsStarted();
     if (CameraRaw::isCameraRaw(url))
-        return CameraRaw::develop(url);
+        return CameraRaw::develop(url, work);
     // Through a source: libvips takes "[...]" at the end of a file name for load options.
     const vips::VSource source = vips::VSource::new_from_file(url.c_str());
     const char* loaderType = vips_foreign_find_load_source(source.get_source());
-    const char* loader = loaderType != nullptr ? vips_nickname_find(g_type_from_name(loaderType)) : nullptr;
-    if (loader != nullptr && isPictureLoader(loader))
-        return VImage::new_from_source(source, "", loadOptions(access));
+    const char* name = loaderType != nullptr ? vips_nickname_find(g_type_from_name(loaderType)) : nullptr;
+    if (const Loader* loader = name != nullptr ? pictureLoader(name) : nullptr) {
+        VImage image = VImage::new_from_source(source, "", loadOptions(access));
+        return withinBudget(url, image, isInterlaced(image) ? loader->keptWhenInterlaced : loader->keptBytesPerPixel,
+                            work);
+    }
     vips_error_clear();
-    if (isReadByImageMagick(url))
-        return loadWithImageMagick(url);
-    throw vips::VError("not a picture this program reads");
+    return loadBySignature(url, work, access);
+}
+
+bool readsExtension(const std::string& extension)
+{
+    const std::string lower = OutputNaming::normalize(extension);
+    return readExtensions.contains(lower) || CameraRaw::isCameraRaw(std::filesystem::path("x." + lower));
 }
 
 VImage copyOfPixels(const void* pixels, std::size_t size, int width, int height, int bands)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Converters/Image/PictureBudget.h"
+
 #include <vips/vips8>
 
 #include <cstddef>
@@ -8,12 +10,18 @@
 // Opens an image file for the image and PDF processors. Camera raw files are developed
 // by libraw; everything else is read by libvips from the file's content, whatever its
 // name says. ImageMagick reads only the few formats libvips lacks, recognised by their
-// header, never content nothing here recognises. Truncated files fail when their pixels
-// are read.
+// signatures, never content nothing here recognises. Truncated files fail when their
+// pixels are read.
 namespace vantory::ImageReader {
 
-// Throws vips::VError when the file is not an image this program reads.
-vips::VImage load(const std::filesystem::path& url, VipsAccess access = VIPS_ACCESS_SEQUENTIAL);
+// The picture, its pixels not decoded yet (camera raw excepted). What the decoder keeps
+// and what the work that follows keeps (`work`) must fit PictureBudget together, or
+// ConversionError::pictureTooLarge is thrown before anything is decoded. Throws
+// vips::VError when the file is not an image this program reads.
+vips::VImage load(const std::filesystem::path& url, PictureBudget::Kept work, VipsAccess access = VIPS_ACCESS_SEQUENTIAL);
+
+// Whether a file named with `extension` (any case) is a kind of picture this reader takes.
+bool readsExtension(const std::string& extension);
 
 // A copy of `width` x `height` 8-bit pixels of `bands` bands, rows back to back, as an
 // image of its own; throws vips::VError.

@@ -2,14 +2,13 @@
 
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
-#include "Converters/Image/ImagePreparation.h"
+#include "Converters/Image/DecodeWatch.h"
 #include "Converters/Image/ImageReader.h"
 #include "Converters/Image/WebPEncoder.h"
 #include "Converters/OutputFile.h"
 #include "Platform/VipsStartup.h"
 
 #include <functional>
-#include <map>
 #include <memory>
 
 namespace vantory::ImageWriters {
@@ -17,10 +16,6 @@ namespace vantory::ImageWriters {
 namespace {
 
 using vips::VImage;
-
-constexpr int conversionJpegQuality = 92;
-constexpr int heicQuality = 85;
-constexpr float webpQuality = 80;
 
 struct UnrefBlob {
     void operator()(VipsBlob* blob) const { vips_area_unref(VIPS_AREA(blob)); }
@@ -34,14 +29,18 @@ std::string_view bytesOf(const Blob& blob)
     return {static_cast<const char*>(data), size};
 }
 
-void publish(OutputFile& file, const std::stop_token& stop)
+// A file made while the batch was cancelled, or over pixels that failed to decode, is
+// not published.
+void publish(OutputFile& file, const VImage& image, const std::stop_token& stop)
 {
-    throwIfStopped(stop); // a file made while the batch was cancelled is not published
+    throwIfStopped(stop);
+    if (DecodeWatch::failed(image))
+        throw vips::VError("the picture could not be decoded whole");
     file.commit();
 }
 
 // Lets a libvips saver write the file through a target of its own.
-void writeThroughTarget(const std::filesystem::path& destination, const std::stop_token& stop,
+void writeThroughTarget(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop,
                         const std::function<void(vips::VTarget&)>& save)
 {
     OutputFile file(destination, OutputFile::Mode::atomic);
@@ -49,24 +48,20 @@ void writeThroughTarget(const std::filesystem::path& destination, const std::sto
         vips::VTarget target = vips::VTarget::new_to_file(file.pathForLibrary().c_str());
         save(target);
     }
-    publish(file, stop);
+    publish(file, image, stop);
 }
 
-void writeBytes(const std::filesystem::path& destination, std::string_view bytes, const std::stop_token& stop)
+void writeBytes(const VImage& image, const std::filesystem::path& destination, std::string_view bytes,
+                const std::stop_token& stop)
 {
     OutputFile file(destination, OutputFile::Mode::atomic);
     file.append(bytes);
-    publish(file, stop);
+    publish(file, image, stop);
 }
 
-void requireWithinBudget(const VImage& image, const std::filesystem::path& destination, const std::string& format)
-{
-    const auto pixels = static_cast<std::uint64_t>(image.width()) * static_cast<std::uint64_t>(image.height());
-    if (pixels > ImagePreparation::pixelBudget)
-        throw ConversionError::exportFailed(destination, format + ": the picture is too large");
-}
+} // namespace
 
-void writeWebP(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
+void writeWebP(const VImage& image, float quality, const std::filesystem::path& destination, const std::stop_token& stop)
 {
     if (image.width() > WebPEncoder::maxDimension || image.height() > WebPEncoder::maxDimension)
         throw ConversionError::exportFailed(destination, "webp");
@@ -76,17 +71,24 @@ void writeWebP(const VImage& image, const std::filesystem::path& destination, co
         static_cast<std::uint8_t*>(rgba.write_to_memory(&size)));
     if (size != static_cast<size_t>(image.width()) * image.height() * 4)
         throw ConversionError::exportFailed(destination, "webp");
-    const auto encoded = WebPEncoder::encode(pixels.get(), image.width(), image.height(), webpQuality);
+    const auto encoded = WebPEncoder::encode(pixels.get(), image.width(), image.height(), quality);
     if (!encoded)
         throw ConversionError::exportFailed(destination, "webp");
-    writeBytes(destination, *encoded, stop);
+    writeBytes(image, destination, *encoded, stop);
 }
 
-void writeHeif(const VImage& image, VipsForeignHeifCompression compression, int quality, const std::filesystem::path& destination,
-               const std::stop_token& stop)
+void writeHeic(const VImage& image, int quality, const std::filesystem::path& destination, const std::stop_token& stop)
 {
-    writeThroughTarget(destination, stop, [&](vips::VTarget& target) {
-        image.heifsave_target(target, VImage::option()->set("compression", compression)->set("Q", quality));
+    writeThroughTarget(image, destination, stop, [&](vips::VTarget& target) {
+        image.heifsave_target(target,
+                              VImage::option()->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_HEVC)->set("Q", quality));
+    });
+}
+
+void writeAvif(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
+{
+    writeThroughTarget(image, destination, stop, [&](vips::VTarget& target) {
+        image.heifsave_target(target, VImage::option()->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_AV1));
     });
 }
 
@@ -94,65 +96,27 @@ void writeHeif(const VImage& image, VipsForeignHeifCompression compression, int 
 void writeBmp(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
 {
     const Blob blob(image.magicksave_buffer(VImage::option()->set("format", "bmp")));
-    writeBytes(destination, bytesOf(blob), stop);
+    writeBytes(image, destination, bytesOf(blob), stop);
 }
 
-using Writer = std::function<void(const VImage&, const std::filesystem::path&, const std::stop_token&)>;
-
-const std::map<std::string, Writer>& writers()
+void writePng(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
 {
-    static const std::map<std::string, Writer> table{
-        {"png",
-         [](const VImage& image, const auto& destination, const auto& stop) {
-             writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.pngsave_target(target); });
-         }},
-        {"jpg", [](const VImage& image, const auto& destination,
-                   const auto& stop) { writeJpeg(image, conversionJpegQuality, destination, stop); }},
-        {"tiff",
-         [](const VImage& image, const auto& destination, const auto& stop) {
-             writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.tiffsave_target(target); });
-         }},
-        {"bmp", writeBmp},
-        {"gif",
-         [](const VImage& image, const auto& destination, const auto& stop) {
-             writeThroughTarget(destination, stop, [&](vips::VTarget& target) { image.gifsave_target(target); });
-         }},
-        {"heic",
-         [](const VImage& image, const auto& destination, const auto& stop) {
-             requireWithinBudget(image, destination, "heic");
-             writeHeif(image, VIPS_FOREIGN_HEIF_COMPRESSION_HEVC, heicQuality, destination, stop);
-         }},
-        {"webp",
-         [](const VImage& image, const auto& destination, const auto& stop) {
-             requireWithinBudget(image, destination, "webp");
-             writeWebP(image, destination, stop);
-         }},
-        {"avif",
-         [](const VImage& image, const auto& destination, const auto& stop) {
-             requireWithinBudget(image, destination, "avif");
-             writeThroughTarget(destination, stop, [&](vips::VTarget& target) {
-                 image.heifsave_target(target, VImage::option()->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_AV1));
-             });
-         }},
-    };
-    return table;
+    writeThroughTarget(image, destination, stop, [&](vips::VTarget& target) { image.pngsave_target(target); });
 }
 
-} // namespace
-
-bool isConversionTarget(const std::string& format)
+void writeTiff(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
 {
-    return writers().contains(format);
+    writeThroughTarget(image, destination, stop, [&](vips::VTarget& target) { image.tiffsave_target(target); });
 }
 
-void write(const VImage& image, const std::string& format, const std::filesystem::path& destination, std::stop_token stop)
+void writeGif(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
 {
-    writers().at(format)(image, destination, stop);
+    writeThroughTarget(image, destination, stop, [&](vips::VTarget& target) { image.gifsave_target(target); });
 }
 
-void writeJpeg(const VImage& image, int quality, const std::filesystem::path& destination, std::stop_token stop)
+void writeJpeg(const VImage& image, int quality, const std::filesystem::path& destination, const std::stop_token& stop)
 {
-    writeThroughTarget(destination, stop,
+    writeThroughTarget(image, destination, stop,
                        [&](vips::VTarget& target) { image.jpegsave_target(target, VImage::option()->set("Q", quality)); });
 }
 

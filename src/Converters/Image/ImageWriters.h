@@ -4,23 +4,24 @@
 
 #include <filesystem>
 #include <stop_token>
-#include <string>
 
-// The encoders of the image actions. Each writes its file under a temporary name and
-// moves it into place only when the whole file is written, so a failure leaves nothing;
-// once `stop` is requested nothing is moved into place. Refusals (a picture past an
-// encoder's limits) throw ConversionError::exportFailed; encoder failures throw
-// vips::VError; file-system failures PlatformError.
+// The encoders of the image actions, each taking 8-bit sRGB with three bands, or four with
+// alpha. Each writes its file under a temporary name and moves it into place only when the
+// whole file is written, so a failure leaves nothing; once `stop` is requested nothing is
+// moved into place. Refusals (a picture past an encoder's limits) throw
+// ConversionError::exportFailed; encoder failures throw vips::VError; file-system failures
+// PlatformError.
 namespace vantory::ImageWriters {
 
-// Whether `format` (normalised) is a conversion target these writers produce.
-bool isConversionTarget(const std::string& format);
-
-// Writes `image` (8-bit sRGB, three or four bands) as `format` (a conversion target).
-void write(const vips::VImage& image, const std::string& format, const std::filesystem::path& destination,
-           std::stop_token stop = {});
-
-void writeJpeg(const vips::VImage& image, int quality, const std::filesystem::path& destination, std::stop_token stop = {});
+void writePng(const vips::VImage& image, const std::filesystem::path& destination, const std::stop_token& stop);
+void writeJpeg(const vips::VImage& image, int quality, const std::filesystem::path& destination, const std::stop_token& stop);
+void writeTiff(const vips::VImage& image, const std::filesystem::path& destination, const std::stop_token& stop);
+void writeGif(const vips::VImage& image, const std::filesystem::path& destination, const std::stop_token& stop);
+void writeBmp(const vips::VImage& image, const std::filesystem::path& destination, const std::stop_token& stop);
+// `quality` on libwebp's scale, 0 to 100.
+void writeWebP(const vips::VImage& image, float quality, const std::filesystem::path& destination, const std::stop_token& stop);
+void writeHeic(const vips::VImage& image, int quality, const std::filesystem::path& destination, const std::stop_token& stop);
+void writeAvif(const vips::VImage& image, const std::filesystem::path& destination, const std::stop_token& stop);
 
 // Whether this machine's HEIF library can encode AVIF. Probed once per process.
 bool canWriteAVIF();

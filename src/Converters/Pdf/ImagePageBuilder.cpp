@@ -18,88 +18,49 @@ namespace {
 
 using Failure = std::shared_ptr<std::optional<std::filesystem::path>>;
 
-// The decoded pixels of one image, shared by its colour stream and its soft mask so
-// the file is decoded once, and released when both have been written.
-class DecodedImage {
+void noteFailure(const Failure& failure, const std::filesystem::path& url)
+{
+    if (!*failure)
+        *failure = url;
+}
+
+// Bands `first` .. `first + count - 1` of every pixel, decoded from the file as the
+// stream is written: the colours and the soft mask are each decoded on their own, so no
+// image is ever held whole.
+class BandsProvider : public QPDFObjectHandle::StreamDataProvider {
 public:
-    DecodedImage(std::filesystem::path url, PdfImageSource::Layout layout, Failure failure, std::stop_token stop)
+    BandsProvider(std::filesystem::path url, PdfImageSource::Layout layout, int first, int count, Failure failure,
+                  std::stop_token stop)
         : url_(std::move(url)),
           layout_(std::move(layout)),
+          first_(first),
+          count_(count),
           failure_(std::move(failure)),
           stop_(std::move(stop))
     {
     }
 
-    // Writes band `first` .. `first + count - 1` of every pixel.
-    void pipeBands(Pipeline& pipeline, int first, int count)
-    {
-        if (!pixels_.data)
-            decode();
-        const int stride = layout_.colourBands + (layout_.hasAlpha ? 1 : 0);
-        if (count == stride) {
-            pipeline.write(pixels_.data.get(), pixels_.size);
-        } else {
-            pipeInterleavedBands(pipeline, stride, first, count);
-        }
-        pipeline.finish();
-        if (++servedStreams_ == (layout_.hasAlpha ? 2 : 1)) {
-            pixels_ = {};
-            servedStreams_ = 0;
-        }
-    }
-
-private:
-    void decode()
+    void provideStreamData(QPDFObjGen const&, Pipeline* pipeline) override
     {
         throwIfStopped(stop_);
         try {
-            pixels_ = PdfImageSource::decode(url_, layout_);
+            PdfImageSource::decodeBands(url_, layout_, first_, count_, [&](const std::uint8_t* bytes, std::size_t size) {
+                pipeline->write(bytes, size);
+            });
         } catch (const std::exception&) {
-            if (!*failure_)
-                *failure_ = url_;
+            noteFailure(failure_, url_);
             throw;
         }
+        pipeline->finish();
     }
-
-    void pipeInterleavedBands(Pipeline& pipeline, int stride, int first, int count)
-    {
-        constexpr size_t chunkPixels = 64 * 1024;
-        std::vector<unsigned char> chunk(chunkPixels * static_cast<size_t>(count));
-        const size_t pixelCount = pixels_.size / static_cast<size_t>(stride);
-        const std::uint8_t* source = pixels_.data.get() + first;
-        for (size_t done = 0; done < pixelCount;) {
-            const size_t n = std::min(chunkPixels, pixelCount - done);
-            unsigned char* target = chunk.data();
-            for (size_t i = 0; i < n; ++i, source += stride)
-                for (int band = 0; band < count; ++band)
-                    *target++ = source[band];
-            pipeline.write(chunk.data(), n * static_cast<size_t>(count));
-            done += n;
-        }
-    }
-
-    std::filesystem::path url_;
-    PdfImageSource::Layout layout_;
-    Failure failure_;
-    std::stop_token stop_;
-    PdfImageSource::Pixels pixels_;
-    int servedStreams_ = 0;
-};
-
-class BandsProvider : public QPDFObjectHandle::StreamDataProvider {
-public:
-    BandsProvider(std::shared_ptr<DecodedImage> image, int first, int count)
-        : image_(std::move(image)),
-          first_(first),
-          count_(count)
-    {
-    }
-    void provideStreamData(QPDFObjGen const&, Pipeline* pipeline) override { image_->pipeBands(*pipeline, first_, count_); }
 
 private:
-    std::shared_ptr<DecodedImage> image_;
+    std::filesystem::path url_;
+    PdfImageSource::Layout layout_;
     int first_;
     int count_;
+    Failure failure_;
+    std::stop_token stop_;
 };
 
 // A file's bytes, unchanged: a JPEG is already a DCTDecode stream.
@@ -122,8 +83,7 @@ public:
             pipeline->write(reinterpret_cast<unsigned char*>(buffer.data()), static_cast<size_t>(in.gcount()));
         }
         if (in.bad() || !in.eof()) {
-            if (!*failure_)
-                *failure_ = url_;
+            noteFailure(failure_, url_);
             throw std::runtime_error("cannot read " + url_.string());
         }
         pipeline->finish();
@@ -220,15 +180,14 @@ QPDFObjectHandle imageXObject(QPDF& pdf, const std::filesystem::path& url, const
                                 QPDFObjectHandle::newNull());
         return image;
     }
-    auto pixels = std::make_shared<DecodedImage>(url, layout, failure, stop);
-    image.replaceStreamData(std::make_shared<BandsProvider>(pixels, 0, layout.colourBands), QPDFObjectHandle::newNull(),
-                            QPDFObjectHandle::newNull());
+    image.replaceStreamData(std::make_shared<BandsProvider>(url, layout, 0, layout.colourBands, failure, stop),
+                            QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
     if (layout.hasAlpha) {
         PdfImageSource::Layout maskLayout = layout;
         maskLayout.colourBands = 1;
         auto mask = imageStream(pdf, maskLayout, deviceColourSpace(1));
-        mask.replaceStreamData(std::make_shared<BandsProvider>(pixels, layout.colourBands, 1), QPDFObjectHandle::newNull(),
-                               QPDFObjectHandle::newNull());
+        mask.replaceStreamData(std::make_shared<BandsProvider>(url, layout, layout.colourBands, 1, failure, stop),
+                               QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
         image.getDict().replaceKey("/SMask", mask);
     }
     return image;

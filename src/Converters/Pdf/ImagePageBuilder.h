@@ -13,7 +13,7 @@ namespace vantory {
 // resolution (72 dpi when the file names none) and turned upright by its orientation
 // tag. A JPEG goes in unchanged; other images are decoded and stored losslessly, with
 // their transparency as a soft mask. Pixels are read only while the document is
-// written, one image at a time; once `stop` is requested, the next image to be read
+// written, a few rows at a time; once `stop` is requested, the next image to be read
 // throws ConversionCancelled instead, which ends the write.
 class ImagePageBuilder {
 public:

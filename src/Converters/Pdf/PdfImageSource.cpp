@@ -4,8 +4,9 @@
 
 #include <vips/vips8>
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <memory>
 
 namespace vantory::PdfImageSource {
 
@@ -14,6 +15,11 @@ namespace {
 using vips::VImage;
 
 constexpr double defaultDpi = 72;
+constexpr std::size_t stripBytes = 4 << 20;
+
+struct Unref {
+    void operator()(VipsRegion* region) const { g_object_unref(region); }
+};
 constexpr double millimetresPerInch = 25.4;
 
 // vips reports 1 pixel per millimetre when a file names no resolution. Files that
@@ -91,7 +97,7 @@ VImage converted(const VImage& image, const Layout& layout)
 
 Layout describe(const std::filesystem::path& url)
 {
-    const VImage image = ImageReader::load(url);
+    const VImage image = ImageReader::load(url, {});
     Layout layout;
     layout.width = image.width();
     layout.height = image.height();
@@ -108,14 +114,25 @@ Layout describe(const std::filesystem::path& url)
     return layout;
 }
 
-Pixels decode(const std::filesystem::path& url, const Layout& layout)
+void decodeBands(const std::filesystem::path& url, const Layout& layout, int first, int count, const Sink& sink)
 {
-    const VImage image = converted(ImageReader::load(url), layout);
+    VImage image = converted(ImageReader::load(url, {}), layout);
     if (image.width() != layout.width || image.height() != layout.height)
         throw vips::VError("the image changed while it was being read");
-    Pixels pixels;
-    pixels.data.reset(static_cast<std::uint8_t*>(image.write_to_memory(&pixels.size)));
-    return pixels;
+    if (count != image.bands())
+        image = image.extract_band(first, VImage::option()->set("n", count));
+    const auto rowBytes = static_cast<std::size_t>(VIPS_IMAGE_SIZEOF_LINE(image.get_image()));
+    const int rowsAtATime = static_cast<int>(std::clamp<std::size_t>(stripBytes / rowBytes, 1, 256));
+    // Computed on this thread, top to bottom, as the decoder reads the file: a failure
+    // comes back here, and only a strip is held at a time.
+    const std::unique_ptr<VipsRegion, Unref> region(vips_region_new(image.get_image()));
+    for (int top = 0; top < image.height(); top += rowsAtATime) {
+        const VipsRect strip{0, top, image.width(), std::min(rowsAtATime, image.height() - top)};
+        if (vips_region_prepare(region.get(), &strip) != 0)
+            throw vips::VError();
+        for (int y = strip.top; y < strip.top + strip.height; ++y)
+            sink(reinterpret_cast<const std::uint8_t*>(VIPS_REGION_ADDR(region.get(), 0, y)), rowBytes);
+    }
 }
 
 } // namespace vantory::PdfImageSource

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "Converters/Image/ImageReader.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <memory>
+#include <functional>
 #include <string>
 
 namespace vantory::PdfImageSource {
@@ -24,16 +22,16 @@ struct Layout {
     std::string iccProfile; // empty when the colours are plain sRGB or grey
 };
 
-// Reads the image's header; throws vips::VError when the file is not an image.
+// Reads the image's header; throws vips::VError when the file is not an image, and
+// ConversionError::pictureTooLarge when its decoder would keep more than PictureBudget.
 Layout describe(const std::filesystem::path& url);
 
-// 8-bit pixels in rows, each pixel its colour bands followed by alpha when present.
-struct Pixels {
-    std::unique_ptr<std::uint8_t, ImageReader::FreeWithGlib> data;
-    std::size_t size = 0;
-};
+// Receives pixel bytes, a few rows at a time.
+using Sink = std::function<void(const std::uint8_t* bytes, std::size_t size)>;
 
-// Decodes the whole image as `layout` describes it; throws vips::VError.
-Pixels decode(const std::filesystem::path& url, const Layout& layout);
+// Decodes the image as `layout` describes it, 8-bit, each pixel its colour bands followed
+// by alpha when present, and hands `sink` bands `first` to `first + count - 1` of every
+// pixel, row after row, a few rows at a time. Throws vips::VError.
+void decodeBands(const std::filesystem::path& url, const Layout& layout, int first, int count, const Sink& sink);
 
 } // namespace vantory::PdfImageSource
