@@ -60,9 +60,13 @@ std::optional<std::string> outlierNoteFor(const std::vector<CategoryGroup>& grou
     return note + " skipped";
 }
 
-// A probe that cannot run answers no.
-bool answer(const std::function<bool()>& probe)
+// A probe that cannot run answers no; so does a probe of something other than a file,
+// which could wait for good on a pipe or read a device without end.
+bool answer(const std::filesystem::path& file, const std::function<bool()>& probe)
 {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error))
+        return false;
     try {
         return probe();
     } catch (const std::exception&) {
@@ -102,9 +106,9 @@ DropPayload DropPayload::from(const std::vector<std::filesystem::path>& urls)
 void DropPayload::probeWhatTheActionsAsk()
 {
     if (!isBatch && extensions.front() == "pdf")
-        isEncryptedPDF = answer([&] { return vantory::isEncryptedPDF(urls.front()); });
+        isEncryptedPDF = answer(urls.front(), [&] { return vantory::isEncryptedPDF(urls.front()); });
     if (!isBatch && extensions.front() == "zip")
-        isEncryptedZIP = answer([&] { return zipNeedsPassword(urls.front()); });
+        isEncryptedZIP = answer(urls.front(), [&] { return zipNeedsPassword(urls.front()); });
     if (isEncryptedZIP)
         protectedArchives_.insert(urls.front());
 
@@ -112,11 +116,11 @@ void DropPayload::probeWhatTheActionsAsk()
         const auto& first = group.urls.front();
         const bool batchOfZips = isBatch && group.category == FileCategory::archive && group.count() >= 2
                                  && lowercased(pathExtension(first)) == "zip";
-        if (batchOfZips && answer([&] { return zipNeedsPassword(first); }))
+        if (batchOfZips && answer(first, [&] { return zipNeedsPassword(first); }))
             protectedArchives_.insert(first);
         const bool holdsText = group.category == FileCategory::other
                                && std::find(group.extensions.begin(), group.extensions.end(), "txt") != group.extensions.end();
-        if (holdsText && answer([&] { return readsAsBase64Text(first); }))
+        if (holdsText && answer(first, [&] { return readsAsBase64Text(first); }))
             base64Texts_.insert(first);
     }
 }
