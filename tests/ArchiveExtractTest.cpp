@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <regex>
 #include <unistd.h>
 
 using namespace vantory;
@@ -95,36 +96,90 @@ TEST(ArchiveExtract, BracketsInTheArchiveNameNeverOpenAnotherArchive)
     EXPECT_EQ(std::distance(fs::directory_iterator(temporary.path()), fs::directory_iterator()), 1);
 }
 
-TEST(ArchiveExtract, ExistingFilesAreReplacedAndExistingLinksNeverFollowed)
+namespace {
+
+// What a folder holds, each file as "name=content" and each link as "name->target", the
+// unique part of a name ("_" and eight hex digits) written "_*".
+std::vector<std::string> described(const fs::path& folder)
+{
+    static const std::regex uniquePart("_[0-9a-f]{8}");
+    std::vector<std::string> items;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = std::regex_replace(entry.path().lexically_relative(folder).string(), uniquePart, "_*");
+        if (entry.is_symlink())
+            items.push_back(name + "->" + fs::read_symlink(entry.path()).string());
+        else if (entry.is_regular_file())
+            items.push_back(name + "=" + readFile(entry.path()));
+    }
+    std::sort(items.begin(), items.end());
+    return items;
+}
+
+} // namespace
+
+// Archives of one run extract into one folder: an entry whose name is taken comes in
+// beside its namesake under a unique name, folders of one name are merged, and nothing
+// extracted before is replaced.
+TEST(ArchiveExtract, NamesakesFromSeveralArchivesAreAllKept)
+{
+    struct Case {
+        std::string label;
+        std::string first; // zipfile statements of the first archive
+        std::string second;
+        std::vector<std::string> expected;
+    };
+    const std::string longName(251, 'n');
+    const std::vector<Case> cases = {
+        {"same photo", "    z.writestr('IMG_0001.jpg', '2023')\n", "    z.writestr('IMG_0001.jpg', '2024')\n",
+         {"IMG_0001.jpg=2023", "IMG_0001_*.jpg=2024"}},
+        {"same photo in one folder", "    z.writestr('photos/IMG_0001.jpg', '2023')\n    z.writestr('photos/a.jpg', 'a')\n",
+         "    z.writestr('photos/IMG_0001.jpg', '2024')\n    z.writestr('photos/b.jpg', 'b')\n",
+         {"photos/IMG_0001.jpg=2023", "photos/IMG_0001_*.jpg=2024", "photos/a.jpg=a", "photos/b.jpg=b"}},
+        {"name without extension", "    z.writestr('README', 'one')\n", "    z.writestr('README', 'two')\n",
+         {"README=one", "README_*=two"}},
+        {"a file, then a folder", "    z.writestr('notes', 'file')\n", "    z.writestr('notes/inner.txt', 'inner')\n",
+         {"notes=file", "notes_*/inner.txt=inner"}},
+        {"a folder, then a file", "    z.writestr('notes/inner.txt', 'inner')\n", "    z.writestr('notes', 'file')\n",
+         {"notes/inner.txt=inner", "notes_*=file"}},
+        {"a file, then a link", "    z.writestr('top.txt', 'top')\n",
+         "    link(z, 'top.txt', 'other.txt')\n    z.writestr('other.txt', 'o')\n",
+         {"other.txt=o", "top.txt=top", "top_*.txt->other.txt"}},
+        {"a name as long as names go", "    z.writestr('" + longName + ".jpg', '1')\n",
+         "    z.writestr('" + longName + ".jpg', '2')\n",
+         {longName + ".jpg=1", std::string(242, 'n') + "_*.jpg=2"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDir dir;
+        zipWithPython(dir / "in/photos2023.zip", c.first);
+        zipWithPython(dir / "in/photos2024.zip", c.second);
+        ArchiveProcessor::extractArchive(dir / "in/photos2023.zip", dir / "out");
+        ArchiveProcessor::extractArchive(dir / "in/photos2024.zip", dir / "out");
+        auto expected = c.expected;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(described(dir / "out"), expected);
+    }
+}
+
+// What stands in the output folder stays as it was; a link there is never followed.
+TEST(ArchiveExtract, WhatStandsInTheOutputFolderStaysAndLinksThereAreNeverFollowed)
 {
     TempDir dir;
     const auto outsideFile = dir.write("elsewhere/victim.txt", "untouched");
     fs::create_directories(dir / "elsewhere/folder");
     dir.write("out/top.txt", "old");
-    dir.write("out/keep.txt", "kept");
     fs::create_symlink(outsideFile, dir / "out/linked.txt");
     fs::create_symlink(dir / "elsewhere/folder", dir / "out/folder");
     zipWithPython(dir / "in/a.zip", twoEntries + "    z.writestr('linked.txt', 'new')\n");
 
     ArchiveProcessor::extractArchive(dir / "in/a.zip", dir / "out");
 
-    EXPECT_EQ(readFile(dir / "out/top.txt"), "top");
-    EXPECT_EQ(readFile(dir / "out/keep.txt"), "kept");
-    EXPECT_EQ(readFile(dir / "out/linked.txt"), "new");
-    EXPECT_FALSE(fs::is_symlink(dir / "out/linked.txt"));
-    EXPECT_FALSE(fs::is_symlink(dir / "out/folder"));
-    EXPECT_EQ(readFile(dir / "out/folder/inner.txt"), "inner");
+    EXPECT_EQ(described(dir / "out"),
+              (std::vector<std::string>{"folder->" + (dir / "elsewhere/folder").string(), "folder_*/inner.txt=inner",
+                                        "linked.txt->" + outsideFile.string(), "linked_*.txt=new", "top.txt=old",
+                                        "top_*.txt=top"}));
     EXPECT_EQ(readFile(outsideFile), "untouched");
     EXPECT_TRUE(fs::is_empty(dir / "elsewhere/folder"));
-}
-
-TEST(ArchiveExtract, FolderInTheWayOfAFileFailsWithoutDeletingIt)
-{
-    TempDir dir;
-    dir.write("out/top.txt/mine.txt", "mine");
-    zipWithPython(dir / "in/a.zip", twoEntries);
-    EXPECT_THROW(ArchiveProcessor::extractArchive(dir / "in/a.zip", dir / "out"), ConversionError);
-    EXPECT_EQ(readFile(dir / "out/top.txt/mine.txt"), "mine");
 }
 
 TEST(ArchiveExtract, NothingIsEverWrittenOutsideTheOutputFolder)

@@ -1,10 +1,10 @@
 #include "Converters/OutputFileStorage.h"
 
+#include "Platform/PathNames.h"
 #include "Platform/Utf8Text.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <random>
@@ -21,28 +21,6 @@ void giveBackBuffer(std::unique_ptr<char[]>)
 {
 }
 
-namespace {
-
-// The longest name, in bytes, that the file system holding `folder` takes.
-std::size_t longestNameIn(const std::filesystem::path& folder)
-{
-    const long longest = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
-    return longest > 0 ? static_cast<std::size_t>(longest) : NAME_MAX;
-}
-
-// The first bytes of `name`, at most `size`, ending on a whole character.
-std::string prefixOf(std::string name, std::size_t size)
-{
-    if (name.size() <= size)
-        return name;
-    while (size > 0 && utf8::isContinuationByte(name[size]))
-        --size;
-    name.resize(size);
-    return name;
-}
-
-} // namespace
-
 // "." + the final name + "." + eight hex digits + ".tmp", with the final name shortened
 // as far as the hidden name needs to fit: it fits wherever the final name fits.
 std::filesystem::path temporaryPathFor(const std::filesystem::path& finalPath)
@@ -53,7 +31,8 @@ std::filesystem::path temporaryPathFor(const std::filesystem::path& finalPath)
     const std::filesystem::path folder = finalPath.parent_path();
     const std::size_t overhead = 1 + std::string_view(suffix).size();
     const std::size_t room = std::max(longestNameIn(folder), overhead) - overhead;
-    return folder / ("." + prefixOf(finalPath.filename().string(), room) + suffix);
+    const std::string name = finalPath.filename().string();
+    return folder / ("." + std::string(utf8::prefix(name, room)) + suffix);
 }
 
 int create(const std::filesystem::path& path, int& handle)
