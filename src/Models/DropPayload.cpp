@@ -2,6 +2,7 @@
 
 #include "Models/Base64Text.h"
 #include "Platform/ArchiveProbe.h"
+#include "Platform/InputFile.h"
 #include "Platform/PathNames.h"
 #include "Platform/PdfInspection.h"
 
@@ -64,10 +65,8 @@ std::optional<std::string> outlierNoteFor(const std::vector<CategoryGroup>& grou
 // which could wait for good on a pipe or read a device without end.
 bool answer(const std::filesystem::path& file, const std::function<bool()>& probe)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
-        return false;
     try {
+        refuseIfNotAFile(file, false);
         return probe();
     } catch (const std::exception&) {
         return false;
