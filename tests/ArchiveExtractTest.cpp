@@ -2,7 +2,9 @@
 #include "Converters/ConversionError.h"
 #include "Platform/PlatformError.h"
 #include "support/ArchiveFixtures.h"
+#include "support/FreeSpaceOverride.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <regex>
@@ -407,4 +409,94 @@ TEST(ArchiveExtract, ToolThatCannotStartIsAPlatformError)
     zipWithPython(dir / "a.zip", twoEntries);
     EXPECT_THROW(ArchiveProcessor::extractArchive(dir / "a.zip", dir / "out"), PlatformError);
     EXPECT_THROW(ArchiveProcessor::extractArchive(dir / "a.tar", dir / "out"), PlatformError);
+}
+
+namespace {
+
+constexpr std::uint64_t megabyte = 1 << 20;
+
+// Two megabytes of zeros, which an archive holds in a few kilobytes.
+fs::path twoMegabytesOfZeros(const TempDir& dir)
+{
+    return dir.write("zeros.bin", std::string(2 * megabyte, '\0'));
+}
+
+} // namespace
+
+// The archive states how much it will write; what does not fit is refused before anything
+// is written, whatever the archive's size on disk.
+TEST(ArchiveExtract, AnArchiveThatDoesNotFitIsRefusedBeforeWriting)
+{
+    struct Case {
+        std::string archive;
+        std::string password; // "" for extractArchive
+    };
+    TempDir dir;
+    const auto zeros = twoMegabytesOfZeros(dir);
+    ProcessOptions inDir;
+    inDir.workingDirectory = dir.path().string();
+    ASSERT_TRUE(runProcess("/usr/bin/zip", {"-q", "plain.zip", "zeros.bin"}, inDir).succeeded());
+    ASSERT_TRUE(runProcess("/usr/bin/zip", {"-q", "-P", "pw", "locked.zip", "zeros.bin"}, inDir).succeeded());
+    ASSERT_TRUE(runProcess("/usr/bin/tar", {"-czf", "packed.tar.gz", "zeros.bin"}, inDir).succeeded());
+    ASSERT_LT(fs::file_size(dir / "plain.zip"), 100'000u);
+
+    for (const Case& c : std::vector<Case>{{"plain.zip", ""}, {"locked.zip", "pw"}, {"packed.tar.gz", ""}}) {
+        for (const std::uint64_t beyondReserve : {1 * megabyte, 3 * megabyte}) {
+            SCOPED_TRACE(c.archive + " with " + std::to_string(beyondReserve / megabyte) + " MB to spare");
+            const FreeSpaceOverride free([&](const fs::path&) { return FreeSpace::reserve + beyondReserve; });
+            const auto out = dir / ("out-" + c.archive + std::to_string(beyondReserve));
+            const auto extract = [&] {
+                if (c.password.empty())
+                    ArchiveProcessor::extractArchive(dir / c.archive, out);
+                else
+                    ArchiveProcessor::extractArchiveWithPassword(dir / c.archive, c.password, out);
+            };
+            if (beyondReserve < 2 * megabyte) {
+                try {
+                    extract();
+                    ADD_FAILURE() << "extracted";
+                } catch (const PlatformError& error) {
+                    EXPECT_STREQ(error.what(), "Not enough disk space");
+                }
+                EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
+            } else {
+                extract();
+                EXPECT_EQ(fs::file_size(out / "zeros.bin"), 2 * megabyte);
+            }
+        }
+    }
+}
+
+// A tool that writes on after the volume runs short is ended, and nothing of what it
+// wrote is kept. The stand-in tools write a little, say so, and would then wait for long.
+TEST(ArchiveExtract, AnExtractionThatRunsShortOfSpaceIsEnded)
+{
+    TempDir dir;
+    const auto started = dir / "started";
+    const std::string standIn = "while [ $# -gt 1 ]; do case \"$1\" in -d|-C) into=$2;; esac; shift; done\n"
+                                "echo part > \"$into/part.bin\"\n"
+                                "touch '" + started.string() + "'\n"
+                                "exec sleep 20";
+    ToolPathsOverride tools;
+    tools->unzip = executable(dir, "tools/unzip", standIn).string();
+    tools->tar = executable(dir, "tools/tar", standIn).string();
+    zipWithPython(dir / "a.zip", twoEntries);
+    tarWithPython(dir / "a.tar", "w", twoTarEntries);
+    // Plenty of room until the tool has begun writing, none afterwards.
+    const FreeSpaceOverride free([&](const fs::path&) -> std::uint64_t { return fs::exists(started) ? 0 : 1ull << 40; });
+
+    for (const std::string name : {"a.zip", "a.tar"}) {
+        SCOPED_TRACE(name);
+        fs::remove(started);
+        const auto out = dir / ("out-" + name);
+        const auto began = std::chrono::steady_clock::now();
+        try {
+            ArchiveProcessor::extractArchive(dir / name, out);
+            ADD_FAILURE() << "extracted";
+        } catch (const PlatformError& error) {
+            EXPECT_STREQ(error.what(), "Not enough disk space");
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(10));
+        EXPECT_TRUE(fs::is_empty(out));
+    }
 }
