@@ -2,9 +2,12 @@
 #include "Converters/ConversionError.h"
 #include "Platform/PlatformError.h"
 #include "support/ArchiveFixtures.h"
+#include "support/FreeSpaceOverride.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <regex>
 #include <unistd.h>
 
 using namespace vantory;
@@ -95,36 +98,90 @@ TEST(ArchiveExtract, BracketsInTheArchiveNameNeverOpenAnotherArchive)
     EXPECT_EQ(std::distance(fs::directory_iterator(temporary.path()), fs::directory_iterator()), 1);
 }
 
-TEST(ArchiveExtract, ExistingFilesAreReplacedAndExistingLinksNeverFollowed)
+namespace {
+
+// What a folder holds, each file as "name=content" and each link as "name->target", the
+// unique part of a name ("_" and eight hex digits) written "_*".
+std::vector<std::string> described(const fs::path& folder)
+{
+    static const std::regex uniquePart("_[0-9a-f]{8}");
+    std::vector<std::string> items;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = std::regex_replace(entry.path().lexically_relative(folder).string(), uniquePart, "_*");
+        if (entry.is_symlink())
+            items.push_back(name + "->" + fs::read_symlink(entry.path()).string());
+        else if (entry.is_regular_file())
+            items.push_back(name + "=" + readFile(entry.path()));
+    }
+    std::sort(items.begin(), items.end());
+    return items;
+}
+
+} // namespace
+
+// Archives of one run extract into one folder: an entry whose name is taken comes in
+// beside its namesake under a unique name, folders of one name are merged, and nothing
+// extracted before is replaced.
+TEST(ArchiveExtract, NamesakesFromSeveralArchivesAreAllKept)
+{
+    struct Case {
+        std::string label;
+        std::string first; // zipfile statements of the first archive
+        std::string second;
+        std::vector<std::string> expected;
+    };
+    const std::string longName(251, 'n');
+    const std::vector<Case> cases = {
+        {"same photo", "    z.writestr('IMG_0001.jpg', '2023')\n", "    z.writestr('IMG_0001.jpg', '2024')\n",
+         {"IMG_0001.jpg=2023", "IMG_0001_*.jpg=2024"}},
+        {"same photo in one folder", "    z.writestr('photos/IMG_0001.jpg', '2023')\n    z.writestr('photos/a.jpg', 'a')\n",
+         "    z.writestr('photos/IMG_0001.jpg', '2024')\n    z.writestr('photos/b.jpg', 'b')\n",
+         {"photos/IMG_0001.jpg=2023", "photos/IMG_0001_*.jpg=2024", "photos/a.jpg=a", "photos/b.jpg=b"}},
+        {"name without extension", "    z.writestr('README', 'one')\n", "    z.writestr('README', 'two')\n",
+         {"README=one", "README_*=two"}},
+        {"a file, then a folder", "    z.writestr('notes', 'file')\n", "    z.writestr('notes/inner.txt', 'inner')\n",
+         {"notes=file", "notes_*/inner.txt=inner"}},
+        {"a folder, then a file", "    z.writestr('notes/inner.txt', 'inner')\n", "    z.writestr('notes', 'file')\n",
+         {"notes/inner.txt=inner", "notes_*=file"}},
+        {"a file, then a link", "    z.writestr('top.txt', 'top')\n",
+         "    link(z, 'top.txt', 'other.txt')\n    z.writestr('other.txt', 'o')\n",
+         {"other.txt=o", "top.txt=top", "top_*.txt->other.txt"}},
+        {"a name as long as names go", "    z.writestr('" + longName + ".jpg', '1')\n",
+         "    z.writestr('" + longName + ".jpg', '2')\n",
+         {longName + ".jpg=1", std::string(242, 'n') + "_*.jpg=2"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDir dir;
+        zipWithPython(dir / "in/photos2023.zip", c.first);
+        zipWithPython(dir / "in/photos2024.zip", c.second);
+        ArchiveProcessor::extractArchive(dir / "in/photos2023.zip", dir / "out");
+        ArchiveProcessor::extractArchive(dir / "in/photos2024.zip", dir / "out");
+        auto expected = c.expected;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(described(dir / "out"), expected);
+    }
+}
+
+// What stands in the output folder stays as it was; a link there is never followed.
+TEST(ArchiveExtract, WhatStandsInTheOutputFolderStaysAndLinksThereAreNeverFollowed)
 {
     TempDir dir;
     const auto outsideFile = dir.write("elsewhere/victim.txt", "untouched");
     fs::create_directories(dir / "elsewhere/folder");
     dir.write("out/top.txt", "old");
-    dir.write("out/keep.txt", "kept");
     fs::create_symlink(outsideFile, dir / "out/linked.txt");
     fs::create_symlink(dir / "elsewhere/folder", dir / "out/folder");
     zipWithPython(dir / "in/a.zip", twoEntries + "    z.writestr('linked.txt', 'new')\n");
 
     ArchiveProcessor::extractArchive(dir / "in/a.zip", dir / "out");
 
-    EXPECT_EQ(readFile(dir / "out/top.txt"), "top");
-    EXPECT_EQ(readFile(dir / "out/keep.txt"), "kept");
-    EXPECT_EQ(readFile(dir / "out/linked.txt"), "new");
-    EXPECT_FALSE(fs::is_symlink(dir / "out/linked.txt"));
-    EXPECT_FALSE(fs::is_symlink(dir / "out/folder"));
-    EXPECT_EQ(readFile(dir / "out/folder/inner.txt"), "inner");
+    EXPECT_EQ(described(dir / "out"),
+              (std::vector<std::string>{"folder->" + (dir / "elsewhere/folder").string(), "folder_*/inner.txt=inner",
+                                        "linked.txt->" + outsideFile.string(), "linked_*.txt=new", "top.txt=old",
+                                        "top_*.txt=top"}));
     EXPECT_EQ(readFile(outsideFile), "untouched");
     EXPECT_TRUE(fs::is_empty(dir / "elsewhere/folder"));
-}
-
-TEST(ArchiveExtract, FolderInTheWayOfAFileFailsWithoutDeletingIt)
-{
-    TempDir dir;
-    dir.write("out/top.txt/mine.txt", "mine");
-    zipWithPython(dir / "in/a.zip", twoEntries);
-    EXPECT_THROW(ArchiveProcessor::extractArchive(dir / "in/a.zip", dir / "out"), ConversionError);
-    EXPECT_EQ(readFile(dir / "out/top.txt/mine.txt"), "mine");
 }
 
 TEST(ArchiveExtract, NothingIsEverWrittenOutsideTheOutputFolder)
@@ -352,4 +409,94 @@ TEST(ArchiveExtract, ToolThatCannotStartIsAPlatformError)
     zipWithPython(dir / "a.zip", twoEntries);
     EXPECT_THROW(ArchiveProcessor::extractArchive(dir / "a.zip", dir / "out"), PlatformError);
     EXPECT_THROW(ArchiveProcessor::extractArchive(dir / "a.tar", dir / "out"), PlatformError);
+}
+
+namespace {
+
+constexpr std::uint64_t megabyte = 1 << 20;
+
+// Two megabytes of zeros, which an archive holds in a few kilobytes.
+fs::path twoMegabytesOfZeros(const TempDir& dir)
+{
+    return dir.write("zeros.bin", std::string(2 * megabyte, '\0'));
+}
+
+} // namespace
+
+// The archive states how much it will write; what does not fit is refused before anything
+// is written, whatever the archive's size on disk.
+TEST(ArchiveExtract, AnArchiveThatDoesNotFitIsRefusedBeforeWriting)
+{
+    struct Case {
+        std::string archive;
+        std::string password; // "" for extractArchive
+    };
+    TempDir dir;
+    const auto zeros = twoMegabytesOfZeros(dir);
+    ProcessOptions inDir;
+    inDir.workingDirectory = dir.path().string();
+    ASSERT_TRUE(runProcess("/usr/bin/zip", {"-q", "plain.zip", "zeros.bin"}, inDir).succeeded());
+    ASSERT_TRUE(runProcess("/usr/bin/zip", {"-q", "-P", "pw", "locked.zip", "zeros.bin"}, inDir).succeeded());
+    ASSERT_TRUE(runProcess("/usr/bin/tar", {"-czf", "packed.tar.gz", "zeros.bin"}, inDir).succeeded());
+    ASSERT_LT(fs::file_size(dir / "plain.zip"), 100'000u);
+
+    for (const Case& c : std::vector<Case>{{"plain.zip", ""}, {"locked.zip", "pw"}, {"packed.tar.gz", ""}}) {
+        for (const std::uint64_t beyondReserve : {1 * megabyte, 3 * megabyte}) {
+            SCOPED_TRACE(c.archive + " with " + std::to_string(beyondReserve / megabyte) + " MB to spare");
+            const FreeSpaceOverride free([&](const fs::path&) { return FreeSpace::reserve + beyondReserve; });
+            const auto out = dir / ("out-" + c.archive + std::to_string(beyondReserve));
+            const auto extract = [&] {
+                if (c.password.empty())
+                    ArchiveProcessor::extractArchive(dir / c.archive, out);
+                else
+                    ArchiveProcessor::extractArchiveWithPassword(dir / c.archive, c.password, out);
+            };
+            if (beyondReserve < 2 * megabyte) {
+                try {
+                    extract();
+                    ADD_FAILURE() << "extracted";
+                } catch (const PlatformError& error) {
+                    EXPECT_STREQ(error.what(), "Not enough disk space");
+                }
+                EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
+            } else {
+                extract();
+                EXPECT_EQ(fs::file_size(out / "zeros.bin"), 2 * megabyte);
+            }
+        }
+    }
+}
+
+// A tool that writes on after the volume runs short is ended, and nothing of what it
+// wrote is kept. The stand-in tools write a little, say so, and would then wait for long.
+TEST(ArchiveExtract, AnExtractionThatRunsShortOfSpaceIsEnded)
+{
+    TempDir dir;
+    const auto started = dir / "started";
+    const std::string standIn = "while [ $# -gt 1 ]; do case \"$1\" in -d|-C) into=$2;; esac; shift; done\n"
+                                "echo part > \"$into/part.bin\"\n"
+                                "touch '" + started.string() + "'\n"
+                                "exec sleep 20";
+    ToolPathsOverride tools;
+    tools->unzip = executable(dir, "tools/unzip", standIn).string();
+    tools->tar = executable(dir, "tools/tar", standIn).string();
+    zipWithPython(dir / "a.zip", twoEntries);
+    tarWithPython(dir / "a.tar", "w", twoTarEntries);
+    // Plenty of room until the tool has begun writing, none afterwards.
+    const FreeSpaceOverride free([&](const fs::path&) -> std::uint64_t { return fs::exists(started) ? 0 : 1ull << 40; });
+
+    for (const std::string name : {"a.zip", "a.tar"}) {
+        SCOPED_TRACE(name);
+        fs::remove(started);
+        const auto out = dir / ("out-" + name);
+        const auto began = std::chrono::steady_clock::now();
+        try {
+            ArchiveProcessor::extractArchive(dir / name, out);
+            ADD_FAILURE() << "extracted";
+        } catch (const PlatformError& error) {
+            EXPECT_STREQ(error.what(), "Not enough disk space");
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(10));
+        EXPECT_TRUE(fs::is_empty(out));
+    }
 }

@@ -1,8 +1,13 @@
 #include "Models/DropPayload.h"
 #include "support/TempDir.h"
 
+#include <chrono>
+#include <fcntl.h>
 #include <fstream>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vantory;
 
@@ -189,5 +194,28 @@ TEST(DropPayload, TextIsReadWhileBuildingAndNeverAfter)
         for (const auto& path : paths)
             std::ofstream(path) << "no longer Base64!"; // a later read would now say no
         EXPECT_EQ(payload.looksLikeBase64Text(dir / row.asked), row.looksLikeBase64);
+    }
+}
+
+// The probes of a drop open what they look into: a pipe under a PDF's or a text's name
+// must not keep the drop waiting for a writer.
+TEST(DropPayload, PipesAreNotProbed)
+{
+    for (const std::string name : {"x.pdf", "x.txt"}) {
+        SCOPED_TRACE(name);
+        test::TempDir dir;
+        const auto pipe = dir / name;
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+        auto building = std::async(std::launch::async, [&] { return DropPayload::from({pipe}); });
+        const bool atOnce = building.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+        while (building.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
+            const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC); // lets a blocked probe go on
+            if (fd >= 0)
+                ::close(fd);
+        }
+        EXPECT_TRUE(atOnce);
+        const auto payload = building.get();
+        EXPECT_FALSE(payload.isEncryptedPDF);
+        EXPECT_FALSE(payload.looksLikeBase64Text(pipe));
     }
 }

@@ -1,5 +1,6 @@
 #include "Converters/OutputFile.h"
 #include "Platform/PlatformError.h"
+#include "Platform/Utf8Text.h"
 #include "support/OutputFolder.h"
 
 #include <gtest/gtest.h>
@@ -113,4 +114,37 @@ TEST(OutputFile, FailedCommitLeavesNothingBehind)
         EXPECT_THROW(file.commit(), PlatformError);
     }
     EXPECT_EQ(test::entriesIn(dir.path()), std::vector<fs::path>{folderInTheWay});
+}
+
+// The hidden name an atomic file is written under must fit wherever the final name fits,
+// up to the longest name the file system takes (255 bytes here).
+TEST(OutputFile, AtomicWriteWorksForEveryNameThatFits)
+{
+    const std::string twoByte = "\u00e9"; // é
+    // An output name is the stem, "_", eight hex digits and the extension: 13 bytes more
+    // than the stem for ".png". Up to 241 bytes the hidden name has room for the whole final name.
+    const std::vector<std::string> names = {
+        std::string(228, 's') + "_0123abcd.png",
+        std::string(229, 's') + "_0123abcd.png",
+        std::string(242, 's') + "_0123abcd.png",
+        std::string(255, 's'),
+        // The shortened part must not end inside a character.
+        std::string(240, 's') + twoByte + twoByte + twoByte + twoByte + twoByte + "x.txt",
+        "a.c",
+    };
+    for (const Writer writer : {Writer::bufferedCalls, Writer::library}) {
+        for (const auto& name : names) {
+            SCOPED_TRACE(std::to_string(name.size()) + " bytes");
+            test::TempDir dir;
+            OutputFile file(dir / name, OutputFile::Mode::atomic);
+            const std::string bytes(40, 'b');
+            write(file, writer, bytes);
+            if (writer == Writer::library) {
+                EXPECT_TRUE(isValidUTF8(file.pathForLibrary().filename().string()));
+            }
+            ASSERT_NO_THROW(file.commit());
+            EXPECT_EQ(test::onlyFileIn(dir.path()).path, dir / name);
+            EXPECT_EQ(test::readFile(dir / name), bytes);
+        }
+    }
 }

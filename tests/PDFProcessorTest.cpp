@@ -9,6 +9,8 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <poppler/cpp/poppler-document.h>
+#include <poppler/cpp/poppler-page.h>
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <sys/resource.h>
 
@@ -533,6 +535,77 @@ TEST_F(PDFProcessorTest, SoundDocumentWithoutPagesIsNeverWritten)
         const auto error = conversionErrorOf([&] { operation(empty, "pw", out()); });
         EXPECT_EQ(error.kind(), ConversionError::Kind::exportFailed);
         EXPECT_TRUE(entryNamesIn(out()).empty());
+    }
+}
+
+namespace {
+
+// The first page's text as poppler, the reader behind most viewers here, reads it; none
+// when poppler cannot open the file with `password`.
+std::optional<std::string> popplerText(const fs::path& file, const std::string& password = "")
+{
+    const std::unique_ptr<poppler::document> document(poppler::document::load_from_file(file.string(), password, password));
+    if (!document || document->is_locked() || document->pages() < 1)
+        return std::nullopt;
+    const std::unique_ptr<poppler::page> page(document->create_page(0));
+    const auto text = page->text().to_utf8();
+    std::string trimmed(text.begin(), text.end());
+    trimmed.erase(trimmed.find_last_not_of(" \n\f") + 1);
+    return trimmed;
+}
+
+// A document whose cross-reference table is not where "startxref" says: qpdf repairs it
+// on reading and writes it whole.
+std::string withWrongStartxref(const fs::path& sound)
+{
+    std::string bytes = readFile(sound);
+    const auto at = bytes.rfind("startxref\n");
+    const auto end = bytes.find('\n', at + 10);
+    bytes.replace(at + 10, end - (at + 10), "12");
+    return bytes;
+}
+
+// A trailer holding the catalog itself: qpdf writes it with a trailer poppler refuses.
+const std::string directRoot = "%PDF-1.4\n"
+                               "1 0 obj <</Type/Pages/Kids[2 0 R]/Count 1>> endobj\n"
+                               "2 0 obj <</Type/Page/Parent 1 0 R/MediaBox[0 0 200 100]/Contents 3 0 R"
+                               "/Resources<</Font<</F1 4 0 R>>>> >> endobj\n"
+                               "3 0 obj <</Length 36>> stream\nBT /F1 12 Tf 20 20 Td (kept) Tj ET\nendstream endobj\n"
+                               "4 0 obj <</Type/Font/Subtype/Type1/BaseFont/Helvetica>> endobj\n"
+                               "trailer <</Root <</Type/Catalog/Pages 1 0 R>> >>\n%%EOF\n";
+
+} // namespace
+
+// Damaged documents qpdf repairs: the copies open in poppler as in qpdf, the locked one
+// only with its password.
+TEST_F(PDFProcessorTest, RepairedDocumentsAreWrittenSoViewersOpenThem)
+{
+    const auto sound = textPdf("sound.pdf", {{200, 100, "kept"}});
+    const std::vector<std::pair<std::string, std::string>> damaged = {
+        {"wrong-startxref.pdf", withWrongStartxref(sound)},
+        {"direct-root.pdf", directRoot},
+    };
+    for (const auto& [name, bytes] : damaged) {
+        SCOPED_TRACE(name);
+        const auto input = in() / name;
+        std::ofstream(input, std::ios::binary) << bytes;
+
+        fs::remove_all(out());
+        fs::create_directories(out() / "locked");
+        fs::create_directories(out() / "unlocked");
+        PDFProcessor::lockPDF(input, "pw", out() / "locked");
+        const auto locked = onlyEntry(out() / "locked");
+        ASSERT_FALSE(locked.empty());
+        EXPECT_EQ(popplerText(locked, "pw").value_or("none"), "kept");
+        EXPECT_EQ(pageSizes(locked, "pw"), (std::vector<std::pair<double, double>>{{200, 100}}));
+        EXPECT_EQ(popplerText(locked), std::nullopt);
+        EXPECT_TRUE(needsPassword(locked));
+
+        PDFProcessor::unlockPDF(input, "", out() / "unlocked");
+        const auto unlocked = onlyEntry(out() / "unlocked");
+        ASSERT_FALSE(unlocked.empty());
+        EXPECT_EQ(popplerText(unlocked).value_or("none"), "kept");
+        EXPECT_EQ(pageSizes(unlocked), (std::vector<std::pair<double, double>>{{200, 100}}));
     }
 }
 

@@ -7,7 +7,10 @@
 #include "support/TempDir.h"
 #include "support/ZipFixtures.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vantory;
 
@@ -111,3 +114,81 @@ INSTANTIATE_TEST_SUITE_P(
                       RoutedCase{"convert_audio", {"tone.wav"}, {}, "mp3"}, RoutedCase{"convert_video", {"clip.mp4"}, {}, "mov"},
                       RoutedCase{"compress_video", {"clip.avi"}, {}}, RoutedCase{"extract_audio", {"clip.mp4"}, {}}),
     [](const auto& info) { return info.param.actionId + "_" + std::to_string(info.index); });
+
+namespace {
+
+// Lets a reader blocked on opening the pipe go on (it then reads nothing), so that a
+// failing test ends instead of hanging.
+void releaseReadersOf(const std::filesystem::path& pipe)
+{
+    const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0)
+        ::close(fd);
+}
+
+} // namespace
+
+// A pipe or a device under a file's name never reaches a processor: a pipe would block
+// the open until a writer comes, a device like /dev/zero never ends. A folder is refused
+// too, except by the actions that archive folders.
+TEST(ProcessorRoutingOfOddInputs, WhatIsNotAFileIsRefusedAtOnceByName)
+{
+    struct Action {
+        std::string id;
+        std::string input;
+        std::optional<std::string> targetFormat = std::nullopt;
+        std::optional<std::string> password = std::nullopt;
+        bool takesFolders = false;
+    };
+    const std::vector<Action> actions = {
+        {"convert_image", "x.png", "webp"}, {"compress_image", "x.jpg"}, {"remove_bg", "x.png"},
+        {"image_to_pdf", "x.png"}, {"merge_pdf", "x.png"}, {"merge_pdfs", "x.pdf"},
+        {"pdf_to_images", "x.pdf"}, {"lock_pdf", "x.pdf", {}, "pw"}, {"unlock_pdf", "x.pdf", {}, "pw"},
+        {"extract_text", "x.txt"}, {"convert_audio", "x.wav", "mp3"}, {"extract_audio", "x.mp4"},
+        {"convert_video", "x.mp4", "mov"}, {"compress_video", "x.mov"}, {"format_json", "x.json"},
+        {"minify_json", "x.json"}, {"json_to_csv", "x.json"}, {"csv_to_json", "x.csv"},
+        {"yaml_to_json", "x.yaml"}, {"xml_to_json", "x.plist"}, {"base64_encode", "x.txt"},
+        {"base64_decode", "x.txt"}, {"extract_archive", "x.zip"}, {"extract_archive", "x.tar.gz"},
+        {"unlock_extract_zip", "x.zip", {}, "pw"}, {"compress_zip", "x.txt", {}, {}, true},
+        {"compress_zip_pw", "x.txt", {}, "pw", true},
+    };
+    struct Kind {
+        std::string label;
+        std::string said;
+        std::function<void(const std::filesystem::path&)> make;
+    };
+    // /dev/null stands for /dev/zero: a device all the same, but one that cannot take the
+    // test's memory should the refusal ever fail.
+    const std::vector<Kind> kinds = {
+        {"pipe", "is a named pipe", [](const auto& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); }},
+        {"link to a device", "is a device", [](const auto& at) { std::filesystem::create_symlink("/dev/null", at); }},
+        {"folder", "is a folder", [](const auto& at) { std::filesystem::create_directory(at); }},
+    };
+    ConversionRouter router;
+    QObject context;
+    for (const auto& action : actions) {
+        for (const auto& kind : kinds) {
+            if (action.takesFolders && kind.label == "folder")
+                continue;
+            SCOPED_TRACE(action.id + " of a " + kind.label + " named " + action.input);
+            test::TempDir dir;
+            const auto input = dir / action.input;
+            kind.make(input);
+            const auto out = dir / "out";
+            std::filesystem::create_directory(out);
+
+            std::optional<BatchResult> result;
+            router.convertBatch({{input}, action.id, action.targetFormat, action.password, out}, &context, {},
+                                [&](BatchResult r) { result = r; });
+            const bool atOnce = test::spinUntil([&] { return result.has_value(); }, 5000);
+            while (!test::spinUntil([&] { return result.has_value(); }, 100))
+                releaseReadersOf(input);
+            EXPECT_TRUE(atOnce) << "the action waited on its input";
+            EXPECT_EQ(result->successes, 0);
+            EXPECT_EQ(result->failures, 1);
+            const std::string message = result->firstErrorMessage.value_or("");
+            EXPECT_TRUE(message.starts_with("\u201C" + action.input + "\u201D " + kind.said)) << message;
+            EXPECT_TRUE(test::entriesIn(out).empty());
+        }
+    }
+}

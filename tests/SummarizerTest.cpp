@@ -6,6 +6,7 @@
 #include "support/TempDir.h"
 
 #include <QObject>
+#include <algorithm>
 #include <QRegularExpression>
 #include <QString>
 #include <gtest/gtest.h>
@@ -102,9 +103,12 @@ TEST(Summarizer, TheInstructionsAreTheDocumentedOnes)
     EXPECT_NE(text.find("\n   Format each header on its own line like: **Key Findings**\n"), std::string::npos);
 }
 
-TEST(ExtractiveSummary, HasTheAskedForShape)
+namespace {
+
+// An overview line, two to four sections and the takeaway, each a bold header line and
+// its sentences, under 250 words in all.
+void expectTheAskedForShape(const std::vector<std::string>& pieces)
 {
-    const auto pieces = ExtractiveSummary::write(gpl3Text().substr(0, 14'000));
     ASSERT_FALSE(pieces.empty());
     std::string whole;
     for (const auto& piece : pieces)
@@ -112,7 +116,7 @@ TEST(ExtractiveSummary, HasTheAskedForShape)
 
     const QStringList blocks = QString::fromStdString(whole).split(QStringLiteral("\n\n"));
     // The overview: one line, no header.
-    ASSERT_GE(blocks.size(), 4);
+    ASSERT_GE(blocks.size(), 4) << whole;
     EXPECT_FALSE(blocks.front().contains(QLatin1Char('\n')));
     EXPECT_FALSE(blocks.front().startsWith(QStringLiteral("**")));
     // Two to four sections, then the takeaway: each a bold header line and its sentences.
@@ -126,6 +130,82 @@ TEST(ExtractiveSummary, HasTheAskedForShape)
     EXPECT_LT(wordCount(whole), ExtractiveSummary::wordLimit);
 }
 
+// The sentences of a text, each without its final full stop.
+QStringList sentencesWithoutFullStops(const std::string& text)
+{
+    QStringList sentences;
+    for (QString sentence : QString::fromStdString(text).simplified().split(QStringLiteral(". "), Qt::SkipEmptyParts)) {
+        sentence.remove(QRegularExpression(QStringLiteral("[.!?]")));
+        if (!sentence.trimmed().isEmpty())
+            sentences.append(sentence.trimmed());
+    }
+    return sentences;
+}
+
+} // namespace
+
+TEST(ExtractiveSummary, HasTheAskedForShape)
+{
+    expectTheAskedForShape(ExtractiveSummary::write(gpl3Text().substr(0, 14'000)));
+}
+
+// The sentence of each piece of a summary, without its section's header.
+QStringList sentencesOfSummary(const std::vector<std::string>& pieces)
+{
+    static const QRegularExpression header(QStringLiteral("^\\s*(\\*\\*[^*]+\\*\\*\\n)?"));
+    QStringList sentences;
+    for (const auto& piece : pieces)
+        sentences.append(QString::fromStdString(piece).remove(header).trimmed());
+    return sentences;
+}
+
+// Slides and lists have no full stops: their lines and list items are what the summary
+// is made of, and it keeps to its length all the same.
+TEST(ExtractiveSummary, TextWithoutFullStopsIsSummarisedFromItsLinesAndItems)
+{
+    const std::string text = gpl3Text().substr(0, 14'000);
+    const QStringList items = sentencesWithoutFullStops(text);
+    const QString wrapped = QString::fromStdString(text).remove(QRegularExpression(QStringLiteral("[.!?]")));
+    QStringList lines;
+    for (const QString& line : wrapped.split(QLatin1Char('\n')))
+        if (!line.simplified().isEmpty())
+            lines.append(line.simplified());
+    // A title line, then four bulleted items that end with full stops; again and again.
+    QString titledLists;
+    QStringList itemsAndSentences = items;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        titledLists += i % 5 == 0 ? QStringLiteral("\n\n") + items[i] : QStringLiteral("\n\u2022 ") + items[i] + QLatin1Char('.');
+        itemsAndSentences.append(items[i] + QLatin1Char('.'));
+    }
+    struct Case {
+        std::string label;
+        QString text;
+        QStringList units; // each sentence of the summary is one of them, less a list marker; empty: anything
+    };
+    const std::vector<Case> cases = {
+        {"hard-wrapped lines", wrapped, lines},
+        {"a bullet a line", QStringLiteral("\u2022 ") + items.join(QStringLiteral("\n\u2022 ")), items},
+        {"bullets in one line", QStringLiteral("\u2022") + items.join(QStringLiteral(" \u2022")), items},
+        {"dashes", QStringLiteral("- ") + items.join(QStringLiteral("\n- ")), items},
+        {"numbered", QStringLiteral("1) ") + items.join(QStringLiteral("\n2) ")), items},
+        {"titled lists of sentences", titledLists, itemsAndSentences},
+        {"one endless line", wrapped.simplified(), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const auto pieces = ExtractiveSummary::write(c.text.toStdString());
+        expectTheAskedForShape(pieces);
+        if (c.units.isEmpty())
+            continue;
+        for (const QString& sentence : sentencesOfSummary(pieces)) {
+            const bool aUnit = std::any_of(c.units.begin(), c.units.end(), [&](const QString& unit) {
+                return unit == sentence || unit.endsWith(QLatin1Char(' ') + sentence);
+            });
+            EXPECT_TRUE(aUnit) << sentence.toStdString();
+        }
+    }
+}
+
 TEST(ExtractiveSummary, TheSameTextGivesTheSameSummary)
 {
     const std::string text = gpl3Text().substr(0, 14'000);
@@ -137,6 +217,7 @@ TEST(ExtractiveSummary, ShortAndEmptyTexts)
 {
     EXPECT_TRUE(ExtractiveSummary::write("").empty());
     EXPECT_TRUE(ExtractiveSummary::write(" \n\t ").empty());
+    EXPECT_TRUE(ExtractiveSummary::write("--- *** ###\n\u2022 \u2022 -").empty());
     EXPECT_EQ(ExtractiveSummary::write("Just one short line"), std::vector<std::string>{"Just one short line"});
 }
 

@@ -849,6 +849,23 @@ TEST_F(SummaryTest, SnapshotsReplaceTheStreamingText)
     EXPECT_EQ(manager->singleFileError(), std::nullopt);
 }
 
+// A model that ends its answer without a word in it (a document of symbols only) leaves
+// nothing to show: the row says so instead of the card waiting for good.
+TEST_F(SummaryTest, AnAnswerWithoutAWordEndsWithTheNoTextMessage)
+{
+    const std::vector<std::vector<std::string>> answers = {{}, {" "}, {"---", "--- *** ###"}, {"**\u2022**\n\n"}};
+    for (const auto& snapshots : answers) {
+        SCOPED_TRACE(snapshots.empty() ? "no snapshot" : snapshots.back());
+        auto& session = summarise("symbols.txt", "--- *** ### a");
+        for (const auto& snapshot : snapshots)
+            session.snapshot(snapshot);
+        session.end();
+        EXPECT_EQ(phase(), Kind::actions);
+        EXPECT_EQ(manager->singleFileErrorActionId(), "summarize");
+        EXPECT_EQ(manager->singleFileError(), "No text content to summarize");
+    }
+}
+
 TEST_F(SummaryTest, AnErrorBeforeAnyTextShowsOnTheRow)
 {
     auto& session = summarise();

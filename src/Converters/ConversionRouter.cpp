@@ -3,6 +3,7 @@
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
 #include "Models/ActionIds.h"
+#include "Platform/InputFile.h"
 #include "Platform/PathNames.h"
 #include "Platform/PlatformError.h"
 
@@ -196,6 +197,7 @@ void ConversionRouter::runAction(const std::string& actionId, const FileJob& job
     const auto row = table_.fileOperations.find(actionId);
     if (row == table_.fileOperations.end())
         throw ConversionError::unsupportedFormat("no processor for the action \"" + actionId + "\"");
+    refuseIfNotAFile(job.url, ActionIds::takesFolders(actionId));
     row->second.run(job);
 }
 
@@ -209,7 +211,13 @@ BatchResult ConversionRouter::runWholeBatch(const BatchRequest& request, Batch& 
             return;
         }
         const WholeBatchJob job{request.urls, request.password.value_or(""), request.outputFolder, batch.stopToken()};
-        done.set_value(capture([&] { table_.wholeBatchOperations.at(request.actionId)(job); }, "ConversionRouter batch: "));
+        done.set_value(capture(
+            [&] {
+                for (const auto& url : job.urls)
+                    refuseIfNotAFile(url, ActionIds::takesFolders(request.actionId));
+                table_.wholeBatchOperations.at(request.actionId)(job);
+            },
+            "ConversionRouter batch: "));
     });
     const Outcome outcome = done.get_future().get();
     if (!outcome.success && batch.isCancelled()) // stopped by the cancellation: no failure

@@ -1,5 +1,9 @@
 #include "Converters/OutputFileStorage.h"
 
+#include "Platform/PathNames.h"
+#include "Platform/Utf8Text.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -17,12 +21,18 @@ void giveBackBuffer(std::unique_ptr<char[]>)
 {
 }
 
+// "." + the final name + "." + eight hex digits + ".tmp", with the final name shortened
+// as far as the hidden name needs to fit: it fits wherever the final name fits.
 std::filesystem::path temporaryPathFor(const std::filesystem::path& finalPath)
 {
     std::random_device random;
-    char suffix[9];
-    std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
-    return finalPath.parent_path() / ("." + finalPath.filename().string() + "." + suffix + ".tmp");
+    char suffix[14];
+    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+    const std::filesystem::path folder = finalPath.parent_path();
+    const std::size_t overhead = 1 + std::string_view(suffix).size();
+    const std::size_t room = std::max(longestNameIn(folder), overhead) - overhead;
+    const std::string name = finalPath.filename().string();
+    return folder / ("." + std::string(utf8::prefix(name, room)) + suffix);
 }
 
 int create(const std::filesystem::path& path, int& handle)

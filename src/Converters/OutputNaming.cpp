@@ -1,8 +1,11 @@
 #include "Converters/OutputNaming.h"
 
 #include "Platform/PathNames.h"
+#include "Platform/Utf8Text.h"
 
 #include <QUuid>
+
+#include <algorithm>
 
 namespace vantory::OutputNaming {
 
@@ -11,10 +14,26 @@ std::string stem(const std::filesystem::path& url)
     return nameWithoutExtension(url);
 }
 
+namespace {
+
+// "_" and eight hex digits.
+constexpr std::size_t uniquePartSize = 9;
+
+} // namespace
+
 std::filesystem::path uniqueURL(const std::filesystem::path& folder, const std::string& stem, const std::string& ext)
 {
     const std::string random = QUuid::createUuid().toString(QUuid::WithoutBraces).left(8).toLower().toStdString();
-    return folder / (stem + "_" + random + "." + ext);
+    return folder / (stem + "_" + random + (ext.empty() ? "" : "." + ext));
+}
+
+std::filesystem::path uniqueURLBesideNamesake(const std::filesystem::path& folder, const std::string& name)
+{
+    const std::string ext = pathExtension(name);
+    const std::size_t extSize = ext.empty() ? 0 : ext.size() + 1;
+    const std::size_t longest = longestNameIn(folder);
+    const std::size_t room = longest - std::min(longest, uniquePartSize + extSize);
+    return uniqueURL(folder, std::string(utf8::prefix(nameWithoutExtension(name), room)), ext);
 }
 
 std::string normalize(const std::string& format)

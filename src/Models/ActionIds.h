@@ -53,4 +53,10 @@ inline bool choosesTargetFormat(std::string_view id)
     return id == convertImage || id == convertAudio || id == convertVideo;
 }
 
+// Whether the action takes folders as well as files: the archives it makes hold them.
+inline bool takesFolders(std::string_view id)
+{
+    return id == compressZip || id == compressZipWithPassword;
+}
+
 } // namespace vantory::ActionIds

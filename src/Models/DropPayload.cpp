@@ -2,6 +2,7 @@
 
 #include "Models/Base64Text.h"
 #include "Platform/ArchiveProbe.h"
+#include "Platform/InputFile.h"
 #include "Platform/PathNames.h"
 #include "Platform/PdfInspection.h"
 
@@ -60,10 +61,12 @@ std::optional<std::string> outlierNoteFor(const std::vector<CategoryGroup>& grou
     return note + " skipped";
 }
 
-// A probe that cannot run answers no.
-bool answer(const std::function<bool()>& probe)
+// A probe that cannot run answers no; so does a probe of something other than a file,
+// which could wait for good on a pipe or read a device without end.
+bool answer(const std::filesystem::path& file, const std::function<bool()>& probe)
 {
     try {
+        refuseIfNotAFile(file, false);
         return probe();
     } catch (const std::exception&) {
         return false;
@@ -102,9 +105,9 @@ DropPayload DropPayload::from(const std::vector<std::filesystem::path>& urls)
 void DropPayload::probeWhatTheActionsAsk()
 {
     if (!isBatch && extensions.front() == "pdf")
-        isEncryptedPDF = answer([&] { return vantory::isEncryptedPDF(urls.front()); });
+        isEncryptedPDF = answer(urls.front(), [&] { return vantory::isEncryptedPDF(urls.front()); });
     if (!isBatch && extensions.front() == "zip")
-        isEncryptedZIP = answer([&] { return zipNeedsPassword(urls.front()); });
+        isEncryptedZIP = answer(urls.front(), [&] { return zipNeedsPassword(urls.front()); });
     if (isEncryptedZIP)
         protectedArchives_.insert(urls.front());
 
@@ -112,11 +115,11 @@ void DropPayload::probeWhatTheActionsAsk()
         const auto& first = group.urls.front();
         const bool batchOfZips = isBatch && group.category == FileCategory::archive && group.count() >= 2
                                  && lowercased(pathExtension(first)) == "zip";
-        if (batchOfZips && answer([&] { return zipNeedsPassword(first); }))
+        if (batchOfZips && answer(first, [&] { return zipNeedsPassword(first); }))
             protectedArchives_.insert(first);
         const bool holdsText = group.category == FileCategory::other
                                && std::find(group.extensions.begin(), group.extensions.end(), "txt") != group.extensions.end();
-        if (holdsText && answer([&] { return readsAsBase64Text(first); }))
+        if (holdsText && answer(first, [&] { return readsAsBase64Text(first); }))
             base64Texts_.insert(first);
     }
 }

@@ -12,6 +12,7 @@
 #include <numeric>
 #include <optional>
 #include <set>
+#include <utility>
 
 namespace vantory::ExtractiveSummary {
 
@@ -53,33 +54,88 @@ const QSet<QString>& stopWords()
     return words;
 }
 
-// Hard-wrapped lines are joined: only a blank line ends a paragraph.
-QStringList paragraphs(const QString& text)
+// The glyphs that mark list items.
+const QString& bullets()
 {
-    static const QRegularExpression blankLine(QStringLiteral("\\n[ \\t\\r]*\\n"));
+    static const QString glyphs =
+        QStringLiteral("\u2022\u25E6\u25AA\u25AB\u2023\u2043\u25CF\u25CB\u25A0\u25A1\u25BA\u25B8\u27A2\uF0B7");
+    return glyphs;
+}
+
+// A list item's marker at the start of a line: a bullet; or a dash, a star or a number
+// with "." or ")" followed by a space.
+const QRegularExpression& listMarker()
+{
+    static const QRegularExpression marker(
+        QStringLiteral("^\\s*(?:[%1]\\s*|[\u2013\u2014\u00B7*-]\\s+|\\(?\\d{1,3}[.)]\\s+)").arg(bullets()));
+    return marker;
+}
+
+// Bullets also stand inside a line, where text taken from slides often puts them: each
+// starts an item.
+const QRegularExpression& beforeBullet()
+{
+    static const QRegularExpression before(QStringLiteral("(?=[%1])").arg(bullets()));
+    return before;
+}
+
+// A full stop, a question or an exclamation mark that ends a sentence.
+bool holdsSentenceEnds(const QString& text)
+{
+    static const QRegularExpression end(QStringLiteral("[.!?\u2026\u3002\uFF01\uFF1F][\"'\u201D\u2019)\\]]*(?:\\s|$)"));
+    return text.contains(end);
+}
+
+// The stretches of text that hold whole sentences. In prose, hard-wrapped lines are
+// joined and a blank line ends a stretch; a line that starts a list item starts one too.
+// Text with no sentence ends at all (slides, bullet lists) has one stretch per line and
+// per bullet. List markers are left out.
+QStringList passages(const QString& text)
+{
+    static const QRegularExpression blankLine(QStringLiteral("\\n[ \\t]*\\n"));
     QString unified = text;
-    unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList result;
-    for (const QString& paragraph : unified.split(blankLine, Qt::SkipEmptyParts)) {
-        const QString joined = paragraph.simplified();
-        if (!joined.isEmpty())
-            result.append(joined);
+    for (const QString& block : unified.split(blankLine, Qt::SkipEmptyParts)) {
+        const bool prose = holdsSentenceEnds(block);
+        QString current;
+        const auto flush = [&] {
+            if (!current.isEmpty())
+                result.append(std::exchange(current, QString()));
+        };
+        for (const QString& line : block.split(QLatin1Char('\n')))
+            for (QString item : line.split(beforeBullet())) {
+                const bool startsItem = item.contains(listMarker());
+                item = item.remove(listMarker()).simplified();
+                if (item.isEmpty())
+                    continue;
+                if (!prose || startsItem)
+                    flush();
+                current += (current.isEmpty() ? QString() : QStringLiteral(" ")) + item;
+            }
+        flush();
     }
     return result;
 }
 
-QStringList sentencesOf(const QString& paragraph)
+QStringList sentencesOf(const QString& passage)
 {
     QStringList result;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Sentence, paragraph);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Sentence, passage);
     qsizetype start = 0;
     while (finder.toNextBoundary() != -1) {
-        const QString sentence = paragraph.mid(start, finder.position() - start).trimmed();
+        const QString sentence = passage.mid(start, finder.position() - start).trimmed();
         if (!sentence.isEmpty())
             result.append(sentence);
         start = finder.position();
     }
     return result;
+}
+
+// Words as a reader counts them, and as the length limit is meant: what stands between spaces.
+QStringList tokensOf(const QString& text)
+{
+    return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
 QStringList wordsOf(const QString& sentence)
@@ -104,22 +160,42 @@ bool isTerm(const QString& word)
     return word.size() >= 3 && !stopWords().contains(word) && word.front().isLetter();
 }
 
-// The text's sentences fit for a summary, in document order; every sentence at all when
-// none is of a fitting length.
+int wordCount(const QString& text)
+{
+    return static_cast<int>(tokensOf(text).size());
+}
+
+// Pieces of at most `longestSentence` words.
+std::vector<Sentence> cutToLength(const Sentence& sentence)
+{
+    const QStringList tokens = tokensOf(sentence.text);
+    std::vector<Sentence> pieces;
+    for (qsizetype first = 0; first < tokens.size(); first += longestSentence) {
+        const QString text = tokens.mid(first, longestSentence).join(QLatin1Char(' '));
+        pieces.push_back({text, wordCount(text), {}, 0});
+    }
+    return pieces;
+}
+
+// The text's sentences fit for a summary, in document order. When none is of a fitting
+// length, every sentence with a word in it, the long ones cut into pieces that fit.
 std::vector<Sentence> candidateSentences(const QString& text)
 {
     std::vector<Sentence> all;
-    for (const QString& paragraph : paragraphs(text)) {
-        for (const QString& sentence : sentencesOf(paragraph)) {
-            const int words = static_cast<int>(wordsOf(sentence).size());
-            if (words > 0)
-                all.push_back({sentence, words, {}, 0});
-        }
-    }
+    for (const QString& passage : passages(text))
+        for (const QString& sentence : sentencesOf(passage))
+            if (!wordsOf(sentence).isEmpty())
+                all.push_back({sentence, wordCount(sentence), {}, 0});
     std::vector<Sentence> fitting;
     std::copy_if(all.begin(), all.end(), std::back_inserter(fitting),
                  [](const Sentence& s) { return s.words >= shortestSentence && s.words <= longestSentence; });
-    return fitting.empty() ? all : fitting;
+    if (!fitting.empty())
+        return fitting;
+    for (const Sentence& sentence : all) {
+        const auto pieces = cutToLength(sentence);
+        fitting.insert(fitting.end(), pieces.begin(), pieces.end());
+    }
+    return fitting;
 }
 
 void weighTerms(std::vector<Sentence>& sentences)
@@ -218,11 +294,6 @@ struct Section {
     std::vector<std::size_t> candidates; // best first
     std::vector<std::size_t> chosen;
 };
-
-int wordCount(const QString& text)
-{
-    return static_cast<int>(wordsOf(text).size());
-}
 
 class Writer {
 public:

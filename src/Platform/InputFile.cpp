@@ -23,6 +23,32 @@ InputFileDescriptor::~InputFileDescriptor()
     ::close(fd_);
 }
 
+namespace {
+
+const char* kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISFIFO(mode))
+        return "a named pipe";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "a device";
+}
+
+} // namespace
+
+void refuseIfNotAFile(const std::filesystem::path& path, bool folderTaken)
+{
+    struct stat info { };
+    if (::stat(withoutTrailingSlash(path).c_str(), &info) != 0)
+        return;
+    if (S_ISREG(info.st_mode) || (folderTaken && S_ISDIR(info.st_mode)))
+        return;
+    throw PlatformError(quotedName(path) + " is " + kindOf(info.st_mode) + ", not a file"
+                        + (folderTaken ? " or a folder" : "") + ", so it was left alone.");
+}
+
 // Reads to the end; the size from fstat is only a hint, so a file that grows or
 // shrinks while being read is still read whole.
 std::string readOpenFile(int fd, const std::filesystem::path& url)

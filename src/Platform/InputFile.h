@@ -21,6 +21,12 @@ private:
     int fd_;
 };
 
+// Throws PlatformError naming `path` when it is neither a file nor, with `folderTaken`,
+// a folder (a link counts as what it points to): reading a pipe waits for a writer that
+// may never come, and a device may never end. Nothing is opened. A path that cannot be
+// looked at passes, for opening it to say why.
+void refuseIfNotAFile(const std::filesystem::path& path, bool folderTaken);
+
 // The whole file's bytes. Throws PlatformError when it cannot be read.
 std::string readFileBytes(const std::filesystem::path& path);
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
+#include <unistd.h>
 
 namespace vantory {
 
@@ -39,6 +41,12 @@ std::string nameWithoutExtension(const std::filesystem::path& path)
 std::string standardizedPath(const std::filesystem::path& path)
 {
     return withoutTrailingSlash(path.lexically_normal()).string();
+}
+
+std::size_t longestNameIn(const std::filesystem::path& folder)
+{
+    const long longest = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    return longest > 0 ? static_cast<std::size_t>(longest) : NAME_MAX;
 }
 
 std::string lowercased(std::string text)

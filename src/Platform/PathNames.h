@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -18,6 +19,8 @@ std::string pathExtension(const std::filesystem::path& path);
 std::string nameWithoutExtension(const std::filesystem::path& path);
 // The path with "." and ".." components resolved and no trailing "/", for comparing drops.
 std::string standardizedPath(const std::filesystem::path& path);
+// The longest name, in bytes, that the file system holding `folder` takes.
+std::size_t longestNameIn(const std::filesystem::path& folder);
 std::string lowercased(std::string text);
 std::string uppercased(std::string text);
 

@@ -32,6 +32,16 @@ inline bool isContinuationByte(char byte)
     return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
 }
 
+// The first bytes of `text`, at most `size`, ending on a whole character.
+inline std::string_view prefix(std::string_view text, std::size_t size)
+{
+    if (text.size() <= size)
+        return text;
+    while (size > 0 && isContinuationByte(text[size]))
+        --size;
+    return text.substr(0, size);
+}
+
 // Decodes text that arrives in chunks of any size; a character may be split between
 // chunks. Decoding stops at the first invalid sequence.
 class StreamDecoder {

@@ -37,7 +37,7 @@ SummaryInput SummaryInput::read(const std::filesystem::path& document)
         return {{}, false, "Could not open the file"};
     // White space alone gives the summariser nothing to work with either.
     if (QString::fromStdString(*text).trimmed().isEmpty())
-        return {{}, false, "No text content to summarize"};
+        return {{}, false, noTextMessage};
     auto [cut, wasCut] = firstCharacters(*text, longestText);
     return {std::move(cut), wasCut, std::nullopt};
 }

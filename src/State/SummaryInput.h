@@ -11,6 +11,9 @@ namespace vantory {
 struct SummaryInput {
     // The summariser is given at most this many characters (grapheme clusters).
     static constexpr std::size_t longestText = 14'000;
+    // What the summarize row shows for a document without text, or one of which the
+    // model could say nothing.
+    static constexpr const char* noTextMessage = "No text content to summarize";
 
     std::string text;
     bool wasCut = false; // the document holds more than `text`

@@ -4,6 +4,7 @@
 
 #include "Models/ActionIds.h"
 #include "Platform/Background.h"
+#include "Platform/FreeSpace.h"
 #include "Platform/PathNames.h"
 #include "Platform/PdfInspection.h"
 #include "State/DonationPolicy.h"
@@ -34,7 +35,7 @@ struct WidgetStateManager::PreparedFolder {
         const auto base = resolve(location, firstInput, request.urls);
         const auto freeBytes = environment.freeSpace(base);
         if (!freeBytes || *freeBytes < minimumFreeSpace)
-            return {std::nullopt, "Not enough disk space"};
+            return {std::nullopt, FreeSpace::notEnoughMessage};
         const auto folder = OutputFolderManager::createOutputFolder(base, firstInput, request.actionId, request.targetFormat,
                                                                     fileCount);
         if (!folder)

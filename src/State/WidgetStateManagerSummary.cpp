@@ -8,12 +8,21 @@
 #include "Platform/Background.h"
 #include "State/SummaryInput.h"
 
+#include <QString>
+#include <algorithm>
+
 namespace vantory {
 
 namespace {
 
 const std::string cutNote = "Summarizing first ~3,500 words";
 const std::string incompleteNote = "Summary incomplete";
+
+bool holdsAWord(const std::string& text)
+{
+    const auto characters = QString::fromStdString(text).toUcs4();
+    return std::any_of(characters.begin(), characters.end(), [](char32_t c) { return QChar::isLetterOrNumber(c); });
+}
 
 } // namespace
 
@@ -107,6 +116,11 @@ void WidgetStateManager::finishSummary(const std::shared_ptr<SummaryTask>& task,
 {
     task->cancel();
     conversionTask_.reset();
+    // An answer without a word (a document of symbols only) says nothing either.
+    if (!error && !holdsAWord(streamingText_)) {
+        showSingleFileError(ActionIds::summarize, SummaryInput::noTextMessage);
+        return;
+    }
     if (!error)
         return;
     if (streamingText_.empty()) {

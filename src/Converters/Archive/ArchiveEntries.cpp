@@ -3,6 +3,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace vantory {
@@ -30,7 +31,8 @@ ArchiveEntry entryFrom(archive_entry* entry)
 {
     const char* path = archive_entry_pathname(entry);
     const char* target = archive_entry_hardlink(entry) ? archive_entry_hardlink(entry) : archive_entry_symlink(entry);
-    return {path ? path : "", kindOf(entry), target ? target : ""};
+    const auto size = archive_entry_size_is_set(entry) ? std::max<la_int64_t>(archive_entry_size(entry), 0) : 0;
+    return {path ? path : "", kindOf(entry), target ? target : "", static_cast<std::uint64_t>(size)};
 }
 
 } // namespace

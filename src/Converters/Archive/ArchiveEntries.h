@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -15,6 +16,8 @@ struct ArchiveEntry {
     Kind kind = Kind::file;
     // What a symbolic link points to, or the entry a hard link shares its content with.
     std::string linkTarget;
+    // The size of a file's content as the archive states it; 0 when it states none.
+    std::uint64_t size = 0;
 };
 
 // The entries of a ZIP or (plain or compressed) tar archive, read with libarchive without

@@ -1,7 +1,9 @@
 #include "Converters/Archive/ArchiveProcessor.h"
 
+#include "Converters/Archive/ArchiveEntries.h"
 #include "Converters/Archive/ArchivePasswordDialogue.h"
 #include "Converters/Archive/EscapingEntries.h"
+#include "Converters/Archive/ExtractionSpace.h"
 #include "Converters/Archive/ExtractionStaging.h"
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
@@ -10,6 +12,7 @@
 #include "Converters/RowAdapters.h"
 #include "Models/ActionIds.h"
 #include "Platform/ArchiveToolArguments.h"
+#include "Platform/FreeSpace.h"
 #include "Platform/PathNames.h"
 #include "Platform/PlatformError.h"
 #include "Platform/ProcessRunner.h"
@@ -39,19 +42,59 @@ ProcessResult runTool(const std::string& tool, const std::vector<std::string>& a
     return result;
 }
 
-ProcessResult runTool(const std::string& tool, const std::vector<std::string>& arguments, std::stop_token stop)
+ProcessOptions stoppedBy(std::stop_token stop)
 {
     ProcessOptions options;
     options.stop = std::move(stop);
-    return runTool(tool, arguments, options);
+    return options;
 }
 
-ProcessResult runDialogue(const std::string& script, std::map<std::string, std::string> environment, std::stop_token stop = {})
+ProcessResult runTool(const std::string& tool, const std::vector<std::string>& arguments, std::stop_token stop)
+{
+    return runTool(tool, arguments, stoppedBy(std::move(stop)));
+}
+
+ProcessOptions dialogueOptions(std::map<std::string, std::string> environment, std::stop_token stop = {})
 {
     ProcessOptions options;
     options.extraEnvironment = std::move(environment);
     options.stop = std::move(stop);
-    return runTool(ToolPaths::current().expect, {"-c", script}, options);
+    return options;
+}
+
+ProcessResult runDialogue(const std::string& script, std::map<std::string, std::string> environment, std::stop_token stop = {})
+{
+    return runTool(ToolPaths::current().expect, {"-c", script}, dialogueOptions(std::move(environment), std::move(stop)));
+}
+
+// What must hold before anything is extracted. An archive libarchive cannot list passes:
+// the extracted tree is checked all the same, and the tool's writing is watched.
+void checkBeforeExtracting(const fs::path& url, const std::string& password, const fs::path& outputFolder)
+{
+    const auto entries = readArchiveEntries(url, password);
+    if (!entries)
+        return;
+    refuseEntriesWritingOutside(url, *entries);
+    refuseWhatCannotFit(*entries, outputFolder);
+}
+
+// Runs a tool that extracts into `staging`, ended when the volume runs short of space:
+// an archive can hold more than it states, and other programs write to the volume too.
+ProcessResult runExtracting(const ExtractionStaging& staging, const std::string& tool, const std::vector<std::string>& arguments,
+                            ProcessOptions options)
+{
+    const FreeSpace::Watch watch(staging.path(), options.stop);
+    options.stop = watch.stopToken();
+    try {
+        const ProcessResult result = runTool(tool, arguments, options);
+        if (!result.succeeded() && watch.ranShort())
+            throw PlatformError(FreeSpace::notEnoughMessage);
+        return result;
+    } catch (const ConversionCancelled&) {
+        if (watch.ranShort())
+            throw PlatformError(FreeSpace::notEnoughMessage);
+        throw;
+    }
 }
 
 // The archive being built; removed when the operation leaves before `keep`.
@@ -286,11 +329,11 @@ void extractArchive(const fs::path& url, const fs::path& outputFolder, std::stop
 void extractZipArchive(const fs::path& url, const fs::path& outputFolder, std::stop_token stop)
 {
     translatingLibraryErrors(url, [&] {
-        refuseEntriesWritingOutside(url, "");
+        checkBeforeExtracting(url, "", outputFolder);
         const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
         ExtractionStaging staging(outputFolder, stop);
-        const auto result = runTool(ToolPaths::current().unzip, {"-o", "-q", unzipPath.argument(), "-d", staging.path().string()},
-                                    stop);
+        const auto result = runExtracting(staging, ToolPaths::current().unzip,
+                                          {"-o", "-q", unzipPath.argument(), "-d", staging.path().string()}, stoppedBy(stop));
         if (!result.succeeded())
             throw ConversionError::exportFailed(url, extractionFailed);
         staging.publish(url);
@@ -300,14 +343,14 @@ void extractZipArchive(const fs::path& url, const fs::path& outputFolder, std::s
 void extractTarArchive(const fs::path& url, const fs::path& outputFolder, std::stop_token stop)
 {
     translatingLibraryErrors(url, [&] {
-        refuseEntriesWritingOutside(url, "");
+        checkBeforeExtracting(url, "", outputFolder);
         ExtractionStaging staging(outputFolder, stop);
         // Extracted files belong to whoever extracts them, with that user's umask, and a
         // name with a colon is a local file, not a remote host.
-        const auto result = runTool(ToolPaths::current().tar,
-                                    {"-xf", fs::absolute(url).string(), "-C", staging.path().string(), "--no-same-owner",
-                                     "--no-same-permissions", "--force-local"},
-                                    stop);
+        const auto result = runExtracting(staging, ToolPaths::current().tar,
+                                          {"-xf", fs::absolute(url).string(), "-C", staging.path().string(), "--no-same-owner",
+                                           "--no-same-permissions", "--force-local"},
+                                          stoppedBy(stop));
         if (!result.succeeded())
             throw ConversionError::exportFailed(url, extractionFailed);
         staging.publish(url);
@@ -321,15 +364,15 @@ void extractArchiveWithPassword(const fs::path& url, const std::string& password
     translatingLibraryErrors(url, [&] {
         if (!canBeTyped(password)) // no archive the tools made can have such a password
             throw ConversionError::incorrectPassword();
-        refuseEntriesWritingOutside(url, password);
+        checkBeforeExtracting(url, password, outputFolder);
         const ArchiveToolArguments::UnzipArchivePath unzipPath(url);
         ExtractionStaging staging(outputFolder, stop);
-        const auto result = runDialogue(extractScript(),
-                                        {{toolVariable, ToolPaths::current().unzip},
-                                         {archiveVariable, unzipPath.argument()},
-                                         {destinationVariable, staging.path().string()},
-                                         {passwordVariable, password}},
-                                        stop);
+        const auto result = runExtracting(staging, ToolPaths::current().expect, {"-c", extractScript()},
+                                          dialogueOptions({{toolVariable, ToolPaths::current().unzip},
+                                                           {archiveVariable, unzipPath.argument()},
+                                                           {destinationVariable, staging.path().string()},
+                                                           {passwordVariable, password}},
+                                                          stop));
         if (!result.killedBySignal && result.exitStatus == passwordRejectedStatus)
             throw ConversionError::incorrectPassword();
         if (!result.succeeded())

@@ -30,8 +30,11 @@ void compressToZipWithPassword(const std::vector<std::filesystem::path>& urls, c
 
 // ".zip" in any letter case: extractZipArchive; anything else: extractTarArchive.
 // Every extraction refuses, before anything is written, an archive with an entry that
-// would land outside the output folder (PlatformError naming it), and leaves out links
-// that point outside it.
+// would land outside the output folder (PlatformError naming it) and one whose stated size
+// does not fit on the volume (PlatformError "Not enough disk space", as when the tool runs
+// the volume short and is ended), and leaves out links that point outside it. Nothing in
+// the output folder is replaced: an entry whose name is taken there comes in beside it
+// under a unique name.
 void extractArchive(const std::filesystem::path& url, const std::filesystem::path& outputFolder, std::stop_token stop = {});
 void extractZipArchive(const std::filesystem::path& url, const std::filesystem::path& outputFolder, std::stop_token stop = {});
 // Plain, gzip or bzip2 compressed; the tool recognises which.

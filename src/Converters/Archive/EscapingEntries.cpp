@@ -1,6 +1,5 @@
 #include "Converters/Archive/EscapingEntries.h"
 
-#include "Converters/Archive/ArchiveEntries.h"
 #include "Platform/PathNames.h"
 #include "Platform/PlatformError.h"
 
@@ -95,13 +94,10 @@ PlatformError writesOutside(const fs::path& archive, const ArchiveEntry& entry)
 
 } // namespace
 
-void refuseEntriesWritingOutside(const fs::path& archive, const std::string& password)
+void refuseEntriesWritingOutside(const fs::path& archive, const std::vector<ArchiveEntry>& entries)
 {
-    const auto entries = readArchiveEntries(archive, password);
-    if (!entries)
-        return;
-    const ExtractedTree tree(*entries);
-    for (const auto& entry : *entries)
+    const ExtractedTree tree(entries);
+    for (const auto& entry : entries)
         if (!staysInside(entry, tree))
             throw writesOutside(archive, entry);
 }

@@ -2,10 +2,13 @@
 
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
+#include "Converters/OutputNaming.h"
 #include "Platform/PlatformError.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -78,26 +81,49 @@ void vet(const fs::path& root, const fs::path& archive, const std::stop_token& s
         fs::remove(link);
 }
 
-void moveInto(const fs::path& from, const fs::path& into, const fs::path& archive, const std::stop_token& stop)
+// Renames unless something stands at `to` (a link there counts as itself, never as
+// what it points to); false then.
+bool renameWithoutReplacing(const fs::path& from, const fs::path& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno == EEXIST)
+        return false;
+    if (errno != EINVAL && errno != ENOSYS)
+        throw PlatformError::fromErrno(errno, to);
+    // A file system that cannot refuse to replace: only this extraction writes here.
+    std::error_code error;
+    if (fs::exists(fs::symlink_status(to, error)))
+        return false;
+    fs::rename(from, to);
+    return true;
+}
+
+// Under its own name, or, when a namesake stands there (from another archive of the
+// same run), under a unique name beside it: nothing already extracted is replaced.
+void moveBeside(const fs::path& source, const fs::path& into)
+{
+    const std::string name = source.filename().string();
+    if (renameWithoutReplacing(source, into / name))
+        return;
+    while (!renameWithoutReplacing(source, OutputNaming::uniqueURLBesideNamesake(into, name))) { }
+}
+
+// Folders of the same name are merged; anything else comes in beside its namesake.
+void moveInto(const fs::path& from, const fs::path& into, const std::stop_token& stop)
 {
     std::vector<fs::path> entries;
     for (const auto& entry : fs::directory_iterator(from))
         entries.push_back(entry.path());
     for (const auto& source : entries) {
-        const fs::path destination = into / source.filename();
-        const bool sourceIsFolder = fs::is_directory(fs::symlink_status(source));
-        const auto destinationStatus = fs::symlink_status(destination);
-        if (fs::is_directory(destinationStatus)) {
-            if (!sourceIsFolder)
-                throw extractionFailed(archive, "a folder stands where \"" + source.filename().string() + "\" goes");
-            moveInto(source, destination, archive, stop);
+        const bool bothFolders = fs::is_directory(fs::symlink_status(source))
+                                 && fs::is_directory(fs::symlink_status(into / source.filename()));
+        if (bothFolders) {
+            moveInto(source, into / source.filename(), stop);
             continue;
         }
         throwIfStopped(stop); // nothing reaches the output folder after a cancel
-        // A file or a link of that name is replaced: rename never follows a link.
-        if (sourceIsFolder && fs::exists(destinationStatus))
-            fs::remove(destination);
-        fs::rename(source, destination);
+        moveBeside(source, into);
     }
 }
 
@@ -133,7 +159,7 @@ void ExtractionStaging::publish(const fs::path& archive)
     vet(staging_, archive, stop_);
     if (fs::is_empty(staging_))
         throw extractionFailed(archive, "nothing was extracted");
-    moveInto(staging_, outputFolder_, archive, stop_);
+    moveInto(staging_, outputFolder_, stop_);
 }
 
 } // namespace vantory

@@ -21,12 +21,13 @@ public:
 
     const std::filesystem::path& path() const { return staging_; }
 
-    // Checks what was extracted and moves it into the output folder, replacing files of
-    // the same name there (a link there is replaced, never followed). Links that point
+    // Checks what was extracted and moves it into the output folder. Nothing there is
+    // replaced: a folder of the same name is merged with, anything else of the same name
+    // (another archive's file, a link, which is never followed) stays, and the entry
+    // comes in beside it under a unique name (IMG_0001_3fa2c91e.jpg). Links that point
     // outside the extracted tree are left out. Throws ConversionError::exportFailed(archive,
-    // ...) when nothing is left to move, when an entry is a device, a pipe or a socket, or
-    // when a folder of the output folder stands where the archive has a file. Set-user-id
-    // and set-group-id bits are dropped.
+    // ...) when nothing is left to move, or when an entry is a device, a pipe or a socket.
+    // Set-user-id and set-group-id bits are dropped.
     void publish(const std::filesystem::path& archive);
 
 private:

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <string_view>
+#include <unordered_map>
 
 namespace vantory::data {
 
@@ -47,11 +49,15 @@ void writeRecord(const std::vector<Column>& columns, const std::vector<std::stri
     out.append("\n  }");
 }
 
-std::string cellText(const nlohmann::ordered_json& value)
+void writeCell(const nlohmann::ordered_json& value, OutputFile& out)
 {
-    return value.is_string() ? value.get<std::string>() : value.dump();
+    if (value.is_string())
+        writeCSVCell(value.get_ref<const std::string&>(), out);
+    else
+        writeCSVCell(value.dump(), out);
 }
 
+// Every key of the records once, in order of first appearance.
 std::vector<std::string> headerOf(const nlohmann::ordered_json& records)
 {
     std::vector<std::string> header;
@@ -63,15 +69,40 @@ std::vector<std::string> headerOf(const nlohmann::ordered_json& records)
     return header;
 }
 
-void appendLine(std::string& csv, const std::vector<std::string>& cells)
-{
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (i > 0)
-            csv.push_back(',');
-        csv += escapeCSV(cells[i]);
+// The records' lines: a record sets the cells of its own keys, the rest stay empty, so a
+// line costs its record's members and a comma per column.
+class CsvLines {
+public:
+    explicit CsvLines(const std::vector<std::string>& header) : cells_(header.size(), nullptr)
+    {
+        for (std::size_t i = 0; i < header.size(); ++i)
+            columnOf_.emplace(header[i], i);
     }
-    csv.push_back('\n');
-}
+
+    void write(const nlohmann::ordered_json& record, OutputFile& out)
+    {
+        for (const auto& [key, value] : record.items()) {
+            const std::size_t column = columnOf_.at(key);
+            cells_[column] = &value;
+            filled_.push_back(column);
+        }
+        for (std::size_t i = 0; i < cells_.size(); ++i) {
+            if (i > 0)
+                out.push_back(',');
+            if (cells_[i])
+                writeCell(*cells_[i], out);
+        }
+        out.push_back('\n');
+        for (const std::size_t column : filled_)
+            cells_[column] = nullptr;
+        filled_.clear();
+    }
+
+private:
+    std::unordered_map<std::string_view, std::size_t> columnOf_; // views of the header's keys
+    std::vector<const nlohmann::ordered_json*> cells_;
+    std::vector<std::size_t> filled_;
+};
 
 } // namespace
 
@@ -95,25 +126,24 @@ void writeRowsAsJsonRecords(const std::vector<std::string_view>& rows, char sepa
     out.append(rows.size() > 1 ? "\n]" : "]");
 }
 
-std::string csvFromJsonRecords(const nlohmann::ordered_json& records, const std::stop_token& stop)
+void writeJsonRecordsAsCsv(const nlohmann::ordered_json& records, OutputFile& out, const std::stop_token& stop)
 {
     if (!records.is_array() || records.empty())
         throwNotJsonRecords();
     if (!std::all_of(records.begin(), records.end(), [](const auto& record) { return record.is_object(); }))
         throwNotJsonRecords();
     const std::vector<std::string> header = headerOf(records);
-    std::string csv;
-    appendLine(csv, header);
-    std::vector<std::string> cells(header.size());
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        if (i > 0)
+            out.push_back(',');
+        writeCSVCell(header[i], out);
+    }
+    out.push_back('\n');
+    CsvLines lines(header);
     for (const auto& record : records) {
         throwIfStopped(stop);
-        for (std::size_t i = 0; i < header.size(); ++i) {
-            const auto found = record.find(header[i]);
-            cells[i] = found == record.end() ? std::string() : cellText(*found);
-        }
-        appendLine(csv, cells);
+        lines.write(record, out);
     }
-    return csv;
 }
 
 } // namespace vantory::data

@@ -18,11 +18,12 @@ namespace vantory::data {
 void writeRowsAsJsonRecords(const std::vector<std::string_view>& rows, char separator, OutputFile& out,
                             const std::stop_token& stop = {});
 
-// The CSV text for an array of objects: a header of every key in order of first
-// appearance, then one line per object. Throws ConversionError::invalidDataStructure
-// for anything but a non-empty array of objects, and ConversionCancelled between records
-// once `stop` is requested.
-std::string csvFromJsonRecords(const nlohmann::ordered_json& records, const std::stop_token& stop = {});
+// An array of objects written as CSV, line by line as it is made: a header of every key
+// in order of first appearance, then one line per object. Throws
+// ConversionError::invalidDataStructure, before writing anything, for anything but a
+// non-empty array of objects, and ConversionCancelled between records once `stop` is
+// requested.
+void writeJsonRecordsAsCsv(const nlohmann::ordered_json& records, OutputFile& out, const std::stop_token& stop = {});
 
 // The failure for JSON that is not a non-empty array of objects.
 [[noreturn]] void throwNotJsonRecords();

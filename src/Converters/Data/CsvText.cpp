@@ -6,20 +6,9 @@ namespace vantory::data {
 
 std::string escapeCSV(std::string_view cell)
 {
-    // A bare carriage return needs quoting as much as a line feed: the reader ends a row
-    // at either.
-    if (cell.find_first_of(",\"\n\r") == std::string_view::npos)
-        return std::string(cell);
-    std::string quoted;
-    quoted.reserve(cell.size() + 2);
-    quoted.push_back('"');
-    for (const char c : cell) {
-        if (c == '"')
-            quoted.push_back('"');
-        quoted.push_back(c);
-    }
-    quoted.push_back('"');
-    return quoted;
+    std::string escaped;
+    writeCSVCell(cell, escaped);
+    return escaped;
 }
 
 std::vector<std::string_view> splitCSVRows(std::string_view text)

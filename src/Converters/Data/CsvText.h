@@ -10,6 +10,25 @@ namespace vantory::data {
 // feed or a carriage return is wrapped in double quotes with its quotes doubled.
 std::string escapeCSV(std::string_view cell);
 
+// The same cell written into `out`, anything with append(std::string_view) and push_back(char).
+template <class Out>
+void writeCSVCell(std::string_view cell, Out& out)
+{
+    // A bare carriage return needs quoting as much as a line feed: the reader ends a row
+    // at either.
+    if (cell.find_first_of(",\"\n\r") == std::string_view::npos) {
+        out.append(cell);
+        return;
+    }
+    out.push_back('"');
+    for (std::size_t quote; (quote = cell.find('"')) != std::string_view::npos; cell.remove_prefix(quote + 1)) {
+        out.append(cell.substr(0, quote + 1));
+        out.push_back('"');
+    }
+    out.append(cell);
+    out.push_back('"');
+}
+
 // The rows of CSV text, as views into it. A line feed, a carriage return or the pair of
 // them ends a row unless it lies inside double quotes, where it stays in the row.
 // Empty rows are dropped; a last row without a line end is kept unless it is blank.

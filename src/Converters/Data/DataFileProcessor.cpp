@@ -102,10 +102,12 @@ void jsonToCSV(const fs::path& url, const fs::path& outputFolder, std::stop_toke
         // before it; a large top-level object would take minutes to build only to be refused.
         if (data::isJsonObject(bytes))
             data::throwNotJsonRecords();
-        const std::string csv = data::csvFromJsonRecords(data::parseOrderedJsonContainer(bytes), stop);
+        const nlohmann::ordered_json records = data::parseOrderedJsonContainer(bytes);
+        OutputFile out(outputURL(url, outputFolder, "", "csv"), OutputFile::Mode::atomic);
+        data::writeJsonRecordsAsCsv(records, out, stop);
         throwIfStopped(stop);
         input.throwIfCutShort();
-        writeBytes(outputURL(url, outputFolder, "", "csv"), OutputFile::Mode::atomic, csv);
+        out.commit();
     });
 }
 

@@ -23,6 +23,7 @@
 #include <qpdf/PDFVersion.hh>
 
 #include <algorithm>
+#include <functional>
 #include <mutex>
 
 namespace vantory::PDFProcessor {
@@ -97,9 +98,12 @@ std::unique_ptr<QPDF> openForUnlocking(const std::filesystem::path& url, const s
     return QpdfFiles::open(url, password, ConversionError::incorrectPassword());
 }
 
+using WriterSettings = std::function<void(QPDFWriter&)>;
+
 // A new document holding every page of `source`, for a damaged document that qpdf reads
 // but cannot write whole; what hangs off the catalog, such as bookmarks, is lost.
-void writeRebuiltFromPages(QPDF& source, const std::filesystem::path& output)
+void writeRebuiltFromPages(QPDF& source, const std::filesystem::path& output, const WriterSettings& settings,
+                           const std::string& password)
 {
     QPDF rebuilt;
     rebuilt.emptyPDF();
@@ -109,7 +113,18 @@ void writeRebuiltFromPages(QPDF& source, const std::filesystem::path& output)
         throw QpdfFiles::writeFailed(output);
     }
     requirePages(rebuilt, output);
-    QpdfFiles::write(rebuilt, output);
+    QpdfFiles::write(rebuilt, output, settings, password, {}, QpdfFiles::Reopening::always);
+}
+
+// The document as it is, or, when what qpdf writes of it does not open, rebuilt from its pages.
+void writeWholeOrRebuilt(QPDF& pdf, const std::filesystem::path& output, const WriterSettings& settings,
+                         const std::string& password = "")
+{
+    try {
+        QpdfFiles::write(pdf, output, settings, password);
+    } catch (const ConversionError&) {
+        writeRebuiltFromPages(pdf, output, settings, password);
+    }
 }
 
 } // namespace
@@ -186,7 +201,7 @@ void lockPDF(const std::filesystem::path& url, const std::string& password, cons
             throw ConversionError::encryptionFailed();
         const auto pdf = QpdfFiles::open(url, "", ConversionError::loadFailed(url));
         const auto output = OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url) + "_locked", "pdf");
-        QpdfFiles::write(
+        writeWholeOrRebuilt(
             *pdf, output,
             [&](QPDFWriter& writer) {
                 writer.setR6EncryptionParameters(password.c_str(), password.c_str(), true, true, true, true, true, true,
@@ -201,11 +216,7 @@ void unlockPDF(const std::filesystem::path& url, const std::string& password, co
     translatingLibraryErrors(url, [&] {
         const auto pdf = openForUnlocking(url, password);
         const auto output = OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url) + "_unlocked", "pdf");
-        try {
-            QpdfFiles::write(*pdf, output, [](QPDFWriter& writer) { writer.setPreserveEncryption(false); });
-        } catch (const ConversionError&) {
-            writeRebuiltFromPages(*pdf, output);
-        }
+        writeWholeOrRebuilt(*pdf, output, [](QPDFWriter& writer) { writer.setPreserveEncryption(false); });
     });
 }
 

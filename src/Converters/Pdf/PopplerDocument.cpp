@@ -21,10 +21,10 @@ void silencePoppler()
 
 } // namespace
 
-std::unique_ptr<poppler::document> open(const std::filesystem::path& url)
+std::unique_ptr<poppler::document> open(const std::filesystem::path& url, const std::string& password)
 {
     silencePoppler();
-    std::unique_ptr<poppler::document> document(poppler::document::load_from_file(url.string()));
+    std::unique_ptr<poppler::document> document(poppler::document::load_from_file(url.string(), password, password));
     if (!document || document->is_locked())
         throw ConversionError::loadFailed(url);
     return document;

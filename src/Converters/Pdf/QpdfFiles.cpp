@@ -2,6 +2,7 @@
 
 #include "Converters/ConversionCancelled.h"
 #include "Converters/OutputFile.h"
+#include "Converters/Pdf/PopplerDocument.h"
 #include "Platform/PdfOpening.h"
 
 namespace vantory::QpdfFiles {
@@ -39,9 +40,7 @@ bool writtenCleanlyWithPages(QPDF& pdf)
     }
 }
 
-// qpdf writes what it holds, and a damaged document it repaired on reading can be
-// written as a file that no reader opens.
-bool opensWithPages(const std::filesystem::path& path, const std::string& password)
+bool qpdfOpensWithPages(const std::filesystem::path& path, const std::string& password)
 {
     PdfOpening opening = openPDF(path, password);
     if (opening.outcome != PdfOpenOutcome::opened)
@@ -53,10 +52,29 @@ bool opensWithPages(const std::filesystem::path& path, const std::string& passwo
     }
 }
 
+// The reader behind most viewers here: qpdf repairs on reading what it wrote itself, so
+// its own reading of a file proves little about what a viewer makes of it.
+bool popplerOpensWithPages(const std::filesystem::path& path, const std::string& password)
+{
+    try {
+        return PopplerDocument::open(path, password)->pages() > 0;
+    } catch (const ConversionError&) {
+        return false;
+    }
+}
+
+// qpdf writes what it holds, and a damaged document it repaired on reading can be
+// written as a file that no reader opens: one whose trailer held the catalog itself
+// comes out without the trailer's /Size, which qpdf repairs again but poppler refuses.
+bool opensWithPages(const std::filesystem::path& path, const std::string& password)
+{
+    return qpdfOpensWithPages(path, password) && popplerOpensWithPages(path, password);
+}
+
 } // namespace
 
 void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure,
-           const std::string& password, const std::stop_token& stop)
+           const std::string& password, const std::stop_token& stop, Reopening reopening)
 {
     OutputFile file(output, OutputFile::Mode::atomic);
     const std::filesystem::path& written = file.pathForLibrary();
@@ -68,7 +86,8 @@ void write(QPDF& pdf, const std::filesystem::path& output, const std::function<v
     } catch (const std::exception&) {
         throw writeFailed(output);
     }
-    if (!writtenCleanlyWithPages(pdf) && !opensWithPages(written, password))
+    const bool trusted = reopening == Reopening::whenRepaired && writtenCleanlyWithPages(pdf);
+    if (!trusted && !opensWithPages(written, password))
         throw writeFailed(output);
     throwIfStopped(stop);
     file.commit();

@@ -21,14 +21,22 @@ namespace vantory::QpdfFiles {
 std::unique_ptr<QPDF> open(const std::filesystem::path& url, const std::string& password,
                            const ConversionError& whenPasswordRefused, bool keepFileClosed = false);
 
+// When a written document is opened again to see that it shows a page.
+enum class Reopening {
+    whenRepaired, // only when qpdf warned while reading or writing it (it repaired it)
+    always, // for a document made from the pages of a damaged one
+};
+
 // Writes the document to `output` (under a temporary name until complete). The file is
-// put in place only when it has at least one page: when qpdf warned while reading or
-// writing the document (it repaired it), the written file is opened again, with
-// `password` when `configure` locks it, and must show a page. Throws writeFailed(output) when qpdf cannot write
-// it or the written file does not open with a page, and ConversionCancelled when `stop`
-// is requested before the file is in place; nothing is left at `output` then.
+// put in place only when it has at least one page; when `reopening` asks, the written
+// file is opened again, by qpdf and by poppler (what most viewers read with), with
+// `password` when `configure` locks it, and must show a page to both. Throws
+// writeFailed(output) when qpdf cannot write it or the written file does not open with a
+// page, and ConversionCancelled when `stop` is requested before the file is in place;
+// nothing is left at `output` then.
 void write(QPDF& pdf, const std::filesystem::path& output, const std::function<void(QPDFWriter&)>& configure = {},
-           const std::string& password = "", const std::stop_token& stop = {});
+           const std::string& password = "", const std::stop_token& stop = {},
+           Reopening reopening = Reopening::whenRepaired);
 
 // The failure every PDF write reports.
 ConversionError writeFailed(const std::filesystem::path& output);
