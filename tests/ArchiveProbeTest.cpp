@@ -21,6 +21,19 @@ std::vector<std::string> linesOf(const std::filesystem::path& file)
     return lines;
 }
 
+// Makes password-protected archives until one lets the empty password through its
+// one-byte header check (one in 256 does), as unzip's test shows with exit status 2.
+std::filesystem::path writeZipTheEmptyPasswordPassesTheCheckOf(const std::filesystem::path& archive)
+{
+    for (int attempt = 0; attempt < 5000; ++attempt) {
+        std::filesystem::remove(archive);
+        test::writeZip(archive, "secret");
+        if (runProcess("/usr/bin/unzip", {"-t", "-P", "", archive.string()}).exitStatus == 2)
+            return archive;
+    }
+    throw std::runtime_error("no archive passed the empty password's check");
+}
+
 } // namespace
 
 TEST(ArchiveProbe, TellsProtectedArchivesFromPlainAndDamagedOnes)
@@ -38,6 +51,12 @@ TEST(ArchiveProbe, TellsProtectedArchivesFromPlainAndDamagedOnes)
     EXPECT_FALSE(zipNeedsPassword(notAZip));
     EXPECT_FALSE(zipNeedsPassword(dir / "missing.zip"));
     EXPECT_FALSE(zipNeedsPassword(dir.path()));
+}
+
+TEST(ArchiveProbe, AWrongPasswordPassingTheHeaderCheckStillMeansProtected)
+{
+    test::TempDir dir;
+    EXPECT_TRUE(zipNeedsPassword(writeZipTheEmptyPasswordPassesTheCheckOf(dir / "lucky.zip")));
 }
 
 TEST(ArchiveProbe, WildcardCharactersInTheNameProbeThatVeryFile)

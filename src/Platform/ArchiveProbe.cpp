@@ -9,6 +9,13 @@ namespace {
 
 constexpr int unzipPasswordExitStatus = 82;
 
+// What unzip answers when the entries' content fails its check (a damaged archive, or a
+// wrong password that passed the one-byte password check).
+bool contentCheckFailed(int exitStatus)
+{
+    return exitStatus == 1 || exitStatus == 2;
+}
+
 } // namespace
 
 bool zipNeedsPassword(const std::filesystem::path& archive, std::chrono::milliseconds timeout)
@@ -19,8 +26,16 @@ bool zipNeedsPassword(const std::filesystem::path& archive, std::chrono::millise
     std::error_code error;
     const std::filesystem::path absolutePath = std::filesystem::absolute(archive, error);
     const ArchiveToolArguments::UnzipArchivePath path(error ? archive : absolutePath);
-    const ProcessResult result = runProcess(ToolPaths::current().unzip, {"-t", "-P", "", path.argument()}, options);
-    return result.launched && !result.timedOut && !result.killedBySignal && result.exitStatus == unzipPasswordExitStatus;
+    for (const char* wrongPassword : wrongPasswordsToTry) {
+        const ProcessResult result = runProcess(ToolPaths::current().unzip, {"-t", "-P", wrongPassword, path.argument()}, options);
+        if (!result.launched || result.timedOut || result.killedBySignal)
+            return false;
+        if (result.exitStatus == unzipPasswordExitStatus)
+            return true;
+        if (!contentCheckFailed(result.exitStatus))
+            return false;
+    }
+    return false;
 }
 
 } // namespace vantory

@@ -11,6 +11,7 @@
 #include "Converters/OutputNaming.h"
 #include "Converters/RowAdapters.h"
 #include "Models/ActionIds.h"
+#include "Platform/ArchiveProbe.h"
 #include "Platform/ArchiveToolArguments.h"
 #include "Platform/FreeSpace.h"
 #include "Platform/PathNames.h"
@@ -262,14 +263,13 @@ void encrypt(const fs::path& archive, const std::string& password, const std::st
         throw ConversionError::encryptionFailed();
 }
 
-// An encrypted archive does not test sound without its password: unzip says 82, or, when
-// a wrong password passes an entry's one-byte check (one time in 256), 1 or 2 for the
-// entry's failed content check. Only an archive of empty entries can pass with a wrong
-// password, so a pass is tried again with other wrong ones before it counts.
+// An encrypted archive does not test sound without its password: unzip says 82, or 1 or 2
+// when a wrong password passed the one-byte check. Only an archive of empty entries can
+// pass with a wrong password, so a pass is tried again with other wrong ones before it counts.
 void verifyEncrypted(const fs::path& archive, const std::stop_token& stop)
 {
     const ArchiveToolArguments::UnzipArchivePath unzipPath(archive);
-    for (const char* wrongPassword : {"", "1", "2", "3"}) {
+    for (const char* wrongPassword : wrongPasswordsToTry) {
         const auto result = runTool(ToolPaths::current().unzip, {"-t", "-P", wrongPassword, unzipPath.argument()}, stop);
         if (result.killedBySignal)
             break;
