@@ -1,5 +1,6 @@
 #include "State/ActionResolver.h"
 
+#include "Converters/Media/MediaFormats.h"
 #include "Converters/OutputNaming.h"
 #include "Models/ActionIds.h"
 #include "Platform/PathNames.h"
@@ -99,6 +100,11 @@ private:
         FileCategory category = fileCategoryFromExtension(lower);
         if (category == FileCategory::other && group_.category != FileCategory::other)
             category = group_.category;
+
+        // The registry knows more kinds of sound and film (playlists, MIDI, tracker
+        // modules) than the media processors read: those are offered nothing.
+        if ((category == FileCategory::video || category == FileCategory::audio) && !MediaFormats::readsExtension(lower))
+            return {catalogue::unsupportedFileType(lower)};
 
         switch (category) {
         case FileCategory::image: return catalogue::imageActions(groupIsBatch());

@@ -2,14 +2,11 @@
 
 #include "Converters/Media/FfmpegError.h"
 #include "Converters/Media/FfmpegHandles.h"
+#include "Converters/Media/MediaFormats.h"
 
 namespace vantory {
 
 namespace {
-
-// Containers of audio and video files; every other demuxer stays closed.
-constexpr const char* allowedDemuxers = "mov,mp4,matroska,webm,avi,wav,w64,aiff,mp3,flac,ogg,aac,ac3,eac3,"
-                                        "mpegts,mpeg,asf,flv,caf,amr,wv,ape,tta,dsf,dv,mxf";
 
 struct Dictionary {
     AVDictionary* entries = nullptr;
@@ -23,7 +20,7 @@ MediaInput::MediaInput(const std::filesystem::path& path)
     ffmpeg::silenceLog();
     Dictionary options;
     av_dict_set(&options.entries, "protocol_whitelist", "file", 0);
-    av_dict_set(&options.entries, "format_whitelist", allowedDemuxers, 0);
+    av_dict_set(&options.entries, "format_whitelist", MediaFormats::allowedDemuxers, 0);
     const std::string url = "file:" + path.string();
     checkFfmpeg<MediaReadError>(avformat_open_input(&context_, url.c_str(), nullptr, &options.entries),
                                 "Could not open " + path.filename().string());

@@ -4,8 +4,12 @@
 #include "Converters/Media/FfmpegError.h"
 #include "Converters/Media/MediaInput.h"
 #include "Converters/Media/MediaOutput.h"
+#include "Converters/Media/StreamDetails.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <memory>
+#include <new>
 
 namespace vantory {
 
@@ -22,7 +26,8 @@ int firstMovingVideo(const MediaInput& input)
     return -1;
 }
 
-// Reads the source's packets in order and hands each to `take`; stops at the end.
+// Reads the source's packets in order and hands each to `take`. A source that cannot be
+// read further (cut short, damaged past repair) ends there like one that is complete.
 template <class Take>
 void readPackets(MediaInput& input, const std::stop_token& stop, Take take)
 {
@@ -30,12 +35,29 @@ void readPackets(MediaInput& input, const std::stop_token& stop, Take take)
     for (;;) {
         throwIfStopped(stop);
         const int read = av_read_frame(input.context(), packet.get());
-        if (read == AVERROR_EOF)
+        if (read == AVERROR(EAGAIN))
+            continue;
+        if (read == AVERROR(ENOMEM))
+            throw std::bad_alloc();
+        if (read < 0)
             return;
-        checkFfmpeg<MediaReadError>(read, "Reading the source");
         take(packet.get());
         av_packet_unref(packet.get());
     }
+}
+
+// The earliest start of the streams, in AV_TIME_BASE units; the output starts there.
+std::int64_t earliestStart(const MediaInput& input, std::initializer_list<int> streams)
+{
+    std::int64_t earliest = AV_NOPTS_VALUE;
+    for (const int index : streams) {
+        const AVStream* stream = index >= 0 ? input.stream(index) : nullptr;
+        if (!stream || stream->start_time == AV_NOPTS_VALUE)
+            continue;
+        const std::int64_t start = av_rescale_q(stream->start_time, stream->time_base, AV_TIME_BASE_Q);
+        earliest = earliest == AV_NOPTS_VALUE ? start : std::min(earliest, start);
+    }
+    return earliest == AV_NOPTS_VALUE ? 0 : earliest;
 }
 
 } // namespace
@@ -46,14 +68,17 @@ TranscodeResult transcode(MediaInput& input, const std::filesystem::path& destin
     MediaOutput output(destination, settings.muxer);
     const int videoIndex = settings.video ? firstMovingVideo(input) : -1;
     const int audioIndex = input.firstStream(AVMEDIA_TYPE_AUDIO);
+    if (videoIndex < 0 && audioIndex < 0)
+        throw MediaReadError("The source has no stream to convert");
+    // Streams keep their places against each other, as the source has them.
+    const std::int64_t start = earliestStart(input, {videoIndex, audioIndex});
     std::unique_ptr<VideoTranscoder> video;
     std::unique_ptr<AudioTranscoder> audio;
     if (videoIndex >= 0)
-        video = std::make_unique<VideoTranscoder>(input.stream(videoIndex), output, *settings.video);
+        video = std::make_unique<VideoTranscoder>(input.stream(videoIndex), output, *settings.video, start);
     if (audioIndex >= 0)
-        audio = std::make_unique<AudioTranscoder>(input.stream(audioIndex), output, settings.audio);
-    if (!video && !audio)
-        throw MediaReadError("The source has no stream to convert");
+        audio = std::make_unique<AudioTranscoder>(input.stream(audioIndex), output, settings.audio, start);
+    copyFileTags(input.context(), output.context(), video || audioIndex < 0 ? nullptr : input.stream(audioIndex));
 
     output.writeHeader(settings.fastStart);
     readPackets(input, stop, [&](const AVPacket* packet) {
@@ -71,6 +96,8 @@ TranscodeResult transcode(MediaInput& input, const std::filesystem::path& destin
         audio->finish();
         result.audioSamples = audio->samplesWritten();
     }
+    if (result.videoFrames == 0 && result.audioSamples == 0)
+        throw MediaReadError("Nothing in the source could be decoded");
     output.finish();
     return result;
 }
@@ -89,8 +116,11 @@ void copyStreams(MediaInput& input, const std::vector<int>& streams, const std::
         copy->codecpar->codec_tag = 0; // the source container's tag may mean nothing in this one
         copy->time_base = source->time_base;
         copy->sample_aspect_ratio = source->sample_aspect_ratio;
+        copyStreamTags(source, copy);
+        copyAllSideData(source, copy);
         outputIndex[index] = copy->index;
     }
+    copyFileTags(input.context(), output.context());
     output.writeHeader();
     std::int64_t copied = 0;
     readPackets(input, stop, [&](AVPacket* packet) {
