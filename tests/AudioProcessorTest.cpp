@@ -73,8 +73,9 @@ class AudioSources : public test::SourcesMadeOnFirstUse {
             test::joined(file, {tone(dir / "first.mp3", 2, 440, {"-c:a", "libmp3lame"}),
                                 tone(dir / "second.mp3", 2, 660, {"-c:a", "libmp3lame"})});
         // Sources of which nothing can be read.
-        else if (name == "undecodable.m4a") { // a sound index over zeroed sound
-            const std::string whole = test::readFile(test::makeTone(dir / "index.m4a", 0.5, 44100, 2, {"-c:a", "aac"}));
+        else if (name == "undecodable.m4a") { // a sound index (at the front) over zeroed sound
+            const std::string whole = test::readFile(
+                test::makeTone(dir / "index.m4a", 0.5, 44100, 2, {"-c:a", "aac", "-movflags", "+faststart"}));
             dir.write(name, overwrittenFrom(whole, whole.find("mdat") + 4, '\0'));
         } else if (name == "broken.ogg")
             dir.write(name, "RIFF\x10\0\0\0WAVEfmt garbage that is no audio at all");
