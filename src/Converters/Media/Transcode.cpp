@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <initializer_list>
 #include <memory>
-#include <new>
 
 namespace vantory {
 
@@ -26,8 +25,8 @@ int firstMovingVideo(const MediaInput& input)
     return -1;
 }
 
-// Reads the source's packets in order and hands each to `take`. A source that cannot be
-// read further (cut short, damaged past repair) ends there like one that is complete.
+// Reads the source's packets in order and hands each to `take`; stops at the end, which
+// is also where the demuxers put the end of a file cut short.
 template <class Take>
 void readPackets(MediaInput& input, const std::stop_token& stop, Take take)
 {
@@ -35,12 +34,9 @@ void readPackets(MediaInput& input, const std::stop_token& stop, Take take)
     for (;;) {
         throwIfStopped(stop);
         const int read = av_read_frame(input.context(), packet.get());
-        if (read == AVERROR(EAGAIN))
-            continue;
-        if (read == AVERROR(ENOMEM))
-            throw std::bad_alloc();
-        if (read < 0)
+        if (read == AVERROR_EOF)
             return;
+        checkFfmpeg<MediaReadError>(read, "Reading the source");
         take(packet.get());
         av_packet_unref(packet.get());
     }
