@@ -1,6 +1,7 @@
 #include "Converters/Media/VideoTranscoder.h"
 
 #include "Converters/Media/FfmpegError.h"
+#include "Converters/Media/MediaFormats.h"
 #include "Converters/Media/StreamDetails.h"
 
 #include <algorithm>
@@ -33,8 +34,9 @@ AVRational frameRateOf(const AVStream* stream)
 // The stream, unless its pictures are too large to be worth decoding.
 const AVStream* withUsefulPictureSize(const AVStream* input)
 {
-    if (input->codecpar->width > largestPictureSide || input->codecpar->height > largestPictureSide)
-        throw MediaReadError("The video's pictures are larger than " + std::to_string(largestPictureSide) + " pixels");
+    constexpr int largest = MediaFormats::largestPictureSide;
+    if (input->codecpar->width > largest || input->codecpar->height > largest)
+        throw MediaReadError("The video's pictures are larger than " + std::to_string(largest) + " pixels a side");
     return input;
 }
 
@@ -54,7 +56,7 @@ PictureSize fittedSize(int width, int height, const VideoEncoding& encoding)
 
 VideoTranscoder::VideoTranscoder(const AVStream* input, MediaOutput& output, const VideoEncoding& encoding,
                                  std::int64_t startOffset)
-    : decoded_(withUsefulPictureSize(input), std::int64_t{largestPictureSide} * largestPictureSide),
+    : decoded_(withUsefulPictureSize(input), MediaFormats::largestPicturePixels),
       encoded_(encoding.encoder, output, "the video"),
       startOffset_(av_rescale_q(startOffset, AV_TIME_BASE_Q, input->time_base))
 {

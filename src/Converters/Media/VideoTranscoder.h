@@ -20,15 +20,11 @@ struct VideoEncoding {
     std::uint32_t codecTag = 0; // 0 lets the container choose
 };
 
-// The longest side of a picture worth decoding: more than the encoders are useful for
-// and than any camera writes. Larger pictures are refused before anything is decoded.
-inline constexpr int largestPictureSide = 8192;
-
 // Decodes one video stream and encodes it into a new stream of `output` as 8-bit 4:2:0
 // pictures of even width and height, in the source's stored orientation with its display
 // rotation kept. Timestamps follow the source's, less `startOffset` (in AV_TIME_BASE
-// units). A stream whose pictures are larger than largestPictureSide throws
-// MediaReadError; encoder and writer errors throw MediaWriteError; damaged packets are
+// units). A stream whose pictures are larger than MediaFormats::largestPictureSide
+// throws MediaReadError; encoder and writer errors throw MediaWriteError; damaged packets are
 // skipped.
 class VideoTranscoder {
 public:
