@@ -138,14 +138,17 @@ void AudioTranscoder::startResampler(const AVFrame& decoded)
     checkFfmpeg<MediaWriteError>(swr_init(resampler_.get()), "Setting up the audio conversion");
 }
 
-std::int64_t AudioTranscoder::outputTimestamp(const AVFrame& decoded) const
+std::int64_t AudioTranscoder::outputTimestamp(const AVFrame& decoded)
 {
     if (decoded.best_effort_timestamp == AV_NOPTS_VALUE)
         return SampleTimeline::noTimestamp;
-    const int rate = encoded_.encoder()->sample_rate;
+    const AVRational output{1, encoded_.encoder()->sample_rate};
+    // A timestamp within its time base's rounding of where the frame before ended
+    // continues from there, so that rounded source timestamps make no one-sample gaps.
+    const std::int64_t start = av_rescale_delta(sourceTimeBase_, decoded.best_effort_timestamp, {1, decoded.sample_rate},
+                                                decoded.nb_samples, &continuation_, output);
     // The resampler gives back first the samples it still holds from earlier frames.
-    const std::int64_t held = swr_get_delay(resampler_.get(), rate);
-    return av_rescale_q(decoded.best_effort_timestamp, sourceTimeBase_, {1, rate}) - startOffset_ - held;
+    return start - startOffset_ - swr_get_delay(resampler_.get(), output.den);
 }
 
 void AudioTranscoder::convert(const AVFrame* decoded)

@@ -42,13 +42,14 @@ private:
     bool resamplerTakes(const AVFrame& decoded) const;
     void startResampler(const AVFrame& decoded);
     // The output timestamp of the first sample the resampler gives back for `decoded`.
-    std::int64_t outputTimestamp(const AVFrame& decoded) const;
+    std::int64_t outputTimestamp(const AVFrame& decoded);
     void encodeQueued(bool includingPartialFrame);
 
     DecodedStream decoded_;
     EncodedStream encoded_;
     AVRational sourceTimeBase_;
     std::int64_t startOffset_; // in output samples
+    std::int64_t continuation_ = AV_NOPTS_VALUE; // where the last decoded frame ended, in its samples
     ffmpeg::Resampler resampler_;
     // What the resampler was set up to take.
     AVChannelLayout resamplerLayout_{};
