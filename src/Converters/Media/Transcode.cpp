@@ -58,7 +58,7 @@ std::int64_t earliestStart(const MediaInput& input, std::initializer_list<int> s
 
 } // namespace
 
-TranscodeResult transcode(MediaInput& input, const std::filesystem::path& destination, const TranscodeSettings& settings,
+void transcode(MediaInput& input, const std::filesystem::path& destination, const TranscodeSettings& settings,
                           std::stop_token stop)
 {
     MediaOutput output(destination, settings.muxer);
@@ -83,19 +83,18 @@ TranscodeResult transcode(MediaInput& input, const std::filesystem::path& destin
         else if (audio && packet->stream_index == audioIndex)
             audio->send(packet);
     });
-    TranscodeResult result;
+    std::int64_t written = 0; // pictures and samples
     if (video) {
         video->finish();
-        result.videoFrames = video->framesWritten();
+        written += video->framesWritten();
     }
     if (audio) {
         audio->finish();
-        result.audioSamples = audio->samplesWritten();
+        written += audio->samplesWritten();
     }
-    if (result.videoFrames == 0 && result.audioSamples == 0)
+    if (written == 0)
         throw MediaReadError("Nothing in the source could be decoded");
     output.finish();
-    return result;
 }
 
 void copyStreams(MediaInput& input, const std::vector<int>& streams, const std::filesystem::path& destination, const char* muxer,
