@@ -102,6 +102,7 @@ inline std::filesystem::path makeClip(const std::filesystem::path& file, std::ve
 
 using Tags = std::map<std::string, std::string>;
 
+// Every entry of an FFmpeg dictionary.
 inline Tags tagsOf(const AVDictionary* dictionary)
 {
     Tags tags;
@@ -121,7 +122,7 @@ inline std::filesystem::path joined(const std::filesystem::path& file, const std
     return file;
 }
 
-// The file's first `size` bytes in `file`.
+// The first `size` bytes of `whole`, as `file`: a file cut short.
 inline std::filesystem::path cut(const std::filesystem::path& file, const std::filesystem::path& whole, std::size_t size)
 {
     std::ofstream(file, std::ios::binary) << readFile(whole).substr(0, size);
@@ -139,7 +140,6 @@ struct StreamInfo {
     std::string pixelFormat;
     double startTime = 0; // seconds
     double rotation = 0; // degrees, from the display matrix; 0 without one
-    Tags tags;
 };
 
 struct MediaInfo {
@@ -183,7 +183,7 @@ inline MediaInfo probe(const std::filesystem::path& file)
             reinterpret_cast<const std::int32_t*>(av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr));
         info.streams.push_back({av_get_media_type_string(p->codec_type), avcodec_get_name(p->codec_id), tag,
                                 p->ch_layout.nb_channels, p->sample_rate, p->width, p->height, pixelFormat ? pixelFormat : "",
-                                start, matrix ? av_display_rotation_get(matrix) : 0, tagsOf(stream->metadata)});
+                                start, matrix ? av_display_rotation_get(matrix) : 0});
     }
     avformat_close_input(&context);
     return info;
