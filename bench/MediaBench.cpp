@@ -33,19 +33,27 @@ vantory::bench::Registration compress("compress_video", [](const Inputs& inputs,
         vantory::VideoProcessor::compressVideo(input, out);
 });
 
-// Every input to MP3 as one batch through the router, files in flight together.
-vantory::bench::Registration batchToMp3("batch_convert_audio_mp3", [](const Inputs& inputs, const Folder& out) {
+// Every input through the router as one batch, files in flight together.
+void runBatch(const Inputs& inputs, const std::string& actionId, const std::optional<std::string>& target, const Folder& out)
+{
     vantory::ConversionRouter router;
     QEventLoop loop;
     vantory::BatchResult result;
-    router.convertBatch({inputs, vantory::ActionIds::convertAudio, "mp3", std::nullopt, out}, &loop, {},
-                        [&](vantory::BatchResult finished) {
-                            result = finished;
-                            loop.quit();
-                        });
+    router.convertBatch({inputs, actionId, target, std::nullopt, out}, &loop, {}, [&](vantory::BatchResult finished) {
+        result = finished;
+        loop.quit();
+    });
     loop.exec();
     if (result.failures > 0)
         throw std::runtime_error(result.firstErrorMessage.value_or("a file failed"));
+}
+
+vantory::bench::Registration batchToMp3("batch_convert_audio_mp3", [](const Inputs& inputs, const Folder& out) {
+    runBatch(inputs, vantory::ActionIds::convertAudio, "mp3", out);
+});
+
+vantory::bench::Registration batchCompress("batch_compress_video", [](const Inputs& inputs, const Folder& out) {
+    runBatch(inputs, vantory::ActionIds::compressVideo, std::nullopt, out);
 });
 
 } // namespace

@@ -130,6 +130,10 @@ INSTANTIATE_TEST_SUITE_P(
                      {"unsupported (Unsupported Files: " + noSuchTypes + ")"}},
         ResolverCase{"SingleVideo", {{"clip.mp4"}}, {"extract_audio m4a,mp3,wav", "compress_video", "convert_video mov,m4v"}},
         ResolverCase{"SingleAudio", {{"song.mp3"}}, {"convert_audio m4a,wav"}},
+        // Sound and film the media processors do not read: playlists, MIDI, tracker modules.
+        ResolverCase{"Midi", {{"tune.mid"}}, {"unsupported (Unsupported .MID: " + noSuchType + ")"}},
+        ResolverCase{"Playlist", {{"radio.pls"}}, {"unsupported (Unsupported .PLS: " + noSuchType + ")"}},
+        ResolverCase{"CoreAudio", {{"memo.caf"}}, {"convert_audio m4a,wav,mp3"}},
         ResolverCase{"PdfWithoutSummaries", {{"doc.pdf", Made::plainPdf}}, {"pdf_to_images", "lock_pdf", "extract_text"}},
         ResolverCase{"PdfWithSummaries",
                      {{"doc.pdf", Made::plainPdf}},

@@ -313,7 +313,8 @@ TEST_F(RouterTest, ForeignExceptionsReachTheUserAsASentence)
         const char* message;
     };
     const std::vector<Case> cases = {
-        {"memory", [] { throw std::bad_alloc(); }, "Not enough memory"},
+        // The sentence of the library-error boundary: one for the whole app.
+        {"memory.mov", [] { throw std::bad_alloc(); }, "There isn\u2019t enough memory to process \u201Cmemory.mov\u201D."},
         {"library", [] { throw std::length_error("basic_string::_M_create"); }, "Conversion failed"},
         {"anything", [] { throw 42; }, "Conversion failed"},
         {"platform", [] { throw PlatformError("The disk is full."); }, "The disk is full."},

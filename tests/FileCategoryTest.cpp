@@ -14,7 +14,7 @@ TEST(FileCategory, FromExtension)
         {"orf", FileCategory::image},    {"rw2", FileCategory::image},    {"mp4", FileCategory::video},
         {"MOV", FileCategory::video},    {"m4v", FileCategory::video},    {"mkv", FileCategory::video},
         {"mp3", FileCategory::audio},    {"m4a", FileCategory::audio},    {"wav", FileCategory::audio},
-        {"flac", FileCategory::audio},   {"pdf", FileCategory::document}, {"PDF", FileCategory::document},
+        {"flac", FileCategory::audio},   {"CAF", FileCategory::audio},    {"pdf", FileCategory::document}, {"PDF", FileCategory::document},
         {"json", FileCategory::data},    {"csv", FileCategory::data},     {"tsv", FileCategory::data},
         {"yaml", FileCategory::data},    {"yml", FileCategory::data},     {"XML", FileCategory::data},
         {"plist", FileCategory::data},   {"toml", FileCategory::data},    {"zip", FileCategory::archive},

@@ -1,6 +1,8 @@
 #include "Converters/LibraryErrors.h"
 #include "Converters/ConversionError.h"
+#include "Converters/Media/FfmpegError.h"
 #include "Platform/PlatformError.h"
+#include "mp3/Wrappers/LameEncoderError.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -54,6 +56,32 @@ TEST(LibraryErrors, EveryLibraryFailureBecomesOneSentenceNamingTheFile)
     };
     for (const Row& row : rows)
         EXPECT_EQ(sentenceFor(row.operation), row.sentence) << row.name;
+}
+
+TEST(LibraryErrors, MediaReadingFailuresAreLoadFailedAndWritingFailuresExportFailed)
+{
+    struct Row {
+        const char* name;
+        std::function<void()> operation;
+        ConversionError error;
+    };
+    const std::filesystem::path source = "/in/Clip 1.mov";
+    const std::vector<Row> rows = {
+        {"reading", [] { throw MediaReadError("Could not open Clip 1.mov: Invalid data"); }, ConversionError::loadFailed(source)},
+        {"writing", [] { throw MediaWriteError("Could not write the file: No space left on device"); },
+         ConversionError::exportFailed(source, "Could not write the file: No space left on device")},
+        {"encoding MP3",
+         [] { throw mp3::LameEncoderError(mp3::LameEncoderError::Kind::couldNotWriteOutput, "Could not write the MP3 file"); },
+         ConversionError::exportFailed(source, "Could not write the MP3 file")},
+    };
+    for (const Row& row : rows) {
+        try {
+            translatingLibraryErrors(source, row.operation);
+            ADD_FAILURE() << row.name << ": nothing thrown";
+        } catch (const ConversionError& error) {
+            EXPECT_EQ(error, row.error) << row.name;
+        }
+    }
 }
 
 TEST(LibraryErrors, OwnErrorsPassUnchanged)

@@ -8,6 +8,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <numbers>
+#include <random>
 #include <stdexcept>
 
 using namespace vantory;
@@ -79,6 +80,35 @@ private:
     std::int64_t frames_;
     std::int64_t position_ = 0;
     std::vector<std::vector<std::uint8_t>> planes_;
+};
+
+// White noise in full reads: nothing in it for LAME to save.
+class NoiseReader final : public PcmReader {
+public:
+    NoiseReader(int sampleRate, std::int64_t frames) : sampleRate_(sampleRate), frames_(frames) { }
+
+    PcmFormat processingFormat() const override { return {double(sampleRate_), 2, false}; }
+    std::int64_t lengthInFrames() const override { return frames_; }
+
+    PcmBuffer read(std::uint32_t maxFrames) override
+    {
+        const auto count = static_cast<std::uint32_t>(std::min<std::int64_t>(maxFrames, frames_ - position_));
+        std::uniform_real_distribution<float> sample(-1, 1);
+        for (auto& plane : planes_) {
+            plane.resize(count);
+            for (float& value : plane)
+                value = sample(random_);
+        }
+        position_ += count;
+        return {SampleLayout::float32, {planes_[0].data(), planes_[1].data()}, count};
+    }
+
+private:
+    int sampleRate_;
+    std::int64_t frames_;
+    std::int64_t position_ = 0;
+    std::minstd_rand random_{7};
+    std::vector<float> planes_[2];
 };
 
 const LameConfiguration cbr192{LameSampleRate::chosenByLame(), LameBitrateMode::constant(192), LameQuality::nearBest};
@@ -164,6 +194,22 @@ TEST(Mp3Encoder, EveryFrameOfTheSourceIsEncoded)
         EXPECT_GE(decoded, c.frames) << c.frames;
         EXPECT_LT(decoded, c.frames + 3 * 1152) << c.frames;
     }
+}
+
+TEST(Mp3Encoder, TheDensestSettingsFitTheOutputBuffer)
+{
+    // 320 kbit/s at 32 kHz puts the most bytes in a frame, and one read of 8192 frames may
+    // return LAME's reservoir besides its own frames.
+    constexpr int sampleRate = 32000;
+    const LameConfiguration densest{LameSampleRate::chosenByLame(), LameBitrateMode::constant(320), LameQuality::nearBest};
+    test::TempDir dir;
+    const auto file = dir / "noise.mp3";
+    LameEncoder(std::make_unique<NoiseReader>(sampleRate, 3 * sampleRate), densest, file, std::make_shared<EncodingProgress>())
+        .encode();
+    const auto info = test::probe(file);
+    ASSERT_NE(info.first("audio"), nullptr);
+    EXPECT_EQ(info.first("audio")->sampleRate, sampleRate);
+    EXPECT_GE(static_cast<std::int64_t>(test::decodedChannels(file).at(0).size()), 3 * sampleRate);
 }
 
 TEST(Mp3Encoder, AppendsToWhatTheDestinationHolds)

@@ -2,6 +2,7 @@
 
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
+#include "Converters/LibraryErrors.h"
 #include "Models/ActionIds.h"
 #include "Platform/InputFile.h"
 #include "Platform/PathNames.h"
@@ -29,9 +30,8 @@ struct Outcome {
 // counts it neither way.
 const Outcome cancelled{false, std::nullopt};
 
-// What the user reads for a failure that is neither a ConversionError nor a PlatformError:
-// never the library's own text.
-const char* const notEnoughMemory = "Not enough memory";
+// What the user reads for a failure that is neither a ConversionError nor a PlatformError
+// nor a lack of memory: never the library's own text.
 const char* const conversionFailed = "Conversion failed";
 
 // One whole line at a time: files failing on several threads never mix their lines.
@@ -42,9 +42,9 @@ void printDiagnostic(const std::string& line)
     std::cout << line << std::endl;
 }
 
-// Runs `work`, turning whatever it throws into a failure with the user's message and
-// printing the diagnostic line that goes with it; a cancellation is no failure.
-Outcome capture(const std::function<void()>& work, const std::string& diagnosticPrefix)
+// Runs `work` on `file`, turning whatever it throws into a failure with the user's message
+// and printing the diagnostic line that goes with it; a cancellation is no failure.
+Outcome capture(const std::function<void()>& work, const std::filesystem::path& file, const std::string& diagnosticPrefix)
 {
     try {
         work();
@@ -59,7 +59,7 @@ Outcome capture(const std::function<void()>& work, const std::string& diagnostic
         return {false, std::string(error.what())};
     } catch (const std::bad_alloc& error) {
         printDiagnostic(diagnosticPrefix + error.what());
-        return {false, std::string(notEnoughMemory)};
+        return {false, notEnoughMemory(file)};
     } catch (const std::exception& error) {
         printDiagnostic(diagnosticPrefix + error.what());
         return {false, std::string(conversionFailed)};
@@ -211,13 +211,14 @@ BatchResult ConversionRouter::runWholeBatch(const BatchRequest& request, Batch& 
             return;
         }
         const WholeBatchJob job{request.urls, request.password.value_or(""), request.outputFolder, batch.stopToken()};
+        const std::filesystem::path first = request.urls.empty() ? std::filesystem::path() : request.urls.front();
         done.set_value(capture(
             [&] {
                 for (const auto& url : job.urls)
                     refuseIfNotAFile(url, ActionIds::takesFolders(request.actionId));
                 table_.wholeBatchOperations.at(request.actionId)(job);
             },
-            "ConversionRouter batch: "));
+            first, "ConversionRouter batch: "));
     });
     const Outcome outcome = done.get_future().get();
     if (!outcome.success && batch.isCancelled()) // stopped by the cancellation: no failure
@@ -242,7 +243,7 @@ BatchResult ConversionRouter::runFileByFile(const BatchRequest& request, Batch& 
             if (!batch.isCancelled()) {
                 const FileJob job{url, request.targetFormat, request.password.value_or(""), request.outputFolder,
                                   batch.stopToken()};
-                outcome = capture([&] { runAction(request.actionId, job); },
+                outcome = capture([&] { runAction(request.actionId, job); }, url,
                                   "ConversionRouter: " + lastPathComponent(url) + " - ");
             }
             std::lock_guard lock(mutex);

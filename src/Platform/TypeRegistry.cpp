@@ -1,12 +1,21 @@
 #include "Platform/TypeRegistry.h"
 
+#include "Platform/PathNames.h"
+
 #include <QMimeDatabase>
 #include <QMimeType>
 #include <QStringList>
 
+#include <map>
+
 namespace vantory {
 
 namespace {
+
+// Types the shared MIME database does not know but files of this desktop come in.
+const std::map<std::string, RegisteredKind> missingFromTheDatabase = {
+    {"caf", RegisteredKind::audio}, // Core Audio Format, as Apple devices record it
+};
 
 bool anyNameStartsWith(const QStringList& names, const QString& prefix)
 {
@@ -22,6 +31,9 @@ std::optional<RegisteredKind> registeredKindForExtension(const std::string& exte
 {
     if (extension.empty())
         return std::nullopt;
+    if (const auto missing = missingFromTheDatabase.find(lowercased(extension));
+        missing != missingFromTheDatabase.end())
+        return missing->second;
     const QMimeDatabase database;
     const QMimeType type = database.mimeTypeForFile(QStringLiteral("x.") + QString::fromStdString(extension),
                                                     QMimeDatabase::MatchExtension);

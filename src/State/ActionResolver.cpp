@@ -2,6 +2,7 @@
 
 #include "Converters/Image/ImageReader.h"
 #include "Converters/Image/ImageTargets.h"
+#include "Converters/Media/MediaFormats.h"
 #include "Converters/OutputNaming.h"
 #include "Models/ActionIds.h"
 #include "Platform/PathNames.h"
@@ -34,6 +35,16 @@ bool containsId(const std::vector<FileAction>& actions, const std::string& id)
 std::set<std::string> distinct(const std::vector<std::string>& values)
 {
     return {values.begin(), values.end()};
+}
+
+bool processorsRead(FileCategory category, const std::string& extension)
+{
+    switch (category) {
+    case FileCategory::image: return ImageReader::readsExtension(extension);
+    case FileCategory::video:
+    case FileCategory::audio: return MediaFormats::readsExtension(extension);
+    default: return true;
+    }
 }
 
 // One question to the resolver: the payload and the active group are both present.
@@ -102,12 +113,13 @@ private:
         if (category == FileCategory::other && group_.category != FileCategory::other)
             category = group_.category;
 
+        // The registry knows more kinds of pictures, sound and film (PCX, playlists, MIDI,
+        // tracker modules) than the processors read: those are offered nothing they would fail.
+        if (!processorsRead(category, lower))
+            return {catalogue::unsupportedFileType(lower)};
+
         switch (category) {
-        case FileCategory::image:
-            // A kind of picture the reader does not take is offered nothing it would fail.
-            if (!ImageReader::readsExtension(lower))
-                return {catalogue::unsupportedFileType(lower)};
-            return catalogue::imageActions(groupIsBatch());
+        case FileCategory::image: return catalogue::imageActions(groupIsBatch());
         case FileCategory::video: return catalogue::videoActions();
         case FileCategory::audio: return catalogue::audioActions();
         case FileCategory::folder: return catalogue::folderActions();

@@ -3,6 +3,17 @@
 #include "Converters/ConversionError.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
+
+namespace vantory {
+
+// What a failing expectation shows of a ConversionError.
+inline void PrintTo(const ConversionError& error, std::ostream* out)
+{
+    *out << error.debugDescription();
+}
+
+} // namespace vantory
 
 namespace vantory::test {
 

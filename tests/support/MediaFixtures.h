@@ -13,8 +13,10 @@
 
 extern "C" {
 #include <libavformat/avformat.h>
+#include <libavutil/display.h>
 #include <libavutil/pixdesc.h>
 }
+#include <map>
 #include <string>
 #include <vector>
 
@@ -98,6 +100,35 @@ inline std::filesystem::path makeClip(const std::filesystem::path& file, std::ve
     return makeMedia(file, arguments);
 }
 
+using Tags = std::map<std::string, std::string>;
+
+// Every entry of an FFmpeg dictionary.
+inline Tags tagsOf(const AVDictionary* dictionary)
+{
+    Tags tags;
+    const AVDictionaryEntry* entry = nullptr;
+    while ((entry = av_dict_get(dictionary, "", entry, AV_DICT_IGNORE_SUFFIX)))
+        tags[entry->key] = entry->value;
+    return tags;
+}
+
+// The files one after the other in `file`, as `cat` joins them.
+inline std::filesystem::path joined(const std::filesystem::path& file, const std::vector<std::filesystem::path>& parts)
+{
+    std::string bytes;
+    for (const auto& part : parts)
+        bytes += readFile(part);
+    std::ofstream(file, std::ios::binary) << bytes;
+    return file;
+}
+
+// The first `size` bytes of `whole`, as `file`: a file cut short.
+inline std::filesystem::path cut(const std::filesystem::path& file, const std::filesystem::path& whole, std::size_t size)
+{
+    std::ofstream(file, std::ios::binary) << readFile(whole).substr(0, size);
+    return file;
+}
+
 struct StreamInfo {
     std::string type;
     std::string codec;
@@ -107,6 +138,8 @@ struct StreamInfo {
     int width = 0;
     int height = 0;
     std::string pixelFormat;
+    double startTime = 0; // seconds
+    double rotation = 0; // degrees, from the display matrix; 0 without one
 };
 
 struct MediaInfo {
@@ -114,6 +147,7 @@ struct MediaInfo {
     std::string majorBrand;
     double duration = 0;
     std::vector<StreamInfo> streams;
+    Tags tags;
 
     const StreamInfo* first(const std::string& type) const
     {
@@ -137,13 +171,19 @@ inline MediaInfo probe(const std::filesystem::path& file)
     info.duration = context->duration == AV_NOPTS_VALUE ? 0 : context->duration / double(AV_TIME_BASE);
     if (const AVDictionaryEntry* brand = av_dict_get(context->metadata, "major_brand", nullptr, 0))
         info.majorBrand = brand->value;
+    info.tags = tagsOf(context->metadata);
     for (unsigned i = 0; i < context->nb_streams; ++i) {
-        const AVCodecParameters* p = context->streams[i]->codecpar;
+        const AVStream* stream = context->streams[i];
+        const AVCodecParameters* p = stream->codecpar;
         char tag[AV_FOURCC_MAX_STRING_SIZE] = {};
         av_fourcc_make_string(tag, p->codec_tag);
         const char* pixelFormat = p->codec_type == AVMEDIA_TYPE_VIDEO ? av_get_pix_fmt_name(AVPixelFormat(p->format)) : nullptr;
+        const double start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time * av_q2d(stream->time_base);
+        const auto* matrix =
+            reinterpret_cast<const std::int32_t*>(av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr));
         info.streams.push_back({av_get_media_type_string(p->codec_type), avcodec_get_name(p->codec_id), tag,
-                                p->ch_layout.nb_channels, p->sample_rate, p->width, p->height, pixelFormat ? pixelFormat : ""});
+                                p->ch_layout.nb_channels, p->sample_rate, p->width, p->height, pixelFormat ? pixelFormat : "",
+                                start, matrix ? av_display_rotation_get(matrix) : 0});
     }
     avformat_close_input(&context);
     return info;

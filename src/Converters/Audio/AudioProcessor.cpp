@@ -2,9 +2,10 @@
 
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
-#include "Converters/Media/FfmpegError.h"
+#include "Converters/LibraryErrors.h"
 #include "Converters/Media/FfmpegPcmReader.h"
 #include "Converters/Media/MediaInput.h"
+#include "Converters/Media/Mp3Tags.h"
 #include "Converters/Media/Transcode.h"
 #include "Converters/OutputFile.h"
 #include "Converters/OutputNaming.h"
@@ -12,7 +13,6 @@
 #include "Models/ActionIds.h"
 #include "Platform/AppTemporaryFolder.h"
 #include "mp3/Wrappers/LameEncoder.h"
-#include "mp3/Wrappers/LameEncoderError.h"
 
 namespace vantory::AudioProcessor {
 
@@ -25,43 +25,24 @@ const TranscodeSettings wavSettings{"wav", std::nullopt, {"pcm_s16le"}};
 const mp3::LameConfiguration mp3Configuration{mp3::LameSampleRate::chosenByLame(), mp3::LameBitrateMode::constant(192),
                                               mp3::LameQuality::nearBest};
 
-// Writes the source's audio to `destination` with `settings`; a failure after the source
-// was opened, or a source without samples, is exportFailed with `reason`.
-void exportAudio(const path& url, const path& destination, const TranscodeSettings& settings, const std::string& reason,
-                 MediaInput& input, std::stop_token stop)
+path outputFor(const path& url, const path& outputFolder, const std::string& extension)
+{
+    return OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), extension);
+}
+
+// Writes the source's audio to `destination` with `settings`.
+void exportAudio(MediaInput& input, const path& destination, const TranscodeSettings& settings, std::stop_token stop)
 {
     OutputFile output(destination, OutputFile::Mode::atomic);
-    TranscodeResult written;
-    try {
-        written = transcode(input, output.pathForLibrary(), settings, stop);
-    } catch (const PlatformError& error) {
-        throw ConversionError::exportFailed(url, error.what());
-    }
-    if (written.audioSamples == 0)
-        throw ConversionError::exportFailed(url, reason);
+    transcode(input, output.pathForLibrary(), settings, stop);
     output.commit();
 }
 
-void exportM4A(const path& url, const path& outputFolder, std::stop_token stop)
+void exportWAV(MediaInput& input, const path& destination, std::stop_token stop)
 {
-    const path destination = OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), "m4a");
-    std::optional<MediaInput> input;
-    try {
-        input.emplace(url);
-    } catch (const PlatformError& error) {
-        throw ConversionError::exportFailed(url, error.what());
-    }
-    if (input->firstStream(AVMEDIA_TYPE_AUDIO) < 0)
-        throw ConversionError::exportFailed(url, "M4A export failed");
-    exportAudio(url, destination, m4aAudioSettings, "M4A export failed", *input, stop);
-}
-
-void exportWAV(const path& url, const path& destination, std::stop_token stop)
-{
-    MediaInput input(url);
     if (input.firstStream(AVMEDIA_TYPE_AUDIO) < 0)
         throw ConversionError::noAudioTrack();
-    exportAudio(url, destination, wavSettings, "WAV export failed", input, stop);
+    exportAudio(input, destination, wavSettings, stop);
 }
 
 // A file in the app's temporary folder, removed when this goes out of scope.
@@ -85,20 +66,20 @@ private:
     path path_;
 };
 
-void exportMP3(const path& url, const path& outputFolder, std::stop_token stop)
+// The source's audio as WAV in a temporary file, then that encoded by LAME after an ID3
+// tag with the source's tags.
+void exportMP3(const path& url, const path& destination, std::stop_token stop)
 {
+    MediaInput input(url);
     const TemporaryFile wav("wav");
-    exportWAV(url, wav.location(), stop);
+    exportWAV(input, wav.location(), stop);
 
-    OutputFile output(OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), "mp3"), OutputFile::Mode::atomic);
+    OutputFile output(destination, OutputFile::Mode::atomic);
+    writeMp3Tags(input, output.pathForLibrary());
     const auto progress = std::make_shared<mp3::EncodingProgress>();
     const std::stop_callback cancelEncoding(stop, [progress] { progress->cancel(); });
-    try {
-        mp3::LameEncoder(std::make_unique<FfmpegPcmReader>(wav.location()), mp3Configuration, output.pathForLibrary(), progress)
-            .encode();
-    } catch (const mp3::LameEncoderError& error) {
-        throw ConversionError::exportFailed(url, error.what());
-    }
+    mp3::LameEncoder(std::make_unique<FfmpegPcmReader>(wav.location()), mp3Configuration, output.pathForLibrary(), progress)
+        .encode();
     if (progress->isCancelled())
         throw ConversionCancelled{};
     output.commit();
@@ -120,17 +101,29 @@ DispatchTable rows()
 
 void convertAudio(const path& url, const std::string& targetFormat, const path& outputFolder, std::stop_token stop)
 {
-    const std::string target = OutputNaming::normalize(targetFormat);
-    if (hasFormat(url, target)) {
-        copyUnchanged(url, OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), target));
-        return;
-    }
-    if (target == "wav")
-        exportWAV(url, OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), "wav"), stop);
-    else if (target == "mp3")
-        exportMP3(url, outputFolder, stop);
-    else
-        exportM4A(url, outputFolder, stop);
+    translatingLibraryErrors(url, [&] {
+        const std::string target = OutputNaming::normalize(targetFormat);
+        if (hasFormat(url, target)) {
+            copyUnchanged(url, outputFor(url, outputFolder, target));
+        } else if (target == "wav") {
+            MediaInput input(url);
+            exportWAV(input, outputFor(url, outputFolder, "wav"), stop);
+        } else if (target == "mp3") {
+            exportMP3(url, outputFor(url, outputFolder, "mp3"), stop);
+        } else {
+            exportM4A(url, outputFor(url, outputFolder, "m4a"), "M4A export failed", stop);
+        }
+    });
+}
+
+void exportM4A(const path& url, const path& destination, const std::string& reasonWithoutAudio, std::stop_token stop)
+{
+    translatingLibraryErrors(url, [&] {
+        MediaInput input(url);
+        if (input.firstStream(AVMEDIA_TYPE_AUDIO) < 0)
+            throw ConversionError::exportFailed(url, reasonWithoutAudio);
+        exportAudio(input, destination, m4aAudioSettings, stop);
+    });
 }
 
 } // namespace vantory::AudioProcessor

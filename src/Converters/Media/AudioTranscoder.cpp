@@ -1,6 +1,7 @@
 #include "Converters/Media/AudioTranscoder.h"
 
 #include "Converters/Media/FfmpegError.h"
+#include "Converters/Media/StreamDetails.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -36,6 +37,16 @@ AVChannelLayout layoutFor(int channels)
     return layout;
 }
 
+// The frame's layout, with an unspecified order read as the usual layout of its channel count.
+AVChannelLayout layoutOf(const AVFrame& frame)
+{
+    if (frame.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
+        return layoutFor(frame.ch_layout.nb_channels);
+    AVChannelLayout layout{};
+    checkFfmpeg<MediaReadError>(av_channel_layout_copy(&layout, &frame.ch_layout), "Reading the channel layout");
+    return layout;
+}
+
 // A frame with room for `samples` samples in the encoder's format, rate and channel
 // layout; failures throw MediaWriteError with `what`.
 ffmpeg::Frame encoderFrame(const AVCodecContext* encoder, int samples, const std::string& what)
@@ -51,9 +62,11 @@ ffmpeg::Frame encoderFrame(const AVCodecContext* encoder, int samples, const std
 
 } // namespace
 
-AudioTranscoder::AudioTranscoder(const AVStream* input, MediaOutput& output, const AudioEncoding& encoding)
-    : decoded_(input, "Decoding the audio"),
-      encoded_(encoding.encoder, output, "the audio")
+AudioTranscoder::AudioTranscoder(const AVStream* input, MediaOutput& output, const AudioEncoding& encoding,
+                                 std::int64_t startOffset)
+    : decoded_(input),
+      encoded_(encoding.encoder, output, "the audio"),
+      sourceTimeBase_(input->time_base)
 {
     AVCodecContext* encoder = encoded_.encoder();
     const AVCodec* codec = encoded_.codec();
@@ -63,10 +76,17 @@ AudioTranscoder::AudioTranscoder(const AVStream* input, MediaOutput& output, con
     encoder->bit_rate = encoding.bitRate;
     encoder->time_base = {1, encoder->sample_rate};
     encoded_.open();
+    copyStreamTags(input, encoded_.stream());
+    startOffset_ = av_rescale_q(startOffset, AV_TIME_BASE_Q, encoder->time_base);
     frameSize_ = encoder->frame_size > 0 ? encoder->frame_size : pcmBlockFrames;
     queue_.reset(av_audio_fifo_alloc(encoder->sample_fmt, encoder->ch_layout.nb_channels, frameSize_));
     if (!queue_)
         throw std::bad_alloc();
+}
+
+AudioTranscoder::~AudioTranscoder()
+{
+    av_channel_layout_uninit(&resamplerLayout_);
 }
 
 void AudioTranscoder::send(const AVPacket* packet)
@@ -77,51 +97,79 @@ void AudioTranscoder::send(const AVPacket* packet)
 void AudioTranscoder::finish()
 {
     decoded_.finish([this](const AVFrame& decoded) { takeDecoded(decoded); });
-    if (resampler_)
-        convert(nullptr); // what the resampler still holds
+    convert(nullptr);
     encodeQueued(true);
     encoded_.encode(nullptr);
 }
 
 void AudioTranscoder::takeDecoded(const AVFrame& decoded)
 {
+    if (!resamplerTakes(decoded)) {
+        convert(nullptr); // what the old set-up still holds comes first
+        startResampler(decoded);
+    }
     convert(&decoded);
     encodeQueued(false);
 }
 
-void AudioTranscoder::startResampler(const AVFrame* decoded)
+bool AudioTranscoder::resamplerTakes(const AVFrame& decoded) const
 {
-    AVChannelLayout sourceLayout{};
-    if (decoded->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
-        sourceLayout = layoutFor(decoded->ch_layout.nb_channels);
-    else
-        checkFfmpeg<MediaReadError>(av_channel_layout_copy(&sourceLayout, &decoded->ch_layout), "Reading the channel layout");
+    if (!resampler_ || decoded.format != resamplerFormat_ || decoded.sample_rate != resamplerRate_)
+        return false;
+    AVChannelLayout layout = layoutOf(decoded);
+    const bool same = av_channel_layout_compare(&layout, &resamplerLayout_) == 0;
+    av_channel_layout_uninit(&layout);
+    return same;
+}
+
+void AudioTranscoder::startResampler(const AVFrame& decoded)
+{
+    av_channel_layout_uninit(&resamplerLayout_);
+    resamplerLayout_ = layoutOf(decoded);
+    resamplerFormat_ = decoded.format;
+    resamplerRate_ = decoded.sample_rate;
+    AVCodecContext* encoder = encoded_.encoder();
     SwrContext* resampler = nullptr;
-    const int made = swr_alloc_set_opts2(&resampler, &encoded_.encoder()->ch_layout, encoded_.encoder()->sample_fmt,
-                                         encoded_.encoder()->sample_rate, &sourceLayout,
-                                         static_cast<AVSampleFormat>(decoded->format), decoded->sample_rate, 0, nullptr);
-    av_channel_layout_uninit(&sourceLayout);
+    const int made = swr_alloc_set_opts2(&resampler, &encoder->ch_layout, encoder->sample_fmt, encoder->sample_rate,
+                                         &resamplerLayout_, static_cast<AVSampleFormat>(decoded.format), decoded.sample_rate,
+                                         0, nullptr);
     resampler_.reset(resampler);
     checkFfmpeg<MediaWriteError>(made, "Setting up the audio conversion");
     checkFfmpeg<MediaWriteError>(swr_init(resampler_.get()), "Setting up the audio conversion");
 }
 
+std::int64_t AudioTranscoder::outputTimestamp(const AVFrame& decoded)
+{
+    if (decoded.best_effort_timestamp == AV_NOPTS_VALUE)
+        return SampleTimeline::noTimestamp;
+    const AVRational output{1, encoded_.encoder()->sample_rate};
+    // A timestamp within its time base's rounding of where the frame before ended
+    // continues from there, so that rounded source timestamps make no one-sample gaps.
+    const std::int64_t start = av_rescale_delta(sourceTimeBase_, decoded.best_effort_timestamp, {1, decoded.sample_rate},
+                                                decoded.nb_samples, &continuation_, output);
+    // The resampler gives back first the samples it still holds from earlier frames.
+    return start - startOffset_ - swr_get_delay(resampler_.get(), output.den);
+}
+
 void AudioTranscoder::convert(const AVFrame* decoded)
 {
     if (!resampler_)
-        startResampler(decoded);
+        return;
     const int inputFrames = decoded ? decoded->nb_samples : 0;
     const int capacity = swr_get_out_samples(resampler_.get(), inputFrames);
     if (capacity <= 0)
         return;
+    const std::int64_t timestamp = decoded ? outputTimestamp(*decoded) : SampleTimeline::noTimestamp;
     const ffmpeg::Frame converted = encoderFrame(encoded_.encoder(), capacity, "Converting the audio");
     const int frames = checkFfmpeg<MediaWriteError>(
         swr_convert(resampler_.get(), converted->data, capacity,
                     decoded ? const_cast<const uint8_t**>(decoded->extended_data) : nullptr, inputFrames),
         "Converting the audio");
-    if (frames > 0)
-        checkFfmpeg<MediaWriteError>(av_audio_fifo_write(queue_.get(), reinterpret_cast<void**>(converted->data), frames),
-                                     "Converting the audio");
+    if (frames <= 0)
+        return;
+    checkFfmpeg<MediaWriteError>(av_audio_fifo_write(queue_.get(), reinterpret_cast<void**>(converted->data), frames),
+                                 "Converting the audio");
+    timeline_.add(timestamp, frames);
 }
 
 void AudioTranscoder::encodeQueued(bool includingPartialFrame)
@@ -130,9 +178,9 @@ void AudioTranscoder::encodeQueued(bool includingPartialFrame)
         const ffmpeg::Frame frame = encoderFrame(encoded_.encoder(), std::min(frameSize_, av_audio_fifo_size(queue_.get())),
                                                  "Encoding the audio");
         av_audio_fifo_read(queue_.get(), reinterpret_cast<void**>(frame->data), frame->nb_samples);
-        frame->pts = nextPts_;
-        nextPts_ += frame->nb_samples;
+        frame->pts = timeline_.take(frame->nb_samples);
         encoded_.encode(frame.get());
+        samplesWritten_ += frame->nb_samples;
     }
 }
 

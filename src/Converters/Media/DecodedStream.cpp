@@ -1,19 +1,31 @@
 #include "Converters/Media/DecodedStream.h"
 
-#include "Converters/Media/FfmpegError.h"
+#include <new>
 
 namespace vantory {
 
-DecodedStream::DecodedStream(const AVStream* input, const char* decoding)
-    : decoder_(ffmpeg::openDecoder(input)),
-      decoded_(ffmpeg::makeFrame()),
-      decoding_(decoding)
+namespace {
+
+// Decoding errors skip the damaged packet or frame; running out of memory is no damage.
+void skipDamage(int code)
+{
+    if (code == AVERROR(ENOMEM))
+        throw std::bad_alloc();
+}
+
+} // namespace
+
+DecodedStream::DecodedStream(const AVStream* input, std::int64_t maxPixels)
+    : decoder_(ffmpeg::openDecoder(input, maxPixels)),
+      decoded_(ffmpeg::makeFrame())
 {
 }
 
 void DecodedStream::send(const AVPacket* packet, const PerFrame& perFrame)
 {
-    checkFfmpeg<MediaReadError>(avcodec_send_packet(decoder_.get(), packet), decoding_);
+    const int sent = avcodec_send_packet(decoder_.get(), packet);
+    if (sent != AVERROR_EOF)
+        skipDamage(sent);
     receive(perFrame);
 }
 
@@ -26,9 +38,12 @@ void DecodedStream::receive(const PerFrame& perFrame)
 {
     for (;;) {
         const int received = avcodec_receive_frame(decoder_.get(), decoded_.get());
-        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
+        if (received < 0) {
+            // A damaged frame ends this round, as in the ffmpeg tool; the next packet goes on.
+            if (received != AVERROR(EAGAIN) && received != AVERROR_EOF)
+                skipDamage(received);
             return;
-        checkFfmpeg<MediaReadError>(received, decoding_);
+        }
         perFrame(*decoded_);
         av_frame_unref(decoded_.get());
     }

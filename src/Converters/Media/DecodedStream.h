@@ -2,19 +2,22 @@
 
 #include "Converters/Media/FfmpegHandles.h"
 
+#include <cstdint>
 #include <functional>
 
 namespace vantory {
 
 // A decoder opened for one input stream. send() and finish() hand every frame the
-// decoder gives back to `perFrame`. Decoding errors throw MediaReadError whose message
-// starts with `decoding` ("Decoding the audio", "Decoding the video").
+// decoder gives back to `perFrame`. A packet or frame the decoder fails on is damage in
+// the source: it is skipped and decoding goes on, as players do.
 class DecodedStream {
 public:
     using PerFrame = std::function<void(const AVFrame& frame)>;
 
     // Throws MediaReadError when there is no decoder for the stream or it fails to open.
-    DecodedStream(const AVStream* input, const char* decoding);
+    // A picture of more than `maxPixels` pixels (0: no limit) is refused by the decoder
+    // before it is allocated, like any other damaged frame.
+    explicit DecodedStream(const AVStream* input, std::int64_t maxPixels = 0);
 
     const AVCodecContext* decoder() const { return decoder_.get(); }
 
@@ -27,7 +30,6 @@ private:
 
     ffmpeg::CodecContext decoder_;
     ffmpeg::Frame decoded_;
-    const char* decoding_;
 };
 
 } // namespace vantory

@@ -2,7 +2,12 @@
 
 #include "Platform/PlatformError.h"
 
+#include <new>
 #include <string>
+
+extern "C" {
+#include <libavutil/error.h>
+}
 
 namespace vantory {
 
@@ -21,10 +26,13 @@ public:
 // FFmpeg's sentence for an error code.
 std::string ffmpegErrorText(int code);
 
-// Throws Error("<what>: <FFmpeg's sentence>") when `code` is negative; returns it otherwise.
+// Throws std::bad_alloc when `code` says FFmpeg ran out of memory, Error("<what>: <FFmpeg's
+// sentence>") when it is another error; returns it otherwise.
 template <class Error>
 int checkFfmpeg(int code, const std::string& what)
 {
+    if (code == AVERROR(ENOMEM))
+        throw std::bad_alloc();
     if (code < 0)
         throw Error(what + ": " + ffmpegErrorText(code));
     return code;

@@ -27,7 +27,7 @@ Packet makePacket()
     return packet;
 }
 
-CodecContext openDecoder(const AVStream* stream)
+CodecContext openDecoder(const AVStream* stream, std::int64_t maxPixels)
 {
     const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
     if (!codec)
@@ -38,6 +38,8 @@ CodecContext openDecoder(const AVStream* stream)
     checkFfmpeg<MediaReadError>(avcodec_parameters_to_context(context.get(), stream->codecpar), "Reading the stream's settings");
     context->pkt_timebase = stream->time_base;
     context->thread_count = 0; // as many as the codec finds useful; libavcodec's default is one
+    if (maxPixels > 0)
+        context->max_pixels = maxPixels;
     checkFfmpeg<MediaReadError>(avcodec_open2(context.get(), codec, nullptr), "Opening the decoder");
     return context;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 extern "C" {
@@ -44,8 +45,9 @@ using AudioFifo = std::unique_ptr<AVAudioFifo, FifoFree>;
 Frame makeFrame();
 Packet makePacket();
 
-// A decoder opened for `stream`. Throws MediaReadError when there is none or it fails.
-CodecContext openDecoder(const AVStream* stream);
+// A decoder opened for `stream`, refusing pictures of more than `maxPixels` pixels (0: no
+// limit). Throws MediaReadError when there is none or it fails.
+CodecContext openDecoder(const AVStream* stream, std::int64_t maxPixels = 0);
 
 // Keeps FFmpeg's own log off the terminal; called before any other FFmpeg work.
 void silenceLog();

@@ -3,9 +3,27 @@
 #include "Converters/Media/FfmpegError.h"
 #include "Converters/Media/FfmpegHandles.h"
 
+#include <cstring>
 #include <new>
 
 namespace vantory {
+
+namespace {
+
+// How this system writes with each muxer.
+AVDictionary* optionsFor(const AVOutputFormat* muxer, bool fastStart)
+{
+    AVDictionary* options = nullptr;
+    if (fastStart)
+        av_dict_set(&options, "movflags", "+faststart", 0);
+    if (std::strcmp(muxer->name, "wav") == 0)
+        av_dict_set(&options, "rf64", "auto", 0); // past 4 GiB the header says so, as RIFF sizes cannot
+    if (std::strcmp(muxer->name, "mp3") == 0)
+        av_dict_set(&options, "write_xing", "0", 0); // only the tags: LAME writes the frames
+    return options;
+}
+
+} // namespace
 
 MediaOutput::MediaOutput(const std::filesystem::path& path, const char* muxer) : url_("file:" + path.string())
 {
@@ -44,9 +62,7 @@ AVStream* MediaOutput::addStream()
 void MediaOutput::writeHeader(bool fastStart)
 {
     checkFfmpeg<MediaWriteError>(avio_open(&context_->pb, url_.c_str(), AVIO_FLAG_WRITE), "Could not create the file");
-    AVDictionary* options = nullptr;
-    if (fastStart)
-        av_dict_set(&options, "movflags", "+faststart", 0);
+    AVDictionary* options = optionsFor(context_->oformat, fastStart);
     const int written = avformat_write_header(context_, &options);
     av_dict_free(&options);
     checkFfmpeg<MediaWriteError>(written, "The container refused the streams");

@@ -4,7 +4,10 @@
 #include "Converters/Media/FfmpegError.h"
 #include "Converters/Media/MediaInput.h"
 #include "Converters/Media/MediaOutput.h"
+#include "Converters/Media/StreamDetails.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <memory>
 
 namespace vantory {
@@ -22,7 +25,8 @@ int firstMovingVideo(const MediaInput& input)
     return -1;
 }
 
-// Reads the source's packets in order and hands each to `take`; stops at the end.
+// Reads the source's packets in order and hands each to `take`; stops at the end, which
+// is also where the demuxers put the end of a file cut short.
 template <class Take>
 void readPackets(MediaInput& input, const std::stop_token& stop, Take take)
 {
@@ -38,22 +42,39 @@ void readPackets(MediaInput& input, const std::stop_token& stop, Take take)
     }
 }
 
+// The earliest start of the streams, in AV_TIME_BASE units; the output starts there.
+std::int64_t earliestStart(const MediaInput& input, std::initializer_list<int> streams)
+{
+    std::int64_t earliest = AV_NOPTS_VALUE;
+    for (const int index : streams) {
+        const AVStream* stream = index >= 0 ? input.stream(index) : nullptr;
+        if (!stream || stream->start_time == AV_NOPTS_VALUE)
+            continue;
+        const std::int64_t start = av_rescale_q(stream->start_time, stream->time_base, AV_TIME_BASE_Q);
+        earliest = earliest == AV_NOPTS_VALUE ? start : std::min(earliest, start);
+    }
+    return earliest == AV_NOPTS_VALUE ? 0 : earliest;
+}
+
 } // namespace
 
-TranscodeResult transcode(MediaInput& input, const std::filesystem::path& destination, const TranscodeSettings& settings,
+void transcode(MediaInput& input, const std::filesystem::path& destination, const TranscodeSettings& settings,
                           std::stop_token stop)
 {
     MediaOutput output(destination, settings.muxer);
     const int videoIndex = settings.video ? firstMovingVideo(input) : -1;
     const int audioIndex = input.firstStream(AVMEDIA_TYPE_AUDIO);
+    if (videoIndex < 0 && audioIndex < 0)
+        throw MediaReadError("The source has no stream to convert");
+    // Streams keep their places against each other, as the source has them.
+    const std::int64_t start = earliestStart(input, {videoIndex, audioIndex});
     std::unique_ptr<VideoTranscoder> video;
     std::unique_ptr<AudioTranscoder> audio;
     if (videoIndex >= 0)
-        video = std::make_unique<VideoTranscoder>(input.stream(videoIndex), output, *settings.video);
+        video = std::make_unique<VideoTranscoder>(input.stream(videoIndex), output, *settings.video, start);
     if (audioIndex >= 0)
-        audio = std::make_unique<AudioTranscoder>(input.stream(audioIndex), output, settings.audio);
-    if (!video && !audio)
-        throw MediaReadError("The source has no stream to convert");
+        audio = std::make_unique<AudioTranscoder>(input.stream(audioIndex), output, settings.audio, start);
+    copyFileTags(input.context(), output.context(), video || audioIndex < 0 ? nullptr : input.stream(audioIndex));
 
     output.writeHeader(settings.fastStart);
     readPackets(input, stop, [&](const AVPacket* packet) {
@@ -62,17 +83,18 @@ TranscodeResult transcode(MediaInput& input, const std::filesystem::path& destin
         else if (audio && packet->stream_index == audioIndex)
             audio->send(packet);
     });
-    TranscodeResult result;
+    std::int64_t written = 0; // pictures and samples
     if (video) {
         video->finish();
-        result.videoFrames = video->framesWritten();
+        written += video->framesWritten();
     }
     if (audio) {
         audio->finish();
-        result.audioSamples = audio->samplesWritten();
+        written += audio->samplesWritten();
     }
+    if (written == 0)
+        throw MediaReadError("Nothing in the source could be decoded");
     output.finish();
-    return result;
 }
 
 void copyStreams(MediaInput& input, const std::vector<int>& streams, const std::filesystem::path& destination, const char* muxer,
@@ -89,8 +111,11 @@ void copyStreams(MediaInput& input, const std::vector<int>& streams, const std::
         copy->codecpar->codec_tag = 0; // the source container's tag may mean nothing in this one
         copy->time_base = source->time_base;
         copy->sample_aspect_ratio = source->sample_aspect_ratio;
+        copyStreamTags(source, copy);
+        copyAllSideData(source, copy);
         outputIndex[index] = copy->index;
     }
+    copyFileTags(input.context(), output.context());
     output.writeHeader();
     std::int64_t copied = 0;
     readPackets(input, stop, [&](AVPacket* packet) {

@@ -3,7 +3,6 @@
 #include "Converters/Media/AudioTranscoder.h"
 #include "Converters/Media/VideoTranscoder.h"
 
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <stop_token>
@@ -23,20 +22,19 @@ struct TranscodeSettings {
 // Audio only, as AAC at 256 kbit/s in an M4A file.
 inline const TranscodeSettings m4aAudioSettings{"ipod", std::nullopt, {"aac", 256'000}};
 
-struct TranscodeResult {
-    std::int64_t videoFrames = 0;
-    std::int64_t audioSamples = 0;
-};
-
 // Re-encodes the source's first video stream (when `settings.video` asks for one) and its
-// first audio stream into `destination`; other streams are left out. Throws MediaReadError
-// or MediaWriteError, and ConversionCancelled once `stop` is requested.
-TranscodeResult transcode(MediaInput& input, const std::filesystem::path& destination, const TranscodeSettings& settings,
+// first audio stream into `destination`, with the source's tags; other streams are left
+// out. The earliest of the two starts at 0, the other keeps its distance. A source cut
+// short gives what was read; damaged packets are skipped. Throws MediaReadError when
+// there is nothing to convert or nothing decodes, MediaWriteError, and
+// ConversionCancelled once `stop` is requested.
+void transcode(MediaInput& input, const std::filesystem::path& destination, const TranscodeSettings& settings,
                           std::stop_token stop);
 
-// Copies the packets of the listed streams unchanged into `destination`. Throws
-// MediaWriteError when the container refuses one of them or nothing was copied,
-// MediaReadError, and ConversionCancelled once `stop` is requested.
+// Copies the packets of the listed streams unchanged into `destination`, with the tags
+// and the stream details (such as the display rotation) of the source. A source cut
+// short gives what was read. Throws MediaWriteError when the container refuses one of
+// the streams or nothing was copied, and ConversionCancelled once `stop` is requested.
 void copyStreams(MediaInput& input, const std::vector<int>& streams, const std::filesystem::path& destination, const char* muxer,
                  std::stop_token stop);
 

@@ -1,6 +1,8 @@
 #include "Converters/Media/VideoTranscoder.h"
 
 #include "Converters/Media/FfmpegError.h"
+#include "Converters/Media/MediaFormats.h"
+#include "Converters/Media/StreamDetails.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,6 +31,15 @@ AVRational frameRateOf(const AVStream* stream)
     return {25, 1};
 }
 
+// The stream, unless its pictures are too large to be worth decoding.
+const AVStream* withUsefulPictureSize(const AVStream* input)
+{
+    constexpr int largest = MediaFormats::largestPictureSide;
+    if (input->codecpar->width > largest || input->codecpar->height > largest)
+        throw MediaReadError("The video's pictures are larger than " + std::to_string(largest) + " pixels a side");
+    return input;
+}
+
 } // namespace
 
 PictureSize fittedSize(int width, int height, const VideoEncoding& encoding)
@@ -43,9 +54,11 @@ PictureSize fittedSize(int width, int height, const VideoEncoding& encoding)
     return {evenAtLeastTwo(width * scale), evenAtLeastTwo(height * scale)};
 }
 
-VideoTranscoder::VideoTranscoder(const AVStream* input, MediaOutput& output, const VideoEncoding& encoding)
-    : decoded_(input, "Decoding the video"),
-      encoded_(encoding.encoder, output, "the video")
+VideoTranscoder::VideoTranscoder(const AVStream* input, MediaOutput& output, const VideoEncoding& encoding,
+                                 std::int64_t startOffset)
+    : decoded_(withUsefulPictureSize(input), MediaFormats::largestPicturePixels),
+      encoded_(encoding.encoder, output, "the video"),
+      startOffset_(av_rescale_q(startOffset, AV_TIME_BASE_Q, input->time_base))
 {
     AVCodecContext* encoder = encoded_.encoder();
     const PictureSize size = fittedSize(decoded_.decoder()->width, decoded_.decoder()->height, encoding);
@@ -63,6 +76,8 @@ VideoTranscoder::VideoTranscoder(const AVStream* input, MediaOutput& output, con
     stream->codecpar->codec_tag = encoding.codecTag;
     stream->avg_frame_rate = encoder->framerate;
     stream->sample_aspect_ratio = encoder->sample_aspect_ratio;
+    copyStreamTags(input, stream);
+    copyDisplayMatrix(input, stream);
 }
 
 void VideoTranscoder::send(const AVPacket* packet)
@@ -93,6 +108,8 @@ void VideoTranscoder::encodeDecoded(const AVFrame& decoded)
         "Scaling the video");
     // Encoders need rising timestamps; a missing or repeated one follows the last.
     std::int64_t pts = decoded.best_effort_timestamp;
+    if (pts != AV_NOPTS_VALUE)
+        pts -= startOffset_;
     if (lastPts_ != AV_NOPTS_VALUE && (pts == AV_NOPTS_VALUE || pts <= lastPts_))
         pts = lastPts_ + 1;
     else if (pts == AV_NOPTS_VALUE)

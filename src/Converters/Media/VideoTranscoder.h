@@ -21,12 +21,15 @@ struct VideoEncoding {
 };
 
 // Decodes one video stream and encodes it into a new stream of `output` as 8-bit 4:2:0
-// pictures of even width and height. Source errors throw MediaReadError, encoder and
-// writer errors MediaWriteError.
+// pictures of even width and height, in the source's stored orientation with its display
+// rotation kept. Timestamps follow the source's, less `startOffset` (in AV_TIME_BASE
+// units). A stream whose pictures are larger than MediaFormats::largestPictureSide
+// throws MediaReadError; encoder and writer errors throw MediaWriteError; damaged packets are
+// skipped.
 class VideoTranscoder {
 public:
     // Adds the output stream; call before the output's header is written.
-    VideoTranscoder(const AVStream* input, MediaOutput& output, const VideoEncoding& encoding);
+    VideoTranscoder(const AVStream* input, MediaOutput& output, const VideoEncoding& encoding, std::int64_t startOffset);
 
     void send(const AVPacket* packet);
     void finish();
@@ -38,6 +41,7 @@ private:
     DecodedStream decoded_;
     EncodedStream encoded_;
     ffmpeg::Scaler scaler_;
+    std::int64_t startOffset_; // in the source's time base
     std::int64_t lastPts_ = AV_NOPTS_VALUE;
     std::int64_t framesWritten_ = 0;
 };

@@ -3,6 +3,7 @@
 #include "Converters/Audio/AudioProcessor.h"
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
+#include "Converters/LibraryErrors.h"
 #include "Converters/Media/FfmpegError.h"
 #include "Converters/Media/MediaInput.h"
 #include "Converters/Media/Transcode.h"
@@ -49,13 +50,12 @@ path outputFor(const path& url, const path& outputFolder, const std::string& ext
     return OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), extension);
 }
 
-// Every stream copied unchanged; throws when the container refuses one or the source
-// cannot be read.
+// Every stream copied unchanged; throws MediaWriteError when the container refuses one.
 void remux(const path& url, const path& destination, const char* muxer, std::stop_token stop)
 {
     MediaInput input(url);
     if (input.context()->nb_streams == 0)
-        throw ConversionError::exportFailed(url, "No tracks found");
+        throw MediaWriteError("No tracks found");
     std::vector<int> streams(input.context()->nb_streams);
     std::iota(streams.begin(), streams.end(), 0);
     OutputFile output(destination, OutputFile::Mode::atomic);
@@ -63,18 +63,11 @@ void remux(const path& url, const path& destination, const char* muxer, std::sto
     output.commit();
 }
 
-void reencode(const path& url, const path& destination, const char* muxer, std::stop_token stop)
+void reencode(const path& url, const path& destination, const TranscodeSettings& settings, std::stop_token stop)
 {
     OutputFile output(destination, OutputFile::Mode::atomic);
-    TranscodeResult written;
-    try {
-        MediaInput input(url);
-        written = transcode(input, output.pathForLibrary(), highestQuality(muxer), stop);
-    } catch (const PlatformError& error) {
-        throw ConversionError::exportFailed(url, error.what());
-    }
-    if (written.videoFrames == 0 && written.audioSamples == 0)
-        throw ConversionError::exportFailed(url, "Video conversion failed");
+    MediaInput input(url);
+    transcode(input, output.pathForLibrary(), settings, stop);
     output.commit();
 }
 
@@ -85,48 +78,29 @@ std::uintmax_t sizeOf(const path& file)
     return error ? 0 : size;
 }
 
-// Throws loadFailed unless the source opens and has a video stream.
-void requireReadableVideo(const path& url)
+// Throws loadFailed unless the source has a video stream.
+void requireVideo(const path& url)
 {
-    try {
-        const MediaInput input(url);
-        if (input.firstStream(AVMEDIA_TYPE_VIDEO) < 0)
-            throw ConversionError::loadFailed(url);
-    } catch (const MediaReadError&) {
+    const MediaInput input(url);
+    if (input.firstStream(AVMEDIA_TYPE_VIDEO) < 0)
         throw ConversionError::loadFailed(url);
-    }
 }
 
 // The source's audio stream copied into M4A; false when there is none or M4A refuses it.
 bool passThroughAudio(const path& url, const path& destination, std::stop_token stop)
 {
+    MediaInput input(url);
+    const int audio = input.firstStream(AVMEDIA_TYPE_AUDIO);
+    if (audio < 0)
+        return false;
     try {
-        MediaInput input(url);
-        const int audio = input.firstStream(AVMEDIA_TYPE_AUDIO);
-        if (audio < 0)
-            return false;
         OutputFile output(destination, OutputFile::Mode::atomic);
         copyStreams(input, {audio}, output.pathForLibrary(), "ipod", stop);
         output.commit();
         return true;
-    } catch (const PlatformError&) {
+    } catch (const MediaWriteError&) {
         return false;
     }
-}
-
-void encodeAudioToM4A(const path& url, const path& destination, std::stop_token stop)
-{
-    OutputFile output(destination, OutputFile::Mode::atomic);
-    TranscodeResult written;
-    try {
-        MediaInput input(url);
-        if (input.firstStream(AVMEDIA_TYPE_AUDIO) >= 0)
-            written = transcode(input, output.pathForLibrary(), m4aAudioSettings, stop);
-    } catch (const PlatformError&) {
-    }
-    if (written.audioSamples == 0)
-        throw ConversionError::exportFailed(url, "Audio extraction failed");
-    output.commit();
 }
 
 } // namespace
@@ -152,57 +126,61 @@ DispatchTable rows()
 
 void convertVideo(const path& url, const std::string& targetFormat, const path& outputFolder, std::stop_token stop)
 {
-    const std::string target = OutputNaming::normalize(targetFormat);
-    if (hasFormat(url, target)) {
-        copyUnchanged(url, outputFor(url, outputFolder, target));
-        return;
-    }
-    const char* muxer = muxerFor(target);
-    try {
-        remux(url, outputFor(url, outputFolder, target), muxer, stop);
-        return;
-    } catch (const std::exception&) {
-        // The streams cannot be copied into this container (or not read): re-encode.
-    }
-    throwIfStopped(stop);
-    reencode(url, outputFor(url, outputFolder, target), muxer, stop);
+    translatingLibraryErrors(url, [&] {
+        const std::string target = OutputNaming::normalize(targetFormat);
+        if (hasFormat(url, target)) {
+            copyUnchanged(url, outputFor(url, outputFolder, target));
+            return;
+        }
+        const char* muxer = muxerFor(target);
+        try {
+            remux(url, outputFor(url, outputFolder, target), muxer, stop);
+            return;
+        } catch (const MediaWriteError&) {
+            // The container cannot hold the streams as they are: re-encode.
+        }
+        throwIfStopped(stop);
+        reencode(url, outputFor(url, outputFolder, target), highestQuality(muxer), stop);
+    });
 }
 
 void compressVideo(const path& url, const path& outputFolder, std::stop_token stop)
 {
-    requireReadableVideo(url);
-    const std::uintmax_t originalSize = sizeOf(url);
-    for (const TranscodeSettings& settings : compressionSettings) {
-        OutputFile output(outputFor(url, outputFolder, "mp4"), OutputFile::Mode::atomic);
-        const path written = output.pathForLibrary();
-        try {
-            MediaInput input(url);
-            transcode(input, written, settings, stop);
-        } catch (const MediaReadError&) {
-            throw ConversionError::loadFailed(url);
-        } catch (const MediaWriteError&) {
-            continue;
+    translatingLibraryErrors(url, [&] {
+        requireVideo(url);
+        const std::uintmax_t originalSize = sizeOf(url);
+        for (const TranscodeSettings& settings : compressionSettings) {
+            OutputFile output(outputFor(url, outputFolder, "mp4"), OutputFile::Mode::atomic);
+            const path written = output.pathForLibrary();
+            try {
+                MediaInput input(url);
+                transcode(input, written, settings, stop);
+            } catch (const MediaWriteError&) {
+                continue; // these settings cannot make this file: the next ones may
+            }
+            const std::uintmax_t size = sizeOf(written);
+            if (size > 0 && size < originalSize) {
+                output.commit();
+                return;
+            }
         }
-        const std::uintmax_t size = sizeOf(written);
-        if (size > 0 && size < originalSize) {
-            output.commit();
-            return;
-        }
-    }
-    throw ConversionError::alreadyOptimal();
+        throw ConversionError::alreadyOptimal();
+    });
 }
 
 void extractAudio(const path& url, const path& outputFolder, const std::string& format, std::stop_token stop)
 {
-    const std::string target = OutputNaming::normalize(format);
-    if (target == "mp3" || target == "wav") {
-        AudioProcessor::convertAudio(url, target, outputFolder, stop);
-        return;
-    }
-    if (passThroughAudio(url, outputFor(url, outputFolder, "m4a"), stop))
-        return;
-    throwIfStopped(stop);
-    encodeAudioToM4A(url, outputFor(url, outputFolder, "m4a"), stop);
+    translatingLibraryErrors(url, [&] {
+        const std::string target = OutputNaming::normalize(format);
+        if (target == "mp3" || target == "wav") {
+            AudioProcessor::convertAudio(url, target, outputFolder, stop);
+            return;
+        }
+        if (passThroughAudio(url, outputFor(url, outputFolder, "m4a"), stop))
+            return;
+        throwIfStopped(stop);
+        AudioProcessor::exportM4A(url, outputFor(url, outputFolder, "m4a"), "Audio extraction failed", stop);
+    });
 }
 
 } // namespace vantory::VideoProcessor

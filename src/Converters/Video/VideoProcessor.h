@@ -6,10 +6,12 @@
 #include <stop_token>
 #include <string>
 
-// The video actions: changing the container, compressing, and extracting the audio.
-// Failures throw ConversionError (exportFailed names the source file) or PlatformError;
-// ConversionCancelled once `stop` is requested. Nothing empty or partial is left in the
-// output folder.
+// The video actions: changing the container, compressing, and extracting the audio, with
+// the source's tags and display rotation. Failures throw ConversionError: loadFailed when
+// the source cannot be read, nothing in it decodes or its pictures are too large to
+// decode, exportFailed (naming the source file) when the result cannot be written; a
+// source cut short or damaged on the way gives what could be read. ConversionCancelled
+// once `stop` is requested. Nothing empty or partial is left in the output folder.
 namespace vantory::VideoProcessor {
 
 // "convert_video", "compress_video" and "extract_audio" on the pooled lane; extraction
@@ -24,7 +26,7 @@ void convertVideo(const std::filesystem::path& url, const std::string& targetFor
                   std::stop_token stop = {});
 
 // stem.mp4, re-encoded as HEVC within 1920x1080, else as H.264 within 640x480; kept only
-// when smaller than the source, otherwise alreadyOptimal. A source that cannot be read is
+// when smaller than the source, otherwise alreadyOptimal. A source without video is
 // loadFailed.
 void compressVideo(const std::filesystem::path& url, const std::filesystem::path& outputFolder, std::stop_token stop = {});
 
