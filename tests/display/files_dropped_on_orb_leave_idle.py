@@ -14,7 +14,7 @@ def files_dropped_on_orb_leave_idle(session):
         session.make_file("sales figures.csv", b"region,amount\nnorth,12\nsouth,7\n"),
         session.make_file("settings.json", b'{"volume": 3, "muted": false}\n'),
     ]
-    session.drag_from_source(orb.centre(), ["--files", *files])
+    session.drag_from_source(session.settled_centre(orb), ["--files", *files])
 
     session.a11y.wait_until_not_showing("Drop files here")
 
