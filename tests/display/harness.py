@@ -30,6 +30,7 @@ import traceback
 import urllib.parse
 
 import accessibility
+import frames
 import xwindows
 from polling import ScenarioFailure, check, wait_for, wait_until, wait_until_settled
 
@@ -63,6 +64,8 @@ class Session:
         self.processes = []
         self.app = None
         self.drag_source = None
+        self.drag_source_window = None
+        self.drag_source_log = None
         self.drags = 0
         self.app_log = os.path.join(root, "app.log")
         self.expected_qt_warnings = []
@@ -108,6 +111,8 @@ class Session:
         self._start_xvfb()
         self._start_service("openbox", ["openbox", "--sm-disable"],
                             lambda: xwindows.root_has_property("_NET_SUPPORTING_WM_CHECK"))
+        # Before the compositor starts, which reads the desktop's colour once.
+        xwindows.paint_desktop(frames.DESKTOP)
         self._start_service("xcompmgr", ["xcompmgr"], lambda: xwindows.selection_owner("_NET_WM_CM_S0"))
         self._start_service(
             "trayer",
@@ -224,6 +229,20 @@ class Session:
         except ScenarioFailure as failure:
             raise ScenarioFailure(f"{failure}; it stayed {seen[-1] if seen else 'unknown'}") from None
 
+    def keys_typed_into_drag_source(self):
+        """The text of every key the drag source's window received, in order."""
+        return "".join(line[len("key "):] for line in _read_text(self.drag_source_log).splitlines()
+                       if line.startswith("key "))
+
+    def tray_host_geometry(self):
+        """Where the tray host's bar is on the screen: (x, y, width, height)."""
+        return xwindows.geometry(wait_for(lambda: xwindows.find_window(instance="panel", window_class="trayer"),
+                                          START_TIMEOUT, "the tray host's bar"))
+
+    def area_top(self):
+        """The top of the work area, where a panel docked to the top edge sits."""
+        return xwindows.work_area()[1]
+
     def panel_geometry(self):
         return xwindows.geometry(self.panel)
 
@@ -305,10 +324,17 @@ class Session:
 
     def drag_with_mouse(self, start, end, steps=12):
         """Presses at start, moves in steps to end and releases: a move of the panel itself."""
+        self.press_and_move(start, end, steps)
+        self.release()
+
+    def press_and_move(self, start, end, steps=12):
+        """The first half of drag_with_mouse: the button stays down at end."""
         xwindows.move_pointer(start)
         xwindows.xdotool("mousedown", "1")
         for point in _steps(start, end, steps):
             xwindows.move_pointer(point)
+
+    def release(self):
         xwindows.xdotool("mouseup", "1")
 
     def drag_from_source(self, target, payload_arguments):
@@ -329,8 +355,9 @@ class Session:
         source = self.drag_source = self._start(
             "vantory_drag_source", [self.options.drag_source, *payload_arguments], log=source_log,
             extra_env={"QT_ACCESSIBILITY": "0", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "0"})
-        window = wait_for(lambda: xwindows.find_window(window_class="vantory_drag_source"), START_TIMEOUT,
-                          "the drag source window")
+        self.drag_source_log = source_log
+        window = self.drag_source_window = wait_for(lambda: xwindows.find_window(window_class="vantory_drag_source"),
+                                                    START_TIMEOUT, "the drag source window")
         wait_for(lambda: xwindows.is_viewable(window), START_TIMEOUT, "the drag source window to be mapped")
         start = xwindows.centre(xwindows.geometry(window))
         xwindows.move_pointer(start)
