@@ -190,7 +190,11 @@ void ContentView::retireGhosts()
     std::erase_if(ghosts_, [covered](const QPointer<CardGhost>& ghost) {
         if (ghost && !(covered && ghost->hasFaded()))
             return false;
-        delete ghost.data();
+        // Later: this may run in the signal of the ghost's own fade.
+        if (ghost) {
+            ghost->hide();
+            ghost->deleteLater();
+        }
         return true;
     });
     announceVisibleRegion();

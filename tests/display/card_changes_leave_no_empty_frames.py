@@ -133,5 +133,4 @@ def card_changes_leave_no_empty_frames(session):
     session.check_app_running()
 
 
-if __name__ == "__main__":
-    harness.main(card_changes_leave_no_empty_frames)
+harness.main(card_changes_leave_no_empty_frames)
