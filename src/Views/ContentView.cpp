@@ -100,11 +100,17 @@ void ContentView::replaceCard(CardChoice choice)
 {
     // Nothing is left to type into.
     handKeyboardBack(this);
-    if (card_)
-        leave(card_, cardTransition_);
+    StateCard* leaving = card_;
+    const CardTransition leavingTransition = cardTransition_;
+    if (leaving)
+        disconnect(&stateManager_, nullptr, leaving, nullptr);
     cardKind_ = choice.kind;
     cardTransition_ = choice.transition;
+    // Made before either fade starts: building a card takes a moment, which the fades would
+    // otherwise skip on their first frame.
     card_ = makeCard(choice.kind);
+    if (leaving)
+        leave(leaving, leavingTransition);
     if (card_) {
         connect(card_, &StateCard::cardResized, this, &ContentView::placeChildren);
         card_->show();
@@ -154,7 +160,6 @@ StateCard* ContentView::makeDonationCard()
 
 void ContentView::leave(StateCard* card, CardTransition transition)
 {
-    disconnect(&stateManager_, nullptr, card, nullptr);
     // A card that goes while still fading in fades out from where it is.
     if (auto* fadingIn = card->findChild<QVariantAnimation*>(fadeInName, Qt::FindDirectChildrenOnly))
         fadingIn->stop();
