@@ -16,7 +16,6 @@ logged a Qt warning it did not declare with `Session.expect_qt_warning`.
 
 import argparse
 import itertools
-import math
 import os
 import re
 import select
@@ -43,8 +42,8 @@ PROCESS_EXIT_TIMEOUT = 5
 TRAY_ICON_MAX_SIZE = 64
 CONTROL_TIMEOUT = 10
 # Qt's own double-click interval and distance where no desktop settings say otherwise; a
-# second press sooner and nearer than these is a double-click. The margin covers the
-# server's time stamps, which Qt compares, lagging behind ours.
+# second press sooner than that and no farther along either axis is a double-click. The
+# margin covers the server's time stamps, which Qt compares, lagging behind ours.
 DOUBLE_CLICK_INTERVAL = 0.4
 DOUBLE_CLICK_DISTANCE = 5
 DOUBLE_CLICK_MARGIN = 0.05
@@ -257,7 +256,7 @@ class Session:
         interval first, so that it is a click of its own."""
         if self._last_click is not None:
             clicked_at, last_point = self._last_click
-            if math.dist(point, last_point) <= DOUBLE_CLICK_DISTANCE:
+            if max(abs(point[0] - last_point[0]), abs(point[1] - last_point[1])) <= DOUBLE_CLICK_DISTANCE:
                 wait_until(clicked_at + DOUBLE_CLICK_INTERVAL + DOUBLE_CLICK_MARGIN)
         xwindows.move_pointer(point)
         xwindows.xdotool("click", str(button))
