@@ -1,6 +1,9 @@
 #include "Platform/X11Desktop.h"
 
 #include <QGuiApplication>
+#include <QRegion>
+#include <X11/Xlib.h>
+#include <X11/extensions/shape.h>
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
@@ -15,6 +18,8 @@ namespace {
 
 constexpr std::uint32_t allDesktops = 0xFFFFFFFF;
 constexpr std::uint32_t addState = 1;
+// Asked as a pager would: window managers honour that without weighing it as focus stealing.
+constexpr std::uint32_t fromPager = 2;
 
 struct Connection {
     xcb_connection_t* xcb = nullptr;
@@ -108,6 +113,49 @@ void keepOnAllDesktops(WId window)
     askWindowManager(*c, id, state, addState, wanted[0], wanted[1]);
     askWindowManager(*c, id, state, addState, wanted[2], wanted[3]);
     xcb_flush(c->xcb);
+}
+
+WId activeWindow()
+{
+    const auto c = x11();
+    if (!c)
+        return 0;
+    auto cookie = xcb_get_property(c->xcb, 0, c->root, atom(c->xcb, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 0, 1);
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(xcb_get_property_reply(c->xcb, cookie, nullptr),
+                                                                          &std::free);
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
+        return 0;
+    return *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
+}
+
+void activate(WId window, WId from)
+{
+    const auto c = x11();
+    if (!c || !window)
+        return;
+    askWindowManager(*c, static_cast<xcb_window_t>(window), atom(c->xcb, "_NET_ACTIVE_WINDOW"), fromPager, XCB_CURRENT_TIME,
+                     static_cast<std::uint32_t>(from));
+    xcb_flush(c->xcb);
+}
+
+void setInputRegion(WId window, const QRegion& region)
+{
+    auto* native = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* display = native ? native->display() : nullptr;
+    if (!display || !window)
+        return;
+    const auto id = static_cast<Window>(window);
+    if (region.isEmpty()) {
+        XShapeCombineMask(display, id, ShapeInput, 0, 0, None, ShapeSet);
+    } else {
+        std::vector<XRectangle> rectangles;
+        for (const QRect& rect : region)
+            rectangles.push_back({static_cast<short>(rect.x()), static_cast<short>(rect.y()),
+                                  static_cast<unsigned short>(rect.width()), static_cast<unsigned short>(rect.height())});
+        XShapeCombineRectangles(display, id, ShapeInput, 0, 0, rectangles.data(), static_cast<int>(rectangles.size()),
+                                ShapeSet, Unsorted);
+    }
+    XFlush(display);
 }
 
 bool hasCompositor()

@@ -2,7 +2,9 @@
 
 #include "State/WidgetStateManager.h"
 #include "Views/ActionCard/ActionView.h"
+#include "Views/CardGhost.h"
 #include "Views/EdgeOffsets.h"
+#include "Views/KeyboardFocus.h"
 #include "Views/Spring.h"
 #include "Views/States/CompletedView.h"
 #include "Views/States/ConvertingView.h"
@@ -12,10 +14,10 @@
 #include "Views/States/PartialSuccessView.h"
 #include "Views/States/ProcessingView.h"
 #include "Views/States/SummarizingView.h"
+#include "Views/SubtreeOpacity.h"
 
 #include <QContextMenuEvent>
 #include <QDesktopServices>
-#include <QGraphicsOpacityEffect>
 #include <algorithm>
 
 namespace vantory {
@@ -31,18 +33,6 @@ std::optional<QString> qtText(const std::optional<std::string>& text)
     if (!text)
         return std::nullopt;
     return QString::fromStdString(*text);
-}
-
-// The card's opacity, as a graphics effect: the chassis paints its own shadow, so the
-// card's one effect slot is free for this.
-void setCardOpacity(StateCard* card, double opacity)
-{
-    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(card->graphicsEffect());
-    if (!effect) {
-        effect = new QGraphicsOpacityEffect(card);
-        card->setGraphicsEffect(effect);
-    }
-    effect->setOpacity(std::clamp(opacity, 0.0, 1.0));
 }
 
 void centreOn(QWidget* widget, QPointF point)
@@ -108,30 +98,28 @@ void ContentView::followInlineError()
 
 void ContentView::replaceCard(CardChoice choice)
 {
-    if (card_) {
-        // A leaving card shows what it showed until it is gone.
-        disconnect(&stateManager_, nullptr, card_, nullptr);
-        if (cardTransition_ == CardTransition::fade)
-            fadeOut(card_);
-        else {
-            card_->hide();
-            card_->deleteLater();
-        }
-    }
+    // Nothing is left to type into.
+    handKeyboardBack(this);
+    StateCard* leaving = card_;
+    const CardTransition leavingTransition = cardTransition_;
+    if (leaving)
+        disconnect(&stateManager_, nullptr, leaving, nullptr);
     cardKind_ = choice.kind;
     cardTransition_ = choice.transition;
+    // Made before either fade starts: building a card takes a moment, which the fades would
+    // otherwise skip on their first frame.
     card_ = makeCard(choice.kind);
-    if (!card_)
-        return;
-    connect(card_, &StateCard::cardResized, this, [this] {
-        placeChildren();
-        announceVisibleRegion();
-    });
+    if (leaving)
+        leave(leaving, leavingTransition);
+    if (card_) {
+        connect(card_, &StateCard::cardResized, this, &ContentView::placeChildren);
+        card_->show();
+        card_->raise();
+        if (choice.transition == CardTransition::fade)
+            fadeIn(card_);
+    }
     placeChildren();
-    card_->show();
-    card_->raise();
-    if (choice.transition == CardTransition::fade)
-        fadeIn(card_);
+    retireGhosts();
 }
 
 StateCard* ContentView::makeCard(CardKind kind)
@@ -170,28 +158,70 @@ StateCard* ContentView::makeDonationCard()
         this);
 }
 
-void ContentView::fadeOut(StateCard* card)
+void ContentView::leave(StateCard* card, CardTransition transition)
 {
-    card->setAttribute(Qt::WA_TransparentForMouseEvents);
     // A card that goes while still fading in fades out from where it is.
-    double from = 1;
-    if (auto* fadingIn = card->findChild<QVariantAnimation*>(fadeInName, Qt::FindDirectChildrenOnly)) {
+    if (auto* fadingIn = card->findChild<QVariantAnimation*>(fadeInName, Qt::FindDirectChildrenOnly))
         fadingIn->stop();
-        if (auto* effect = qobject_cast<QGraphicsOpacityEffect*>(card->graphicsEffect()))
-            from = effect->opacity();
+    auto* ghost = new CardGhost(*card, SubtreeOpacity::of(card), this);
+    ghost->stackUnder(orb_);
+    ghost->show();
+    ghosts_.push_back(ghost);
+    // The card goes at once, with everything it kept; its picture stays for it.
+    card->hide();
+    card->deleteLater();
+    if (transition != CardTransition::fade) {
+        ghost->setFade(0);
+        return;
     }
-    // The card goes, with everything it kept, once it has faded; its animation goes with it.
-    QVariantAnimation* fade = animateSpring(card, stateSpring, from, 0,
-                                            [card](double opacity) { setCardOpacity(card, opacity); });
-    connect(fade, &QAbstractAnimation::finished, card, &QObject::deleteLater);
+    QVariantAnimation* fade = animateSpring(ghost, stateSpring, ghost->fade(), 0, [ghost](double opacity) { ghost->setFade(opacity); });
+    connect(fade, &QAbstractAnimation::finished, this, &ContentView::retireGhosts);
 }
 
 void ContentView::fadeIn(StateCard* card)
 {
-    QVariantAnimation* fade = animateSpring(card, stateSpring, 0, 1, [card](double opacity) { setCardOpacity(card, opacity); });
+    QVariantAnimation* fade = animateSpring(card, stateSpring, 0, 1, [card](double opacity) { SubtreeOpacity::set(card, opacity); });
     fade->setObjectName(fadeInName);
-    // A faded-in card no longer needs its effect, which renders it through an offscreen buffer.
-    connect(fade, &QAbstractAnimation::finished, card, [card] { card->setGraphicsEffect(nullptr); });
+    connect(fade, &QAbstractAnimation::finished, this, [this, card] {
+        card->shownWhole();
+        retireGhosts();
+    });
+}
+
+// A ghost goes once it has faded where nothing covers it and the card over it is whole.
+void ContentView::retireGhosts()
+{
+    const bool covered = !card_ || SubtreeOpacity::of(card_) >= 1;
+    std::erase_if(ghosts_, [covered](const QPointer<CardGhost>& ghost) {
+        if (ghost && !(covered && ghost->hasFaded()))
+            return false;
+        // Later: this may run in the signal of the ghost's own fade.
+        if (ghost) {
+            ghost->hide();
+            ghost->deleteLater();
+        }
+        return true;
+    });
+    announceVisibleRegion();
+}
+
+void ContentView::coverGhosts()
+{
+    QPainterPath cover;
+    if (card_)
+        cover.addRoundedRect(QRectF(card_->cardRect().translated(card_->pos())), Theme::cardCornerRadius, Theme::cardCornerRadius);
+    for (const auto& ghost : ghosts_)
+        if (ghost)
+            ghost->setCover(cover.translated(-QPointF(ghost->pos())));
+}
+
+std::vector<CardGhost*> ContentView::ghosts() const
+{
+    std::vector<CardGhost*> shown;
+    for (const auto& ghost : ghosts_)
+        if (ghost)
+            shown.push_back(ghost);
+    return shown;
 }
 
 void ContentView::updateProgress()
@@ -213,7 +243,10 @@ void ContentView::animateOrbPresence(double to)
         orbPresence_ = presence;
         orb_->setPresence(orbScaleOutsideIdle + (1 - orbScaleOutsideIdle) * presence, presence);
     });
-    connect(orbChange_, &QAbstractAnimation::finished, orb_, [this, to] { orb_->setVisible(to > 0); });
+    connect(orbChange_, &QAbstractAnimation::finished, orb_, [this, to] {
+        orb_->setVisible(to > 0);
+        announceVisibleRegion();
+    });
 }
 
 QPointF ContentView::centre() const
@@ -226,33 +259,41 @@ void ContentView::placeChildren()
     centreOn(orb_, centre() + edgeDirection_ * orbDistanceFromCentre);
     if (card_)
         centreOn(card_, centre() + cardOffset(edgeDirection_, card_->cardRect().size()));
+    for (const auto& ghost : ghosts_)
+        if (ghost)
+            centreOn(ghost, centre() + cardOffset(edgeDirection_, ghost->cardRect().size()));
+    coverGhosts();
+    announceVisibleRegion();
 }
 
 QRegion ContentView::visibleRegion() const
 {
-    // Where the orb or card comes to rest, so the mask is right before a slide ends.
-    const QPointF rest = centre();
-    const AnchorEdge edge = stateManager_.anchorEdge();
-    if (cardKind_ == CardKind::none) {
-        QRectF circle(0, 0, IdleOrbView::orbSide, IdleOrbView::orbSide);
-        circle.moveCenter(rest + orbOffset(edge));
-        return QRegion(circle.toRect(), QRegion::Ellipse);
-    }
-    QRectF card(QPointF(), card_ ? card_->cardRect().size() : QSize(Theme::cardSide, Theme::cardSide));
-    card.moveCenter(rest + cardOffset(towardEdge(edge), card.size()));
-    return QRegion(card.toRect());
+    // Where things are drawn now: the panel's shape follows the orb as it slides to another
+    // edge, and keeps a leaving card until it has faded.
+    QRegion region;
+    if (!orb_->isHidden())
+        region += QRegion(orb_->orbRect().translated(orb_->pos()), QRegion::Ellipse);
+    for (const auto& ghost : ghosts_)
+        if (ghost)
+            region += ghost->cardRect().translated(ghost->pos());
+    if (card_)
+        region += card_->cardRect().translated(card_->pos());
+    return region;
 }
 
 void ContentView::announceVisibleRegion()
 {
-    Q_EMIT visibleRegionChanged(visibleRegion());
+    const QRegion region = visibleRegion();
+    if (region == announcedRegion_)
+        return;
+    announcedRegion_ = region;
+    Q_EMIT visibleRegionChanged(region);
 }
 
 void ContentView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     placeChildren();
-    announceVisibleRegion();
 }
 
 void ContentView::contextMenuEvent(QContextMenuEvent* event)

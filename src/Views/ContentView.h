@@ -12,16 +12,19 @@
 #include <QVariantAnimation>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 namespace vantory {
 
+class CardGhost;
 class IdleOrbView;
 class WidgetStateManager;
 
 // What the panel shows: the idle orb or the card of the current phase, pushed toward the
 // edge the panel is docked to. Besides the action card, which follows the state manager
-// itself, the cards get values and callbacks from this view. It tells the panel which part
-// of it is visible.
+// itself, the cards get values and callbacks from this view. A card that leaves stays, as a
+// picture, under the one that takes its place until that one is whole, and fades where it is
+// not covered. It tells the panel which part of it is drawn, frame by frame.
 class ContentView final : public QWidget {
     Q_OBJECT
 
@@ -29,7 +32,8 @@ public:
     explicit ContentView(WidgetStateManager& stateManager, QWidget* parent = nullptr,
                          Scheduler& scheduler = QtScheduler::shared());
 
-    // The region the orb or card covers once in place, in this view's coordinates.
+    // What the orb, the card and the cards still leaving cover where they are drawn now, in
+    // this view's coordinates.
     QRegion visibleRegion() const;
 
     // The shell's quit path, offered by the context menu.
@@ -48,6 +52,8 @@ public:
     // The card of the current phase; none in idle.
     StateCard* card() const { return card_; }
     CardKind cardKind() const { return cardKind_; }
+    // The cards that have left and are still drawn, oldest first.
+    std::vector<CardGhost*> ghosts() const;
 
 Q_SIGNALS:
     void visibleRegionChanged(const QRegion& region);
@@ -63,8 +69,10 @@ private:
     void replaceCard(CardChoice choice);
     StateCard* makeCard(CardKind kind);
     StateCard* makeDonationCard();
-    void fadeOut(StateCard* card);
+    void leave(StateCard* card, CardTransition transition);
     void fadeIn(StateCard* card);
+    void coverGhosts();
+    void retireGhosts();
     void updateProgress();
     void animateOrbPresence(double to);
     void placeChildren();
@@ -75,6 +83,8 @@ private:
     Scheduler& scheduler_;
     IdleOrbView* orb_;
     QPointer<StateCard> card_;
+    std::vector<QPointer<CardGhost>> ghosts_;
+    QRegion announcedRegion_;
     CardKind cardKind_ = CardKind::none;
     CardTransition cardTransition_ = CardTransition::none;
     // The unit step toward the docked edge, sliding from one edge to the next.

@@ -1,6 +1,7 @@
 #include "Views/FloatingPanel.h"
 
 #include "Platform/X11Desktop.h"
+#include "Views/KeyboardFocus.h"
 #include "Views/PanelGeometry.h"
 
 #include <QAbstractSpinBox>
@@ -15,8 +16,6 @@ namespace vantory {
 namespace {
 
 constexpr int side = 460;
-// A shadow reaches this far beyond the element it belongs to.
-constexpr int shadowMargin = 20;
 
 } // namespace
 
@@ -37,20 +36,20 @@ void FloatingPanel::setVisibleRegion(const QRegion& region)
 
 void FloatingPanel::applyMask()
 {
-    if (visibleRegion_.isEmpty()) {
-        clearMask();
-        return;
-    }
-    // With a compositor the shadow around the element is drawn too; without one the mask
-    // stops at the element, as the shadow's translucent pixels would be black.
+    // Without a compositor translucent pixels would be drawn black: the window's shape stops
+    // at the elements, shadows and all that is see-through left out.
     if (!X11Desktop::hasCompositor()) {
-        setMask(visibleRegion_);
+        if (visibleRegion_.isEmpty())
+            clearMask();
+        else
+            setMask(visibleRegion_);
         return;
     }
-    QRegion withShadow;
-    for (const QRect& rect : visibleRegion_)
-        withShadow += rect.adjusted(-shadowMargin, -shadowMargin, shadowMargin, shadowMargin);
-    setMask(withShadow);
+    // With one the window keeps its whole shape, see-through where nothing is drawn, and
+    // only the elements take the pointer. A shape that changed would have the window
+    // manager's frame behind it show, black, until the frame caught up.
+    clearMask();
+    X11Desktop::setInputRegion(winId(), visibleRegion_);
 }
 
 void FloatingPanel::showEvent(QShowEvent* event)
@@ -58,6 +57,12 @@ void FloatingPanel::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     X11Desktop::keepOnAllDesktops(winId());
     applyMask();
+}
+
+void FloatingPanel::hideEvent(QHideEvent* event)
+{
+    handKeyboardBack(this);
+    QWidget::hideEvent(event);
 }
 
 bool FloatingPanel::startsInTextField(const QPointF& position) const

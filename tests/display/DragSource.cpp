@@ -3,9 +3,11 @@
 //   vantory_drag_source --files PATH...   local files, as text/uri-list
 //   vantory_drag_source --text STRING     plain text only
 // The paths are taken as the bytes given, so names that are not UTF-8 reach the target as
-// they are on disk.
+// they are on disk. Keys typed into the window are reported, as "key" and their text, so a
+// test can tell that typing meant for another window arrived here.
 #include <QApplication>
 #include <QDrag>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
@@ -57,9 +59,12 @@ public:
         setWindowTitle(QStringLiteral("Drag source"));
         setFixedSize(160, 120);
         setStyleSheet(QStringLiteral("background: #3a6ea5;"));
+        setFocusPolicy(Qt::StrongFocus);
     }
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override { report("key " + event->text().toUtf8()); }
+
     void mousePressEvent(QMouseEvent* event) override { m_pressPosition = event->position().toPoint(); }
 
     void mouseMoveEvent(QMouseEvent* event) override

@@ -37,7 +37,7 @@ def big_zip_drop_keeps_drawing(session):
     archive = session.work_path("field recording.zip")
     write_big_zip(archive)
 
-    session.drag_from_source(orb.centre(), ["--files", archive])
+    session.drag_from_source(session.settled_centre(orb), ["--files", archive])
     session.a11y.wait_for_showing("Reading file\u2026")
 
     frames = [card_pixels(session)]

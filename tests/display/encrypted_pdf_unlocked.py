@@ -19,10 +19,6 @@ def one_page_pdf():
     return pdf_of_objects(objects)
 
 
-def field_text_length(node):
-    return node.accessible.queryText().characterCount
-
-
 def encrypted_pdf_unlocked(session):
     session.start_app()
     orb = session.orb()
@@ -30,23 +26,21 @@ def encrypted_pdf_unlocked(session):
     locked = session.work_path("statement.pdf")
     subprocess.run(["qpdf", "--encrypt", PASSWORD, "owner secret", "256", "--", plain, locked], check=True)
     os.remove(plain)
-    session.drag_from_source(orb.centre(), ["--files", locked])
+    session.drag_from_source(session.settled_centre(orb), ["--files", locked])
 
-    field = session.a11y.wait_for_showing("Enter password")
     session.a11y.wait_for_showing("Unlock Document")
+    session.settled_extents("Enter password")
     session.screenshot("actions-unlock-open")
 
-    session.click(field.centre())
-    xwindows.xdotool("type", "--delay", "20", "not it")
-    wait_for(lambda: field_text_length(field) == len("not it"), 5, "the typed password in the box")
+    field = session.type_into("Enter password", "not it")
+    wait_for(lambda: harness.field_text_length(field) == len("not it"), 5, "the typed password in the box")
     xwindows.xdotool("key", "Return")
     session.a11y.wait_for_showing("Wrong password", timeout=20)
     field = session.a11y.wait_for_showing("Enter password")
-    wait_for(lambda: field_text_length(field) == 0, 5, "the password box to be emptied")
+    wait_for(lambda: harness.field_text_length(field) == 0, 5, "the password box to be emptied")
     session.screenshot("actions-unlock-wrong")
 
-    session.click(field.centre())
-    xwindows.xdotool("type", "--delay", "20", PASSWORD)
+    session.type_into("Enter password", PASSWORD)
     xwindows.xdotool("key", "Return")
 
     output = session.work_path("unlocked_statement")

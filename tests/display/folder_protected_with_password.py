@@ -13,13 +13,6 @@ from polling import check, wait_for
 PASSWORD = "orange sky 42"
 
 
-def type_into(session, name, text):
-    field = session.a11y.wait_for_showing(name)
-    session.click(field.centre())
-    xwindows.xdotool("key", "ctrl+a", "BackSpace")
-    xwindows.xdotool("type", "--delay", "20", text)
-
-
 def folder_protected_with_password(session):
     session.start_app()
     orb = session.orb()
@@ -29,19 +22,21 @@ def folder_protected_with_password(session):
         note.write("We walked to the lake.\n")
     with open(os.path.join(folder, "day two", "evening.txt"), "w") as note:
         note.write("Rain all evening.\n")
-    session.drag_from_source(orb.centre(), ["--files", folder])
+    session.drag_from_source(session.settled_centre(orb), ["--files", folder])
 
-    row = session.a11y.wait_for_showing("Protect with Password")
-    session.click(row.centre())
-    type_into(session, "Password", PASSWORD)
-    type_into(session, "Confirm password", PASSWORD + "!")
+    session.click_on("Protect with Password")
+    typed = [session.type_into("Password", PASSWORD, replace=True),
+             session.type_into("Confirm password", PASSWORD + "!", replace=True)]
+    wait_for(lambda: [harness.field_text_length(field) for field in typed] == [len(PASSWORD), len(PASSWORD) + 1], 5,
+             "both passwords in their boxes")
     xwindows.xdotool("key", "Return")
     session.a11y.wait_for_showing("Passwords don't match")
     session.screenshot("actions-protect-mismatch")
 
-    type_into(session, "Confirm password", PASSWORD)
+    confirm = session.type_into("Confirm password", PASSWORD, replace=True)
+    wait_for(lambda: harness.field_text_length(confirm) == len(PASSWORD), 5, "the agreed password in its box")
     session.screenshot("actions-protect-agreed")
-    session.click(session.a11y.wait_for_showing("Compress").centre())
+    session.click_on("Compress")
 
     output = session.work_path("protected_holiday notes")
 

@@ -14,6 +14,8 @@ def gallery_of_cards(session):
     result = subprocess.run([gallery, session.options.screens], env=session.env, capture_output=True, text=True,
                             timeout=90)
     check(result.returncode == 0, f"the gallery failed ({result.returncode}): {result.stderr[-2000:]}")
+    warnings = harness.qt_warnings(result.stderr)
+    check(not warnings, "the gallery logged Qt warnings:\n  " + "\n  ".join(warnings))
     pictures = [name for name in os.listdir(session.options.screens) if name.endswith(".png")]
     check(len(pictures) > 0, "the gallery left no pictures")
     print(result.stdout)

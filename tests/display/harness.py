@@ -8,12 +8,16 @@ scenario fails or the test is killed. Each scenario is a script ending in
 
     /usr/bin/python3 SCENARIO.py --app PATH --drag-source PATH --screens DIR
 
-Every wait polls a condition against a deadline; nothing waits for a fixed time.
+Every wait polls a condition against a deadline; nothing waits for a fixed time. Controls
+are clicked through `Session.click_on`, which waits for the control to stop moving and
+never lets two clicks at one place make a double-click. A scenario fails when the app
+logged a Qt warning it did not declare with `Session.expect_qt_warning`.
 """
 
 import argparse
 import itertools
 import os
+import re
 import select
 import shutil
 import signal
@@ -25,8 +29,9 @@ import traceback
 import urllib.parse
 
 import accessibility
+import frames
 import xwindows
-from polling import ScenarioFailure, check, wait_for
+from polling import ScenarioFailure, check, wait_for, wait_until, wait_until_settled
 
 # Marks every process of one run, also those the D-Bus daemon starts on demand, so the
 # last clean-up can find them.
@@ -35,6 +40,17 @@ SCREEN_SIZE = (1280, 800)
 START_TIMEOUT = 20
 PROCESS_EXIT_TIMEOUT = 5
 TRAY_ICON_MAX_SIZE = 64
+CONTROL_TIMEOUT = 10
+# Qt's own double-click interval and distance where no desktop settings say otherwise; a
+# second press sooner than that and no farther along either axis is a double-click. The
+# margin covers the server's time stamps, which Qt compares, lagging behind ours.
+DOUBLE_CLICK_INTERVAL = 0.4
+DOUBLE_CLICK_DISTANCE = 5
+DOUBLE_CLICK_MARGIN = 0.05
+# Every Qt message of the processes started here begins with its kind, so the harness
+# can tell Qt's warnings from what the program prints itself.
+QT_MESSAGE_PATTERN = "[qt %{type}] %{if-category}%{category}: %{endif}%{message}"
+QT_WARNING = re.compile(r"^\[qt (warning|critical|fatal)\] (.*)$", re.MULTILINE)
 
 
 class Session:
@@ -47,8 +63,12 @@ class Session:
         self.processes = []
         self.app = None
         self.drag_source = None
+        self.drag_source_window = None
+        self.drag_source_log = None
         self.drags = 0
         self.app_log = os.path.join(root, "app.log")
+        self.expected_qt_warnings = []
+        self._last_click = None  # (monotonic time, point)
 
     # Paths of the private environment.
 
@@ -90,6 +110,8 @@ class Session:
         self._start_xvfb()
         self._start_service("openbox", ["openbox", "--sm-disable"],
                             lambda: xwindows.root_has_property("_NET_SUPPORTING_WM_CHECK"))
+        # Before the compositor starts, which reads the desktop's colour once.
+        xwindows.paint_desktop(frames.DESKTOP)
         self._start_service("xcompmgr", ["xcompmgr"], lambda: xwindows.selection_owner("_NET_WM_CM_S0"))
         self._start_service(
             "trayer",
@@ -206,6 +228,20 @@ class Session:
         except ScenarioFailure as failure:
             raise ScenarioFailure(f"{failure}; it stayed {seen[-1] if seen else 'unknown'}") from None
 
+    def keys_typed_into_drag_source(self):
+        """The text of every key the drag source's window received, in order."""
+        return "".join(line[len("key "):] for line in _read_text(self.drag_source_log).splitlines()
+                       if line.startswith("key "))
+
+    def tray_host_geometry(self):
+        """Where the tray host's bar is on the screen: (x, y, width, height)."""
+        return xwindows.geometry(wait_for(lambda: xwindows.find_window(instance="panel", window_class="trayer"),
+                                          START_TIMEOUT, "the tray host's bar"))
+
+    def area_top(self):
+        """The top of the work area, where a panel docked to the top edge sits."""
+        return xwindows.work_area()[1]
+
     def panel_geometry(self):
         return xwindows.geometry(self.panel)
 
@@ -216,15 +252,88 @@ class Session:
     # Input.
 
     def click(self, point, button=1):
+        """Clicks at a point on the screen. A click near the last one waits out the double-click
+        interval first, so that it is a click of its own."""
+        if self._last_click is not None:
+            clicked_at, last_point = self._last_click
+            if max(abs(point[0] - last_point[0]), abs(point[1] - last_point[1])) <= DOUBLE_CLICK_DISTANCE:
+                wait_until(clicked_at + DOUBLE_CLICK_INTERVAL + DOUBLE_CLICK_MARGIN)
         xwindows.move_pointer(point)
         xwindows.xdotool("click", str(button))
+        self._last_click = (time.monotonic(), tuple(point))
+
+    def double_click(self, point, gap):
+        """Two clicks at one point, `gap` seconds apart: a double-click when the gap is shorter
+        than the double-click interval."""
+        check(gap < DOUBLE_CLICK_INTERVAL, f"clicks {gap} s apart are not a double-click")
+        self._last_click = None
+        self.click(point)
+        wait_until(self._last_click[0] + gap)
+        xwindows.xdotool("click", "1")
+        self._last_click = (time.monotonic(), tuple(point))
+
+    def settled_extents(self, target, role=None, timeout=CONTROL_TIMEOUT):
+        """Where a control is once it has stopped moving: (x, y, width, height) on the screen.
+
+        `target` is an accessible name (the showing object of that name and role), a Node, or
+        an X window id. A card that unfolds, grows or slides moves its controls for a while
+        after they show; a position read before it settles would miss them.
+        """
+        if isinstance(target, str):
+            self.a11y.wait_for_showing(target, role, timeout=timeout)
+
+            def read():
+                node = self.a11y.showing(target, role)
+                return node.extents() if node is not None else None
+        elif isinstance(target, int):
+            def read():
+                return xwindows.geometry(target)
+        else:
+            read = target.extents
+        return wait_until_settled(read, timeout, f"the position of {target!r}")
+
+    def settled_centre(self, target, role=None, timeout=CONTROL_TIMEOUT):
+        return xwindows.centre(self.settled_extents(target, role, timeout))
+
+    def click_on(self, target, role=None, timeout=CONTROL_TIMEOUT):
+        """Clicks the centre of a control once it has stopped moving; see settled_extents."""
+        point = self.settled_centre(target, role, timeout)
+        self.click(point)
+        return point
+
+    def wait_for_keyboard(self, name, timeout=CONTROL_TIMEOUT):
+        """The showing text box of that name, once it has the keyboard."""
+        return wait_for(lambda: self._focused(name), timeout, f"{name!r} to have the keyboard")
+
+    def _focused(self, name):
+        node = self.a11y.showing(name)
+        return node if node is not None and node.has_state(accessibility.pyatspi.STATE_FOCUSED) else None
+
+    def type_into(self, name, text, replace=False, click=True):
+        """Clicks the text box of that name, waits until it has the keyboard and types the text,
+        first selecting and deleting what it held when `replace`; returns the box's node."""
+        if click:
+            self.click_on(name)
+        field = self.wait_for_keyboard(name)
+        if replace:
+            xwindows.xdotool("key", "ctrl+a", "BackSpace")
+            wait_for(lambda: field_text_length(field) == 0, CONTROL_TIMEOUT, f"{name!r} to be emptied")
+        xwindows.xdotool("type", "--delay", "20", text)
+        return field
 
     def drag_with_mouse(self, start, end, steps=12):
         """Presses at start, moves in steps to end and releases: a move of the panel itself."""
+        self.press_and_move(start, end, steps)
+        self.release()
+
+    def press_and_move(self, start, end, steps=12):
+        """The first half of drag_with_mouse: the button stays down at end."""
         xwindows.move_pointer(start)
         xwindows.xdotool("mousedown", "1")
         for point in _steps(start, end, steps):
             xwindows.move_pointer(point)
+
+    def release(self):
         xwindows.xdotool("mouseup", "1")
 
     def drag_from_source(self, target, payload_arguments):
@@ -245,8 +354,9 @@ class Session:
         source = self.drag_source = self._start(
             "vantory_drag_source", [self.options.drag_source, *payload_arguments], log=source_log,
             extra_env={"QT_ACCESSIBILITY": "0", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "0"})
-        window = wait_for(lambda: xwindows.find_window(window_class="vantory_drag_source"), START_TIMEOUT,
-                          "the drag source window")
+        self.drag_source_log = source_log
+        window = self.drag_source_window = wait_for(lambda: xwindows.find_window(window_class="vantory_drag_source"),
+                                                    START_TIMEOUT, "the drag source window")
         wait_for(lambda: xwindows.is_viewable(window), START_TIMEOUT, "the drag source window to be mapped")
         start = xwindows.centre(xwindows.geometry(window))
         xwindows.move_pointer(start)
@@ -274,6 +384,18 @@ class Session:
         xwindows.xdotool("mouseup", "1")
         wait_for(lambda: "drag finished" in _read_text(source_log), START_TIMEOUT, "the drag to end")
 
+    # Qt's warnings.
+
+    def expect_qt_warning(self, pattern):
+        """Lets the app log Qt warnings that match this regular expression."""
+        self.expected_qt_warnings.append(re.compile(pattern))
+
+    def check_qt_warnings(self):
+        """Fails when the app's log holds a Qt warning that no expectation covers."""
+        unexpected = [message for message in qt_warnings(_read_text(self.app_log))
+                      if not any(pattern.search(message) for pattern in self.expected_qt_warnings)]
+        check(not unexpected, "the app logged Qt warnings:\n  " + "\n  ".join(unexpected))
+
     # Evidence.
 
     def screenshot(self, name):
@@ -290,6 +412,17 @@ class Session:
                 text = _read_text(os.path.join(self.root, name)).strip()
                 if text:
                     print(f"--- {name} ---\n{text[-4000:]}", file=sys.stderr)
+
+
+def field_text_length(node):
+    """How many characters a text box holds, as the accessibility bus tells."""
+    return node.accessible.queryText().characterCount
+
+
+def qt_warnings(log):
+    """The Qt warnings, critical messages and fatal errors in a process's output, each as
+    kind: message."""
+    return [f"{kind}: {message}" for kind, message in QT_WARNING.findall(log)]
 
 
 def _steps(start, end, count):
@@ -378,6 +511,9 @@ def _private_environment(root):
     env["QT_QPA_PLATFORM"] = "xcb"
     env["QT_ACCESSIBILITY"] = "1"
     env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+    # Qt may send its messages to the journal instead, where the harness cannot read them.
+    env["QT_FORCE_STDERR_LOGGING"] = "1"
+    env["QT_MESSAGE_PATTERN"] = QT_MESSAGE_PATTERN
     env[SESSION_MARKER] = root
     return env
 
@@ -399,11 +535,26 @@ def _end_process_group(leader):
         deadline = time.monotonic() + PROCESS_EXIT_TIMEOUT
         while time.monotonic() < deadline:
             leader.poll()  # the leader is our child: until reaped it keeps the group alive
-            try:
-                os.killpg(leader.pid, 0)
-            except ProcessLookupError:
+            if not _group_has_live_members(leader.pid):
                 return
             time.sleep(0.05)
+
+
+def _group_has_live_members(group):
+    """Whether a process of the group is still running. Members that have ended but wait to
+    be reaped by an init that takes its time count as gone: they hold nothing any more."""
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat", "rb") as stat:
+                # The command name in brackets may hold spaces: the fields follow its end.
+                fields = stat.read().rsplit(b")", 1)[1].split()
+        except (FileNotFoundError, ProcessLookupError, PermissionError):
+            continue
+        if int(fields[2]) == group and fields[0] != b"Z":
+            return True
+    return False
 
 
 def _end_marked_processes(marker):
@@ -429,6 +580,10 @@ def _run_inside_session(scenario, options):
     try:
         session.start_display()
         scenario(session)
+        if session.app is not None:
+            # What it says on its way out counts too.
+            session.stop(session.app)
+            session.check_qt_warnings()
         print(f"{scenario.__name__}: passed")
         return 0
     except BaseException:

@@ -13,11 +13,11 @@ def json_format_writes_formatted_data(session):
     session.start_app()
     orb = session.orb()
     data = session.make_file("data.json", b'{"name":"Ada","langs":["en","fr"],"age":36}')
-    session.drag_from_source(orb.centre(), ["--files", data])
+    session.drag_from_source(session.settled_centre(orb), ["--files", data])
 
-    row = session.a11y.wait_for_showing("Format / Beautify")
+    session.settled_extents("Format / Beautify")
     session.screenshot("actions-json-card")
-    session.click(row.centre())
+    session.click_on("Format / Beautify")
 
     folder = session.work_path("formatted_data")
     written = wait_for(lambda: [name for name in os.listdir(folder) if name.endswith(".json")]

@@ -9,7 +9,7 @@ ORB_OFFSET_TOWARD_EDGE = 186
 
 def leftward_drag_snaps_to_left_edge(session):
     session.start_app()
-    start = session.orb().centre()
+    start = session.settled_centre(session.orb())
     x, _, width, _ = session.panel_geometry()
     # Far enough that the panel's centre ends nearer the left edge than any other.
     end = (start[0] - x - width // 2 + 60, start[1])

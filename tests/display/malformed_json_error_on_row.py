@@ -20,10 +20,10 @@ def malformed_json_error_on_row(session):
     session.start_app()
     orb = session.orb()
     bad = session.make_file("bad.json", b'{"name": "Ada", "langs": [')
-    session.drag_from_source(orb.centre(), ["--files", bad])
+    session.drag_from_source(session.settled_centre(orb), ["--files", bad])
 
-    session.click(session.a11y.wait_for_showing("Format / Beautify").centre())
-    row = session.a11y.wait_for_showing(MESSAGE, timeout=20)
+    session.click_on("Format / Beautify")
+    session.a11y.wait_for_showing(MESSAGE, timeout=20)
     # The message stands for 3.5 s; on a busy machine the steps below may take some of it.
     message_leaves_by_itself_after = time.monotonic() + 3.0
     # The card the run replaced may still be fading out with the title.
@@ -33,7 +33,7 @@ def malformed_json_error_on_row(session):
     before = sorted(os.listdir(session.work_path()))
     runs_before = runs_logged(session)
     check(runs_before == 1, f"{runs_before} runs of bad.json were logged, not 1")
-    session.click(row.centre())
+    session.click_on(MESSAGE)
     # Nothing may happen: watched for as long as a run would take to show its card.
     watch_until = time.monotonic() + 2
     while time.monotonic() < watch_until:

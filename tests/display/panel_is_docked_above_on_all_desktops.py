@@ -31,7 +31,7 @@ def panel_is_docked_above_on_all_desktops(session):
     check(abs(y - expected_y) <= 1, f"the panel is at y = {y}, not centred in the work area ({expected_y})")
 
     panel_centre = xwindows.centre((x, y, width, height))
-    orb_centre = session.orb().centre()
+    orb_centre = session.settled_centre(session.orb())
     expected_orb = (panel_centre[0] + ORB_OFFSET_TOWARD_EDGE, panel_centre[1])
     check(all(abs(a - b) <= 2 for a, b in zip(orb_centre, expected_orb)),
           f"the orb's centre is {orb_centre}, not {expected_orb}")

@@ -33,16 +33,15 @@ def pdf_summary_streams_into_the_card(session):
     session.start_app()
     orb = session.orb()
     report = session.make_file("survey.pdf", text_pdf(SENTENCES))
-    session.drag_from_source(orb.centre(), ["--files", report])
+    session.drag_from_source(session.settled_centre(orb), ["--files", report])
 
-    row = session.a11y.wait_for_showing("Summarize")
-    session.click(row.centre())
+    session.click_on("Summarize")
 
-    copy = session.a11y.wait_for_showing("Copy to Clipboard")
+    session.a11y.wait_for_showing("Copy to Clipboard")
     wait_for(lambda: any("Takeaway" in node.name for node in session.a11y.nodes() if node.showing), 20,
              "the summary's Takeaway section")
     session.screenshot("summary-card")
-    session.click(copy.centre())
+    session.click_on("Copy to Clipboard")
     session.a11y.wait_for_showing("Copied")
     session.screenshot("summary-copied")
     session.check_app_running()

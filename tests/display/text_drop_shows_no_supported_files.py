@@ -6,7 +6,7 @@ import harness
 def text_drop_shows_no_supported_files(session):
     session.start_app()
     orb = session.orb()
-    session.drag_from_source(orb.centre(), ["--text", "a few words, not a file"])
+    session.drag_from_source(session.settled_centre(orb), ["--text", "a few words, not a file"])
     session.a11y.wait_for_showing("No supported files found")
     session.screenshot("shell-text-drop-error")
     session.a11y.wait_until_not_showing("No supported files found")

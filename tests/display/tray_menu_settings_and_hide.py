@@ -13,17 +13,22 @@ LOCATIONS = ("Same Folder as Original", "Desktop", "Downloads")
 
 
 def open_menu(session):
-    session.click(xwindows.centre(xwindows.geometry(session.tray_icon())))
+    session.click_on(session.tray_icon())
     return session.a11y.wait_for_showing("Settings", MENU_ITEM)
 
 
+def open_settings(session):
+    open_menu(session)
+    session.click_on("Settings", MENU_ITEM)
+
+
 def choose(session, title):
-    session.click(session.a11y.wait_for_showing(title, MENU_ITEM).centre())
+    session.click_on(title, MENU_ITEM)
     session.a11y.wait_until_not_showing(title, MENU_ITEM)
 
 
 def choose_setting(session, title):
-    session.click(open_menu(session).centre())
+    open_settings(session)
     choose(session, title)
 
 
@@ -40,7 +45,7 @@ def tray_menu_settings_and_hide(session):
 
     open_menu(session)
     session.screenshot("shell-tray-menu")
-    session.click(session.a11y.wait_for_showing("Settings", MENU_ITEM).centre())
+    session.click_on("Settings", MENU_ITEM)
     choose(session, "Desktop")
     wait_for(lambda: stored_settings(session).get("outputLocation") == "desktop", 10,
              "outputLocation=desktop in Vantory.conf")
@@ -49,7 +54,7 @@ def tray_menu_settings_and_hide(session):
     wait_for(lambda: stored_settings(session).get("launchAtLogin") == "true", 10, "launchAtLogin=true in Vantory.conf")
     wait_for(lambda: os.path.isfile(login_item), 10, "the login item autostart/vantory.desktop")
 
-    session.click(open_menu(session).centre())
+    open_settings(session)
     session.a11y.wait_for_showing("Desktop", MENU_ITEM)
     checked = [title for title in LOCATIONS if session.a11y.showing(title, MENU_ITEM).checked]
     check(checked == ["Desktop"], f"the checked output locations are {checked}, not just Desktop")

@@ -77,14 +77,41 @@ def is_viewable(window):
     return map_state(window) == VIEWABLE
 
 
-def shape_extents(window):
-    """(x, y, width, height) of the window's shape inside it: the part that is drawn and takes input."""
-    info = run("xwininfo", "-shape", "-id", str(window))
-    match = re.search(r"Window shape extents:\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+)", info)
-    if match is None:
-        raise RuntimeError(f"window {window} has no shape")
-    width, height, x, y = (int(value) for value in match.groups())
-    return (x, y, width, height)
+SHAPE_BOUNDING = 0
+SHAPE_INPUT = 2
+
+
+def input_extents(window):
+    """(x, y, width, height) inside the window of the part of it that takes the pointer: where
+    its shape, which it is drawn in, and its input shape meet. Each is the whole window unless
+    the window set one."""
+    display = _open_display()
+    try:
+        drawn = _shape_extents(display, window, SHAPE_BOUNDING)
+        taking = _shape_extents(display, window, SHAPE_INPUT)
+    finally:
+        _libx11().XCloseDisplay(display)
+    left, top = max(drawn[0], taking[0]), max(drawn[1], taking[1])
+    right = min(drawn[0] + drawn[2], taking[0] + taking[2])
+    bottom = min(drawn[1] + drawn[3], taking[1] + taking[3])
+    if right <= left or bottom <= top:
+        raise RuntimeError(f"window {window} takes the pointer nowhere")
+    return (left, top, right - left, bottom - top)
+
+
+def _shape_extents(display, window, kind):
+    count = ctypes.c_int()
+    ordering = ctypes.c_int()
+    rectangles = _libxext().XShapeGetRectangles(display, window, kind, ctypes.byref(count), ctypes.byref(ordering))
+    if not rectangles or count.value == 0:
+        return (0, 0, 0, 0)
+    try:
+        boxes = [rectangles[i] for i in range(count.value)]
+        left = min(box.x for box in boxes)
+        top = min(box.y for box in boxes)
+        return (left, top, max(box.x + box.width for box in boxes) - left, max(box.y + box.height for box in boxes) - top)
+    finally:
+        _libx11().XFree(rectangles)
 
 
 def contains(outer, inner):
@@ -123,7 +150,21 @@ def work_area():
     return tuple(int(value) for value in re.findall(r"-?\d+", text.split("=", 1)[1])[:4])
 
 
+def active_window():
+    """The window the window manager says has the keyboard, or 0."""
+    match = re.search(r"window id # (0x[0-9a-fA-F]+)", run("xprop", "-root", "_NET_ACTIVE_WINDOW"))
+    return int(match.group(1), 16) if match else 0
+
+
 _xlib = None
+
+
+class XImage(ctypes.Structure):
+    # The leading fields of Xlib's XImage, as far as they are read here.
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.c_void_p), ("byte_order", ctypes.c_int),
+                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int)]
 
 
 def _libx11():
@@ -137,15 +178,111 @@ def _libx11():
         _xlib.XGetSelectionOwner.restype = ctypes.c_ulong
         _xlib.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
         _xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        _xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+        _xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        _xlib.XDefaultScreen.argtypes = [ctypes.c_void_p]
+        _xlib.XDefaultDepth.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        _xlib.XCreatePixmap.restype = ctypes.c_ulong
+        _xlib.XCreatePixmap.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_uint, ctypes.c_uint, ctypes.c_uint]
+        _xlib.XCreateGC.restype = ctypes.c_void_p
+        _xlib.XCreateGC.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_void_p]
+        _xlib.XSetForeground.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_ulong]
+        _xlib.XFillRectangle.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
+                                         ctypes.c_uint, ctypes.c_uint]
+        _xlib.XFreeGC.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+        _xlib.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int,
+                                          ctypes.c_int, ctypes.c_void_p, ctypes.c_int]
+        _xlib.XSetWindowBackgroundPixmap.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong]
+        _xlib.XClearWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        _xlib.XSetCloseDownMode.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        _xlib.XGetImage.restype = ctypes.POINTER(XImage)
+        _xlib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                    ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        _xlib.XDestroyImage.argtypes = [ctypes.POINTER(XImage)]
+        _xlib.XFree.argtypes = [ctypes.c_void_p]
     return _xlib
+
+
+class XRectangle(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort), ("height", ctypes.c_ushort)]
+
+
+_xext = None
+
+
+def _libxext():
+    global _xext
+    if _xext is None:
+        _xext = ctypes.CDLL(ctypes.util.find_library("Xext"))
+        _xext.XShapeGetRectangles.restype = ctypes.POINTER(XRectangle)
+        _xext.XShapeGetRectangles.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
+                                              ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
+    return _xext
+
+
+def _open_display():
+    display = _libx11().XOpenDisplay(None)
+    if not display:
+        raise RuntimeError("cannot open the X display")
+    return display
+
+
+def paint_desktop(rgb):
+    """Gives the desktop behind every window one colour, also as the compositor draws it (from
+    the root pixmap property), so that what a window lets through can be told from it."""
+    xlib = _libx11()
+    display = _open_display()
+    try:
+        root = xlib.XDefaultRootWindow(display)
+        pixmap = xlib.XCreatePixmap(display, root, 1, 1, xlib.XDefaultDepth(display, xlib.XDefaultScreen(display)))
+        gc = xlib.XCreateGC(display, pixmap, 0, None)
+        red, green, blue = rgb
+        xlib.XSetForeground(display, gc, (red << 16) | (green << 8) | blue)
+        xlib.XFillRectangle(display, pixmap, gc, 0, 0, 1, 1)
+        xlib.XFreeGC(display, gc)
+        value = ctypes.c_ulong(pixmap)
+        pixmap_type = 20  # XA_PIXMAP
+        for name in (b"_XROOTPMAP_ID", b"_XSETROOT_ID"):
+            xlib.XChangeProperty(display, root, xlib.XInternAtom(display, name, 0), pixmap_type, 32, 0,
+                                 ctypes.byref(value), 1)
+        xlib.XSetWindowBackgroundPixmap(display, root, pixmap)
+        xlib.XClearWindow(display, root)
+        # The pixmap outlives this connection.
+        xlib.XSetCloseDownMode(display, 1)  # RetainPermanent
+    finally:
+        xlib.XCloseDisplay(display)
+
+
+class ScreenReader:
+    """Reads parts of the screen as drawn, compositor included, over a connection of its own."""
+
+    def __init__(self):
+        self._display = _open_display()
+        self._root = _libx11().XDefaultRootWindow(self._display)
+
+    def close(self):
+        _libx11().XCloseDisplay(self._display)
+
+    def grab(self, area):
+        """The pixels of (x, y, width, height) as rows of 4-byte blue, green, red, unused."""
+        x, y, width, height = area
+        xlib = _libx11()
+        image = xlib.XGetImage(self._display, self._root, x, y, width, height, 0xFFFFFFFF, 2)  # ZPixmap
+        if not image:
+            raise RuntimeError(f"cannot read the screen at {area}")
+        try:
+            contents = image.contents
+            if contents.bits_per_pixel != 32:
+                raise RuntimeError(f"the screen has {contents.bits_per_pixel} bits a pixel, not 32")
+            return contents.bytes_per_line, ctypes.string_at(contents.data, contents.bytes_per_line * height)
+        finally:
+            xlib.XDestroyImage(image)
 
 
 def selection_owner(selection):
     """The window that owns the selection (a tray host, a compositor, a drag), or 0."""
     xlib = _libx11()
-    display = xlib.XOpenDisplay(None)
-    if not display:
-        raise RuntimeError("cannot open the X display")
+    display = _open_display()
     try:
         return xlib.XGetSelectionOwner(display, xlib.XInternAtom(display, selection.encode(), 0))
     finally:

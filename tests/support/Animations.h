@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QVariantAnimation>
+#include <algorithm>
+#include <chrono>
 
 namespace vantory::test {
 
@@ -23,6 +25,20 @@ inline void finishAnimations(QObject* root)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Moves every running animation under `root` that ends on by `step`, at most to its end,
+// as if that much time had passed. Repeating animations are left where they are.
+inline void advanceAnimations(QObject* root, std::chrono::milliseconds step)
+{
+    QList<QPointer<QAbstractAnimation>> running;
+    for (auto* animation : root->findChildren<QAbstractAnimation*>())
+        if (animation->state() == QAbstractAnimation::Running && animation->totalDuration() >= 0)
+            running.push_back(animation);
+    for (const auto& animation : running)
+        if (animation)
+            animation->setCurrentTime(std::min(animation->currentTime() + static_cast<int>(step.count()),
+                                               animation->totalDuration()));
 }
 
 } // namespace vantory::test

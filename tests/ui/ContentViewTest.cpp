@@ -1,6 +1,7 @@
 #include "Views/ContentView.h"
 #include "State/WidgetStateManager.h"
 #include "Views/ActionCard/ActionView.h"
+#include "Views/CardGhost.h"
 #include "Views/EdgeOffsets.h"
 #include "Views/States/CompletedView.h"
 #include "Views/States/ConvertingView.h"
@@ -14,6 +15,7 @@
 #include "support/FakeServices.h"
 #include "support/ManualScheduler.h"
 #include "support/TestSettings.h"
+#include "support/WidgetPictures.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
@@ -21,6 +23,7 @@
 
 using namespace vantory;
 using Kind = WidgetPhase::Kind;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -43,6 +46,8 @@ protected:
     ContentViewTest()
     {
         view = std::make_unique<ContentView>(*manager, nullptr, clock);
+        // See-through where nothing is drawn, as in the panel.
+        view->setAttribute(Qt::WA_TranslucentBackground);
         view->resize(panelSide, panelSide);
         view->show();
         test::finishAnimations(view.get());
@@ -63,8 +68,16 @@ protected:
 
     QPointF panelCentre() const { return QPointF(panelSide / 2.0, panelSide / 2.0); }
     QPointF centreOf(const QWidget* widget) const { return QRectF(widget->geometry()).center(); }
-    // The cards in the view, the one fading out included.
-    int cardsPresent() const { return static_cast<int>(view->findChildren<StateCard*>(Qt::FindDirectChildrenOnly).size()); }
+    // The cards in the view that are still cards, not pictures of ones that left.
+    int cardsPresent() const
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return static_cast<int>(view->findChildren<StateCard*>(Qt::FindDirectChildrenOnly).size());
+    }
+    // The current card's own rectangle in the view.
+    QRect shownCard() const { return view->card()->cardRect().translated(view->card()->pos()); }
+    // The orb's circle where it is drawn now.
+    QRegion orbCircle() const { return QRegion(view->orb()->orbRect().translated(view->orb()->pos()), QRegion::Ellipse); }
 };
 
 struct PhaseCard {
@@ -147,22 +160,25 @@ TEST_F(ContentViewTest, HoveringAndProcessingSwapAtOnceOthersCrossFade)
     manager->setState(WidgetPhase::processing());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(cardsPresent(), 1) << "the drop zone is gone without fading";
+    EXPECT_TRUE(view->ghosts().empty()) << "the processing card covers it whole at once";
 
     manager->setState(WidgetPhase::actions());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(cardsPresent(), 1) << "processing leaves at once";
+    EXPECT_EQ(view->ghosts().size(), 1u) << "its picture stays until the action card has faded in over it";
     auto* fading = qobject_cast<QGraphicsOpacityEffect*>(view->card()->graphicsEffect());
     ASSERT_NE(fading, nullptr) << "the action card fades in";
     EXPECT_LT(fading->opacity(), 0.5);
 
     test::finishAnimations(view.get());
+    EXPECT_TRUE(view->ghosts().empty());
     QPointer<StateCard> actions = view->card();
     manager->setState(WidgetPhase::converting(0, 1));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(cardsPresent(), 2) << "the action card fades out under the new one";
-    EXPECT_FALSE(actions.isNull());
+    EXPECT_TRUE(actions.isNull()) << "the action card goes, with all it held";
+    EXPECT_EQ(view->ghosts().size(), 1u) << "and fades out as a picture under the new one";
     test::finishAnimations(view.get());
-    EXPECT_TRUE(actions.isNull()) << "and goes once faded";
+    EXPECT_TRUE(view->ghosts().empty()) << "which goes once faded";
     EXPECT_EQ(view->card()->graphicsEffect(), nullptr);
 }
 
@@ -276,4 +292,91 @@ TEST_F(ContentViewTest, TheActionCardKeepsEightPixelsToTheDockedEdgeAsItGrows)
         manager->setInlineError(std::nullopt);
         enter(WidgetPhase::idle());
     }
+}
+
+struct CardChange {
+    WidgetPhase from;
+    WidgetPhase to;
+};
+
+// While one card gives way to another, the panel never shows the desktop through the place
+// both take: the one leaving stays whole there until the other is whole.
+TEST_F(ContentViewTest, ACardChangeNeverShowsTheDesktopWhereBothCardsAre)
+{
+    const CardChange changes[] = {
+        {WidgetPhase::processing(), WidgetPhase::actions()},
+        {WidgetPhase::converting(0, 1), WidgetPhase::actions()},
+        {WidgetPhase::actions(), WidgetPhase::converting(0, 1)},
+        {WidgetPhase::converting(0, 1), WidgetPhase::completed("/tmp/out")},
+    };
+    for (const CardChange& change : changes) {
+        enter(change.from);
+        const QRect leaving = shownCard();
+        manager->setState(change.to);
+        const QPoint both = leaving.intersected(shownCard()).center();
+        for (int step = 0; step < 12; ++step) {
+            const QImage frame = test::picture(*view);
+            ASSERT_EQ(qAlpha(frame.pixel(both)), 255)
+                << static_cast<int>(change.from.kind) << " to " << static_cast<int>(change.to.kind) << " at step " << step;
+            test::advanceAnimations(view.get(), 40ms);
+        }
+        test::finishAnimations(view.get());
+        EXPECT_TRUE(view->ghosts().empty());
+    }
+}
+
+TEST_F(ContentViewTest, AClosedCardFadesOutOverTheOrb)
+{
+    enter(WidgetPhase::converting(0, 1));
+    const QRect card = shownCard();
+    // A corner of the card, well away from the orb.
+    const QPoint corner = card.topLeft() + QPoint(30, 30);
+    manager->setState(WidgetPhase::idle());
+    std::vector<int> alphas;
+    for (int step = 0; step < 12; ++step) {
+        alphas.push_back(qAlpha(test::picture(*view).pixel(corner)));
+        test::advanceAnimations(view.get(), 40ms);
+    }
+    EXPECT_EQ(alphas.front(), 255) << "not gone at once";
+    EXPECT_GT(alphas[3], 0) << "still fading";
+    test::finishAnimations(view.get());
+    EXPECT_EQ(qAlpha(test::picture(*view).pixel(corner)), 0);
+}
+
+struct ShapeChange {
+    WidgetPhase from;
+    WidgetPhase to;
+};
+
+TEST_F(ContentViewTest, TheShapeKeepsALeavingCardUntilItHasFaded)
+{
+    const ShapeChange changes[] = {
+        {WidgetPhase::converting(0, 1), WidgetPhase::actions()}, // a cancel: the action card is shorter
+        {WidgetPhase::actions(), WidgetPhase::idle()},
+    };
+    for (const ShapeChange& change : changes) {
+        enter(change.from);
+        const QRect leaving = shownCard();
+        manager->setState(change.to);
+        const QRegion arriving = change.to.is(Kind::idle) ? orbCircle() : QRegion(shownCard());
+        test::advanceAnimations(view.get(), 100ms);
+        EXPECT_EQ(view->visibleRegion(), QRegion(leaving) + arriving) << static_cast<int>(change.to.kind);
+        test::finishAnimations(view.get());
+        EXPECT_EQ(view->visibleRegion(), arriving) << static_cast<int>(change.to.kind);
+    }
+}
+
+TEST_F(ContentViewTest, TheShapeFollowsTheOrbAsItSlidesToAnotherEdge)
+{
+    manager->setAnchorEdge(AnchorEdge::right);
+    enter(WidgetPhase::idle());
+    QRegion announced;
+    QObject::connect(view.get(), &ContentView::visibleRegionChanged, [&](const QRegion& region) { announced = region; });
+    manager->setAnchorEdge(AnchorEdge::top);
+    for (int step = 0; step < 6; ++step) {
+        test::advanceAnimations(view.get(), 40ms);
+        EXPECT_EQ(view->visibleRegion(), orbCircle()) << step;
+        EXPECT_EQ(announced, orbCircle()) << step;
+    }
+    EXPECT_NE(centreOf(view->orb()), panelCentre() + orbOffset(AnchorEdge::top)) << "still sliding";
 }

@@ -6,6 +6,7 @@
 #include "Views/States/DonationView.h"
 #include "Views/States/MarkdownBlocksView.h"
 #include "Views/States/SummarizingView.h"
+#include "Views/SubtreeOpacity.h"
 #include "support/Animations.h"
 #include "support/EventLoop.h"
 #include "support/FakeServices.h"
@@ -205,6 +206,25 @@ TEST_F(SummarizingViewTest, ThinksUntilTheFirstTextThenShowsIt)
     EXPECT_TRUE(card->summaryFace()->isVisible());
     EXPECT_EQ(card->blocks()->text(), "**Key Points**\nFirst.");
     EXPECT_EQ(card->blocks()->lineCount(), 2);
+}
+
+// While the card itself fades in, its faces could only be drawn whole, one over the other:
+// the summary face waits until the panel tells the card it is whole, then fades in.
+TEST_F(SummarizingViewTest, TheSummaryFaceWaitsUntilTheCardHasFadedIn)
+{
+    auto& session = summarise();
+    SubtreeOpacity::set(card.get(), 0.4);
+    session.snapshot("First.");
+    test::finishAnimations(card.get());
+    EXPECT_TRUE(card->thinkingFace()->isVisible());
+    EXPECT_FALSE(card->summaryFace()->isVisible());
+
+    SubtreeOpacity::set(card.get(), 1);
+    card->shownWhole();
+    EXPECT_TRUE(card->summaryFace()->isVisible()) << "fading in";
+    test::finishAnimations(card.get());
+    EXPECT_FALSE(card->thinkingFace()->isVisible());
+    EXPECT_TRUE(card->summaryFace()->isVisible());
 }
 
 TEST_F(SummarizingViewTest, TheNoteRowOnlyWithANote)

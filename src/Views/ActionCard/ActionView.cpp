@@ -14,12 +14,13 @@
 #include "Views/Components/DisabledActionRow.h"
 #include "Views/EasedSwitch.h"
 #include "Views/Icons.h"
+#include "Views/KeyboardFocus.h"
+#include "Views/SubtreeOpacity.h"
 #include "Views/Theme.h"
 #include "Views/TimingCurves.h"
 #include "Views/Typography.h"
 
 #include <QEvent>
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -43,24 +44,23 @@ constexpr int noticeMargin = 14;
 constexpr std::chrono::milliseconds bannerSlideTime{250};
 constexpr std::chrono::milliseconds noticeFadeTime{200};
 constexpr std::chrono::milliseconds dragOutlineTime{150};
+const QString formFadeName = QStringLiteral("form fade");
 
 // Fades a newly shown body form in from nothing.
 void fadeIn(QWidget* form)
 {
-    auto* effect = new QGraphicsOpacityEffect(form);
-    effect->setOpacity(0);
-    // Replaces, and so ends, an earlier fade's effect.
-    form->setGraphicsEffect(effect);
-    auto* fade = new QVariantAnimation(effect);
+    // An earlier fade of the form ends here.
+    delete form->findChild<QVariantAnimation*>(formFadeName, Qt::FindDirectChildrenOnly);
+    auto* fade = new QVariantAnimation(form);
+    fade->setObjectName(formFadeName);
     fade->setDuration(static_cast<int>(noticeFadeTime.count()));
     fade->setEasingCurve(TimingCurves::easeInEaseOut());
     fade->setStartValue(0.0);
     fade->setEndValue(1.0);
-    QObject::connect(fade, &QVariantAnimation::valueChanged, effect,
-                     [effect](const QVariant& opacity) { effect->setOpacity(opacity.toDouble()); });
-    // Whole again, the form is drawn without the effect.
-    QObject::connect(fade, &QAbstractAnimation::finished, form, [form] { form->setGraphicsEffect(nullptr); });
-    fade->start();
+    QObject::connect(fade, &QVariantAnimation::valueChanged, form,
+                     [form](const QVariant& opacity) { SubtreeOpacity::set(form, opacity.toDouble()); });
+    SubtreeOpacity::set(form, 0);
+    fade->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
 int heightAt(const QWidget* widget, int width)
@@ -381,6 +381,7 @@ void ActionView::updateRows()
     // Gone later, as a row may be the sender of what brought us here.
     for (const auto& [id, gone] : rows_) {
         if (gone.widget) {
+            handKeyboardBackFrom(gone.widget);
             gone.widget->hide();
             gone.widget->deleteLater();
         }

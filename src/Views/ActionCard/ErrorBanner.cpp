@@ -1,16 +1,14 @@
 #include "Views/ActionCard/ErrorBanner.h"
 
 #include "Views/Icons.h"
+#include "Views/SubtreeOpacity.h"
 #include "Views/Theme.h"
 #include "Views/Typography.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
-
-#include <algorithm>
 
 namespace vantory {
 namespace {
@@ -27,7 +25,6 @@ QColor red(double opacity)
 
 ErrorBanner::ErrorBanner(QWidget* parent)
     : QAbstractButton(parent),
-      opacity_(new QGraphicsOpacityEffect(this)),
       face_(new QWidget(this)),
       message_(Typography::label(QString(), Typography::font(11, QFont::Medium), red(0.85), face_))
 {
@@ -43,8 +40,6 @@ ErrorBanner::ErrorBanner(QWidget* parent)
     row->setSpacing(6);
     row->addWidget(symbol, 0, Qt::AlignVCenter);
     row->addWidget(message_, 1, Qt::AlignVCenter);
-    setGraphicsEffect(opacity_);
-    opacity_->setEnabled(false);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
@@ -75,9 +70,7 @@ int ErrorBanner::heightForWidth(int width) const
 void ErrorBanner::setPresence(double presence)
 {
     presence_ = presence;
-    opacity_->setOpacity(std::clamp(presence, 0.0, 1.0));
-    // In place it is drawn without the effect, as in a card that fades through its own.
-    opacity_->setEnabled(presence < 1);
+    SubtreeOpacity::set(this, presence);
     face_->setGeometry(rect().translated(0, qRound(slideOffset())));
     update();
 }

@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 
-class QGraphicsOpacityEffect;
 class QLabel;
 
 namespace vantory {
@@ -36,7 +35,6 @@ private:
     double slideOffset() const;
 
     double presence_ = 1;
-    QGraphicsOpacityEffect* opacity_;
     QWidget* face_;
     QLabel* message_;
 };

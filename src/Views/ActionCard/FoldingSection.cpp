@@ -1,8 +1,8 @@
 #include "Views/ActionCard/FoldingSection.h"
 
 #include "Views/Spring.h"
+#include "Views/SubtreeOpacity.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -17,12 +17,10 @@ constexpr Spring foldingSpring{0.3, 0.85};
 
 FoldingSection::FoldingSection(QWidget* parent)
     : QWidget(parent),
-      layout_(new QVBoxLayout(this)),
-      opacity_(new QGraphicsOpacityEffect(this))
+      layout_(new QVBoxLayout(this))
 {
     layout_->setContentsMargins(4, 0, 4, 4);
     layout_->setSpacing(6);
-    setGraphicsEffect(opacity_);
     reveal(0);
     hide();
 }
@@ -74,10 +72,7 @@ void FoldingSection::reveal(double fraction)
 {
     revealed_ = fraction;
     const double shown = std::clamp(fraction, 0.0, 1.0);
-    opacity_->setOpacity(shown);
-    // Whole, it is drawn without the effect: inside a card that fades, itself through an
-    // opacity effect, a second effect would be drawn out of place.
-    opacity_->setEnabled(shown < 1);
+    SubtreeOpacity::set(this, shown);
     // A spring overshoots: past 1 the section is simply whole.
     const int fullHeight = layout_->totalSizeHint().height();
     setMaximumHeight(fraction >= 1 ? QWIDGETSIZE_MAX : static_cast<int>(std::ceil(shown * fullHeight)));

@@ -4,7 +4,6 @@
 #include <QVariantAnimation>
 #include <QWidget>
 
-class QGraphicsOpacityEffect;
 class QVBoxLayout;
 
 namespace vantory {
@@ -33,7 +32,6 @@ private:
     bool unfolded_ = false;
     double revealed_ = 0;
     QVBoxLayout* layout_;
-    QGraphicsOpacityEffect* opacity_;
     // The running spring; it deletes itself when it stops.
     QPointer<QVariantAnimation> spring_;
 };

@@ -28,7 +28,7 @@ public:
 
     bool showsMismatch() const { return mismatch_; }
 
-    PasswordField* passwordField() const { return password_; }
+    PasswordField* passwordField() const override { return password_; }
     PasswordField* confirmField() const { return confirm_; }
     SubmitButton* submitButton() const { return submitButton_; }
 

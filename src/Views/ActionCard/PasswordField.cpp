@@ -99,8 +99,10 @@ bool PasswordField::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != lineEdit_)
         return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseButtonPress)
-        takeKeyboardFor(this);
+    // The first press the box sees may be the second of a double-click, which brings no
+    // focus of its own: the box slides under the pointer as its row opens.
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+        takeKeyboard(Qt::MouseFocusReason);
     // The line edit would pass Return on to its parents; here it only submits.
     if (event->type() == QEvent::KeyPress && isReturn(static_cast<QKeyEvent&>(*event))) {
         Q_EMIT submitted();
@@ -109,11 +111,16 @@ bool PasswordField::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+void PasswordField::takeKeyboard(Qt::FocusReason reason)
+{
+    takeKeyboardFor(this);
+    lineEdit_->setFocus(reason);
+}
+
 void PasswordField::mousePressEvent(QMouseEvent* event)
 {
-    // The padding around the line belongs to the box too.
-    takeKeyboardFor(this);
-    lineEdit_->setFocus(Qt::MouseFocusReason);
+    // The padding around the line belongs to the box too; a double-click there comes here as well.
+    takeKeyboard(Qt::MouseFocusReason);
     QWidget::mousePressEvent(event);
 }
 

@@ -11,8 +11,8 @@ namespace vantory {
 // The rounded input box of the password rows: one masked line without a frame of its own,
 // on a box that turns red while the row reports an error. Return never leaves the box: it
 // becomes `submitted`, which a row may ignore. Files dragged over the box are not taken,
-// so they reach the drop target behind it. A press on the box activates the window, as the
-// panel is shown without focus and typing must not wait on the window manager.
+// so they reach the drop target behind it. A press or double-click on the box gives it the
+// keyboard, which the panel, shown without focus, otherwise never has.
 class PasswordField : public QWidget {
     Q_OBJECT
 
@@ -31,6 +31,8 @@ public:
     double shakeOffset() const { return shakeOffset_; }
 
     QLineEdit* lineEdit() const { return lineEdit_; }
+    // Borrows the keyboard for the panel and puts it in this box.
+    void takeKeyboard(Qt::FocusReason reason = Qt::OtherFocusReason);
 
     QSize sizeHint() const override;
 

@@ -1,10 +1,13 @@
 #include "Views/ActionCard/PasswordRow.h"
 
 #include "Views/ActionCard/FoldingSection.h"
+#include "Views/ActionCard/PasswordField.h"
 #include "Views/Components/ActionRow.h"
 #include "Views/Components/Shake.h"
+#include "Views/KeyboardFocus.h"
 
 #include <QVBoxLayout>
+#include <utility>
 
 namespace vantory {
 
@@ -45,6 +48,7 @@ void PasswordRow::setErrorText(const std::optional<QString>& errorText)
     header_->setTitle(errorText.value_or(title_));
     if (!shakeRule_.shouldShake(errorText))
         return;
+    handKeyboardBackFrom(this);
     showExpanded(false);
     section_->foldAtOnce();
     scheduler_.post(Shake::errorDelay, this,
@@ -54,11 +58,28 @@ void PasswordRow::setErrorText(const std::optional<QString>& errorText)
 void PasswordRow::toggle()
 {
     showExpanded(!expanded_);
-    if (expanded_)
+    if (expanded_) {
         section_->unfold();
-    else
+        giveKeyboardToFirstBox();
+    } else {
+        handKeyboardBackFrom(this);
         section_->fold();
+    }
     Q_EMIT toggled(expanded_);
+}
+
+void PasswordRow::giveKeyboardToFirstBox()
+{
+    keyboardWanted_ = !isVisible();
+    if (!keyboardWanted_)
+        passwordField()->takeKeyboard();
+}
+
+void PasswordRow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (std::exchange(keyboardWanted_, false) && expanded_)
+        passwordField()->takeKeyboard();
 }
 
 void PasswordRow::showExpanded(bool expanded)

@@ -13,11 +13,13 @@ namespace vantory {
 
 class ActionRow;
 class FoldingSection;
+class PasswordField;
 
 // What both password rows share: a header that unfolds the section below it, and the way a
 // failed run shows on the row. While the action's last run has an error, the error stands in
 // the title's place, the row folds and clicks on the header do nothing; a newly arrived error
-// shakes the row a moment later.
+// shakes the row a moment later. Opening the row puts the keyboard in its first box, so
+// typing needs no click there; folding it gives the keyboard back.
 class PasswordRow : public QWidget {
     Q_OBJECT
 
@@ -27,6 +29,8 @@ public:
 
     bool isExpanded() const { return expanded_; }
     ActionRow* header() const { return header_; }
+    // The box that gets the keyboard when the row opens.
+    virtual PasswordField* passwordField() const = 0;
 
 Q_SIGNALS:
     // The header folded or unfolded the section.
@@ -42,9 +46,11 @@ protected:
     QWidget* section() const;
     Scheduler& scheduler() const { return scheduler_; }
     void toggle();
+    void showEvent(QShowEvent* event) override;
 
 private:
     void showExpanded(bool expanded);
+    void giveKeyboardToFirstBox();
 
     std::string foldedSymbol_;
     std::string unfoldedSymbol_;
@@ -53,6 +59,8 @@ private:
     std::optional<QString> errorText_;
     ErrorShakeRule shakeRule_{ErrorShakeRule::OnClear::forget};
     bool expanded_ = false;
+    // Opened before it was on screen: the keyboard waits until it is.
+    bool keyboardWanted_ = false;
     ActionRow* header_;
     FoldingSection* section_;
 };

@@ -44,7 +44,7 @@ public:
     bool isChecking() const { return checking_; }
     bool showsWrongPassword() const { return wrongPassword_; }
 
-    PasswordField* passwordField() const { return password_; }
+    PasswordField* passwordField() const override { return password_; }
     SubmitButton* unlockButton() const { return unlockButton_; }
 
 private:

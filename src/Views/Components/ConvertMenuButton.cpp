@@ -4,8 +4,8 @@
 #include "Views/Components/PillGrid.h"
 #include "Views/Components/Shake.h"
 #include "Views/Spring.h"
+#include "Views/SubtreeOpacity.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -26,8 +26,7 @@ ConvertMenuButton::ConvertMenuButton(const FileAction& action, std::optional<QSt
       title_(QString::fromStdString(action.title)),
       scheduler_(scheduler),
       row_(new ActionRow(action.icon, title_, ActionRow::foldChevron(false), this)),
-      grid_(new PillGrid(action.subOptions, std::move(onSelectFormat), this)),
-      gridOpacity_(new QGraphicsOpacityEffect(grid_))
+      grid_(new PillGrid(action.subOptions, std::move(onSelectFormat), this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -37,7 +36,6 @@ ConvertMenuButton::ConvertMenuButton(const FileAction& action, std::optional<QSt
     QMargins margins = grid_->contentsMargins();
     margins.setTop(gapAboveGrid);
     grid_->setContentsMargins(margins);
-    grid_->setGraphicsEffect(gridOpacity_);
     grid_->hide();
 
     connect(row_, &QAbstractButton::clicked, this, [this] {
@@ -88,10 +86,7 @@ void ConvertMenuButton::reveal(double fraction)
 {
     revealed_ = fraction;
     const double shown = std::clamp(fraction, 0.0, 1.0);
-    gridOpacity_->setOpacity(shown);
-    // Whole, it is drawn without the effect: inside a card that fades, itself through an
-    // opacity effect, a second effect would be drawn out of place.
-    gridOpacity_->setEnabled(shown < 1);
+    SubtreeOpacity::set(grid_, shown);
     // A spring overshoots: past 1 the grid is simply whole.
     const int fullHeight = grid_->heightForWidth(width());
     grid_->setMaximumHeight(fraction >= 1 ? QWIDGETSIZE_MAX : static_cast<int>(std::ceil(shown * fullHeight)));

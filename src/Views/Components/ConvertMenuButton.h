@@ -10,8 +10,6 @@
 #include <functional>
 #include <optional>
 
-class QGraphicsOpacityEffect;
-
 namespace vantory {
 
 class ActionRow;
@@ -50,7 +48,6 @@ private:
     double revealed_ = 0;
     ActionRow* row_;
     PillGrid* grid_;
-    QGraphicsOpacityEffect* gridOpacity_;
     // The running spring; it deletes itself when it stops.
     QPointer<QVariantAnimation> unfolding_;
 };

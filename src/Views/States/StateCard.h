@@ -22,6 +22,9 @@ public:
     // The card itself, in this widget's coordinates.
     QRect cardRect() const;
 
+    // Told by the panel once the card has faded in and is drawn whole.
+    virtual void shownWhole() { }
+
 Q_SIGNALS:
     // The card took another height.
     void cardResized();

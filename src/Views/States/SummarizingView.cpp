@@ -6,12 +6,12 @@
 #include "Views/States/BreathingGradient.h"
 #include "Views/States/CopyButton.h"
 #include "Views/States/MarkdownBlocksView.h"
+#include "Views/SubtreeOpacity.h"
 #include "Views/Theme.h"
 #include "Views/TimingCurves.h"
 #include "Views/Typography.h"
 
 #include <QClipboard>
-#include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -75,16 +75,6 @@ QLayout* padded(QWidget* widget, int horizontal, int top, int bottom)
     row->setContentsMargins(horizontal, top, horizontal, bottom);
     row->addWidget(widget);
     return row;
-}
-
-void setFaceOpacity(QWidget* face, double opacity)
-{
-    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(face->graphicsEffect());
-    if (!effect) {
-        effect = new QGraphicsOpacityEffect(face);
-        face->setGraphicsEffect(effect);
-    }
-    effect->setOpacity(opacity);
 }
 
 // The "Summary" badge: a sparkles symbol and the word in the accent, on a pale capsule.
@@ -316,9 +306,16 @@ void SummarizingView::follow()
     crossFadeTo(isThinking());
 }
 
+void SummarizingView::shownWhole()
+{
+    crossFadeTo(isThinking());
+}
+
 void SummarizingView::crossFadeTo(bool thinking)
 {
-    if (thinking == shownThinking_)
+    // While the card itself fades in, the faces could only be drawn whole, one over the
+    // other: the change waits until the card is whole.
+    if (thinking == shownThinking_ || SubtreeOpacity::isFading(this))
         return;
     shownThinking_ = thinking;
     if (crossFade_)
@@ -332,15 +329,15 @@ void SummarizingView::crossFadeTo(bool thinking)
     crossFade_->setEndValue(thinking ? 1.0 : 0.0);
     connect(crossFade_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         thinkingLook_ = value.toDouble();
-        setFaceOpacity(thinkingFace_, thinkingLook_);
-        setFaceOpacity(summaryFace_, 1 - thinkingLook_);
+        SubtreeOpacity::set(thinkingFace_, thinkingLook_);
+        SubtreeOpacity::set(summaryFace_, 1 - thinkingLook_);
         update();
     });
     connect(crossFade_, &QAbstractAnimation::finished, this, [this, thinking] {
         thinkingFace_->setVisible(thinking);
         summaryFace_->setVisible(!thinking);
-        thinkingFace_->setGraphicsEffect(nullptr);
-        summaryFace_->setGraphicsEffect(nullptr);
+        SubtreeOpacity::set(thinkingFace_, 1);
+        SubtreeOpacity::set(summaryFace_, 1);
     });
     crossFade_->start(QAbstractAnimation::DeleteWhenStopped);
 }

@@ -32,6 +32,8 @@ public:
 
     bool isThinking() const;
 
+    void shownWhole() override;
+
     // The summary as it goes on the clipboard: "**", "__", "~~" and "`" removed, in that order.
     static QString textForCopy(const QString& summary);
 
