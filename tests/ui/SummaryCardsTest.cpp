@@ -1,5 +1,6 @@
 #include "State/WidgetStateManager.h"
 #include "Views/ActionCard/CloseButton.h"
+#include "Views/Components/TextButton.h"
 #include "Views/ContentView.h"
 #include "Views/States/BreathingGradient.h"
 #include "Views/States/CopyButton.h"
@@ -17,7 +18,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <gtest/gtest.h>

@@ -78,6 +78,8 @@ private:
     void updateHeader();
     void rebuildTabs();
     void updateRows();
+    // Tab goes from the close button through the tabs and rows, as they are shown, to the banner.
+    void orderTabStops(const std::vector<QWidget*>& rows);
     QWidget* makeRow(const FileAction& action, const RowChoice& choice);
     bool canKeep(const KeptRow& row, const RowChoice& choice) const;
     void updateOutlierNote();

@@ -1,6 +1,6 @@
 #include "Views/ActionCard/ErrorBanner.h"
 
-#include "Views/Icons.h"
+#include "Views/SymbolLabel.h"
 #include "Views/Theme.h"
 #include "Views/Typography.h"
 
@@ -26,14 +26,13 @@ QColor red(double opacity)
 } // namespace
 
 ErrorBanner::ErrorBanner(QWidget* parent)
-    : QAbstractButton(parent),
+    : PlainButton(parent),
       opacity_(new QGraphicsOpacityEffect(this)),
       face_(new QWidget(this)),
       message_(Typography::label(QString(), Typography::font(11, QFont::Medium), red(0.85), face_))
 {
     face_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    auto* symbol = Typography::label(Icons::glyph("exclamationmark.triangle.fill"), Typography::icon(11, QFont::Bold), red(0.85),
-                                     face_);
+    auto* symbol = Typography::symbol("exclamationmark.triangle.fill", Typography::icon(11, QFont::Bold), red(0.85), face_);
     message_->setTextFormat(Qt::PlainText);
     message_->setWordWrap(true);
     message_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -89,7 +88,7 @@ double ErrorBanner::slideOffset() const
 
 void ErrorBanner::resizeEvent(QResizeEvent* event)
 {
-    QAbstractButton::resizeEvent(event);
+    PlainButton::resizeEvent(event);
     face_->setGeometry(rect().translated(0, qRound(slideOffset())));
 }
 
@@ -103,6 +102,7 @@ void ErrorBanner::paintEvent(QPaintEvent*)
     painter.fillPath(shape, red(0.06));
     painter.setPen(QPen(red(0.15), 1));
     painter.drawPath(shape);
+    paintFocusRing(painter, QRectF(rect()).translated(0, slideOffset()), cornerRadius);
 }
 
 } // namespace vantory
