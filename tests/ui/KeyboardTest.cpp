@@ -6,6 +6,7 @@
 #include "Views/ActionCard/CardHeader.h"
 #include "Views/ActionCard/CloseButton.h"
 #include "Views/ActionCard/ErrorBanner.h"
+#include "Views/ActionCard/LockPDFButton.h"
 #include "Views/ActionCard/PasswordField.h"
 #include "Views/ActionCard/SubmitButton.h"
 #include "Views/ActionCard/TabStrip.h"
@@ -18,12 +19,14 @@
 #include "Views/States/CopyButton.h"
 #include "Views/Theme.h"
 #include "Views/Typography.h"
+#include "support/Animations.h"
 #include "support/EventLoop.h"
 #include "support/FakeServices.h"
 #include "support/ManualScheduler.h"
 #include "support/TempDir.h"
 #include "support/TestSettings.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QScrollArea>
@@ -266,22 +269,26 @@ protected:
         std::vector<QString> names;
         for (int i = 0; i < count; ++i) {
             QWidget* focused = QApplication::focusWidget();
-            names.push_back(focused ? focused->accessibleName() : QStringLiteral("(nothing)"));
+            names.push_back(focused ? QAccessible::queryAccessibleInterface(focused)->text(QAccessible::Name)
+                                    : QStringLiteral("(nothing)"));
             QTest::keyClick(focused ? focused : view.get(), Qt::Key_Tab);
         }
         return names;
     }
 
-    std::vector<QString> rowTitles() const
+    // The rows' titles, and the boxes and button of an open password row.
+    std::vector<QString> rowControls() const
     {
         // The rows of an earlier tab are gone.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        std::vector<QString> titles;
+        std::vector<QString> names;
         for (QWidget* row : view->rows()) {
             auto* header = qobject_cast<ActionRow*>(row) ? qobject_cast<ActionRow*>(row) : row->findChild<ActionRow*>();
-            titles.push_back(header->title());
+            names.push_back(header->title());
+            if (auto* lock = qobject_cast<LockPDFButton*>(row); lock && lock->isExpanded())
+                names.insert(names.end(), {"Password", "Confirm password", lock->submitButton()->text()});
         }
-        return titles;
+        return names;
     }
 };
 
@@ -293,7 +300,8 @@ TEST_F(ActionCardKeyboardTest, TabGoesFromTheCloseButtonThroughTheTabsAndTheRows
     drop({dir.write("photo.png", "x"), dir.write("report.pdf", "y"), dir / "folder"});
 
     // The banner, made with the card, comes after the rows it is shown below; each tab brings
-    // rows made after it.
+    // rows made after it; the boxes of an open password row come between its header and the
+    // next row.
     manager->setInlineError("Not enough disk space");
     for (const FileCategory tab : {FileCategory::image, FileCategory::folder, FileCategory::image}) {
         SCOPED_TRACE(rawValue(tab));
@@ -301,14 +309,51 @@ TEST_F(ActionCardKeyboardTest, TabGoesFromTheCloseButtonThroughTheTabsAndTheRows
         view->tabs().at(index)->setFocus(Qt::TabFocusReason);
         QTest::keyClick(view->tabs().at(index), Qt::Key_Space);
         ASSERT_EQ(manager->activeTab(), tab);
+        for (auto* lock : view->findChildren<LockPDFButton*>())
+            QTest::keyClick(lock->header(), Qt::Key_Return);
 
         std::vector<QString> expected = {"Close", "1 Images", "1 Documents", "1 Folders"};
-        for (const QString& title : rowTitles())
-            expected.push_back(title);
+        for (const QString& name : rowControls())
+            expected.push_back(name);
         expected.push_back("Not enough disk space");
         expected.push_back("Close");
         EXPECT_EQ(utf8(tabStops(static_cast<int>(expected.size()))), utf8(expected));
     }
+}
+
+TEST_F(ActionCardKeyboardTest, TabScrollsTheRowItReachesIntoView)
+{
+    drop({dir.write("report.pdf", "x"), dir.write("annex.pdf", "x")});
+    for (auto* lock : view->findChildren<LockPDFButton*>())
+        QTest::keyClick(lock->header(), Qt::Key_Return);
+    manager->setInlineError("There is not enough free space on the disk holding the output folder");
+    test::finishAnimations(view.get());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QWidget* last = view->rows().back();
+    QScrollArea* rows = nullptr;
+    for (QWidget* above = last->parentWidget(); above && !rows; above = above->parentWidget())
+        rows = qobject_cast<QScrollArea*>(above);
+    ASSERT_NE(rows, nullptr);
+    ASSERT_GT(rows->verticalScrollBar()->maximum(), 0) << "the rows overflow the card";
+    ASSERT_EQ(rows->verticalScrollBar()->value(), 0);
+
+    view->header()->closeButton()->setFocus(Qt::TabFocusReason);
+    while (QApplication::focusWidget() != last && QApplication::focusWidget() != view->banner())
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), last);
+    const QRect shown(last->mapTo(rows->viewport(), QPoint(0, 0)), last->size());
+    EXPECT_TRUE(rows->viewport()->rect().contains(shown)) << "the row is scrolled into view";
+
+    // Back from the first control to the banner, and on into the rows, scrolled back to the top.
+    QTest::keyClick(last, Qt::Key_Tab);
+    QTest::keyClick(view->banner(), Qt::Key_Tab);
+    rows->verticalScrollBar()->setValue(0);
+    QTest::keyClick(view->header()->closeButton(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), view->banner());
+    QTest::keyClick(view->banner(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), last);
+    const QRect shownAgain(last->mapTo(rows->viewport(), QPoint(0, 0)), last->size());
+    EXPECT_TRUE(rows->viewport()->rect().contains(shownAgain)) << "the row is scrolled into view again";
 }
 
 TEST_F(ActionCardKeyboardTest, ReturnOnAConvertMenuOpensItsPillsAndReturnOnAPillStartsTheRun)

@@ -395,17 +395,17 @@ void ActionView::updateRows()
         rowsLayout_->addWidget(row);
         row->show();
     }
-    orderTabStops(order);
 }
 
-void ActionView::orderTabStops(const std::vector<QWidget*>& rows)
+bool ActionView::focusNextPrevChild(bool next)
 {
     std::vector<QWidget*> parts{header_->closeButton()};
     for (const auto& [category, tab] : tabs_)
         parts.push_back(tab);
-    parts.insert(parts.end(), rows.begin(), rows.end());
+    for (QWidget* row : rows())
+        parts.push_back(row);
     parts.push_back(banner_);
-    TabOrder::follow(parts);
+    return TabOrder::moveFocus(parts, next);
 }
 
 QWidget* ActionView::makeRow(const FileAction& action, const RowChoice& choice)

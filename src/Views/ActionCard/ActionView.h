@@ -56,6 +56,8 @@ public:
     double dragOutline() const;
 
 protected:
+    // Tab goes from the close button through the tabs and the rows, as they are shown, to the banner.
+    bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -78,8 +80,6 @@ private:
     void updateHeader();
     void rebuildTabs();
     void updateRows();
-    // Tab goes from the close button through the tabs and rows, as they are shown, to the banner.
-    void orderTabStops(const std::vector<QWidget*>& rows);
     QWidget* makeRow(const FileAction& action, const RowChoice& choice);
     bool canKeep(const KeptRow& row, const RowChoice& choice) const;
     void updateOutlierNote();
