@@ -7,17 +7,8 @@ import os
 
 import harness
 import keyboard
-from pdf_files import pdf_of_objects
+from pdf_files import text_pdf
 from polling import check, wait_for
-
-
-def one_line_pdf(text):
-    content = b"BT /F1 12 Tf 40 760 Td (" + text.encode("latin-1") + b") Tj ET"
-    return pdf_of_objects([b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                           b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R"
-                           b" /Resources << /Font << /F1 5 0 R >> >> >>",
-                           b"<< /Length %d >>\nstream\n%s\nendstream" % (len(content), content),
-                           b"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"])
 
 
 def check_names(app, where):
@@ -32,7 +23,7 @@ def keyboard_reaches_every_control(session):
     app = session.a11y
     orb = session.orb()
     check_names(app, "idle")
-    notes = session.make_file("notes.pdf", one_line_pdf("Meet at the lake at noon."))
+    notes = session.make_file("notes.pdf", text_pdf(["Meet at the lake at noon."]))
     folder = session.work_path("photos")
     os.makedirs(folder)
     session.drag_from_source(orb.centre(), ["--files", notes, folder])
