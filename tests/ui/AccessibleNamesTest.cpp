@@ -15,12 +15,8 @@
 #include "Views/States/ProcessingView.h"
 #include "Views/States/SummarizingView.h"
 #include "support/Animations.h"
-#include "support/EventLoop.h"
-#include "support/FakeServices.h"
-#include "support/ManualScheduler.h"
-#include "support/ScriptedLanguageModel.h"
+#include "support/FakedStateManager.h"
 #include "support/TempDir.h"
-#include "support/TestSettings.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -67,35 +63,14 @@ bool hasPrivateUseCharacter(const QString& text)
     return false;
 }
 
-class AccessibleNamesTest : public ::testing::Test {
+class AccessibleNamesTest : public ::testing::Test, protected test::FakedStateManager {
 protected:
     test::TempDir dir;
-    test::ManualScheduler clock;
-    test::TestSettings settings;
-    test::FakeEnvironment environment;
-    std::shared_ptr<test::ScriptedLanguageModel> model = std::make_shared<test::ScriptedLanguageModel>();
-    std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(
-        WidgetStateManager::Services{std::make_shared<test::FakeRouter>(),
-                                     &clock,
-                                     settings.settings.get(),
-                                     &environment,
-                                     [](const std::string&, const std::map<std::string, std::string>&) {},
-                                     {},
-                                     model});
     std::unique_ptr<QWidget> card;
 
     ~AccessibleNamesTest() override
     {
         card.reset();
-        test::finishBackgroundWork();
-        manager.reset();
-        test::finishBackgroundWork();
-    }
-
-    void settle()
-    {
-        test::finishBackgroundWork();
-        clock.advance(600ms);
         test::finishBackgroundWork();
     }
 

@@ -20,11 +20,8 @@
 #include "Views/Theme.h"
 #include "Views/Typography.h"
 #include "support/Animations.h"
-#include "support/EventLoop.h"
-#include "support/FakeServices.h"
-#include "support/ManualScheduler.h"
+#include "support/FakedStateManager.h"
 #include "support/TempDir.h"
-#include "support/TestSettings.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -231,32 +228,21 @@ TEST(FocusRingTest, AScrollAreaRingsItsViewportWhileFocused)
 
 namespace {
 
-class ActionCardKeyboardTest : public ::testing::Test {
+class ActionCardKeyboardTest : public ::testing::Test, protected test::FakedStateManager {
 protected:
     test::TempDir dir;
-    test::ManualScheduler clock;
-    test::TestSettings settings;
-    test::FakeEnvironment environment;
-    std::shared_ptr<test::FakeRouter> router = std::make_shared<test::FakeRouter>();
-    std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(
-        WidgetStateManager::Services{router, &clock, settings.settings.get(), &environment,
-                                     [](const std::string&, const std::map<std::string, std::string>&) {}, {}});
     std::unique_ptr<ActionView> view;
 
     ~ActionCardKeyboardTest() override
     {
         view.reset();
         test::finishBackgroundWork();
-        manager.reset();
-        test::finishBackgroundWork();
     }
 
     void drop(const std::vector<std::filesystem::path>& files)
     {
         manager->handleDrop(files);
-        test::finishBackgroundWork();
-        clock.advance(600ms);
-        test::finishBackgroundWork();
+        settle();
         view = std::make_unique<ActionView>(*manager, clock);
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
