@@ -20,8 +20,8 @@ void TabStrip::wheelEvent(QWheelEvent* event)
         QScrollArea::wheelEvent(event);
         return;
     }
-    // A sideways bar takes an ordinary wheel as a sideways one, turning down scrolling on.
-    // At either end the event is left to the card below.
+    // The sideways bar scrolls on for a wheel turned down and back for one turned up; at
+    // either end it leaves the event to the card below.
     QCoreApplication::sendEvent(horizontalScrollBar(), event);
 }
 
