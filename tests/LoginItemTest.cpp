@@ -155,6 +155,7 @@ TEST_F(LoginItemFixture, RegisterWritesAnEntryThatStartsTheProgram)
     EXPECT_EQ(keys.at("Type"), "Application");
     EXPECT_EQ(keys.at("Name"), "Vantory");
     EXPECT_EQ(keys.at("X-GNOME-Autostart-enabled"), "true");
+    EXPECT_EQ(keys.at("X-Vantory-LoginItem"), "true");
     EXPECT_EQ(execArguments(keys.at("Exec")), std::vector<std::string>{program.string()});
     // Only the entry is in the folder: the temporary file of the atomic write is gone.
     EXPECT_EQ(std::distance(fs::directory_iterator(entry.parent_path()), fs::directory_iterator()), 1);
@@ -164,26 +165,59 @@ TEST_F(LoginItemFixture, RegisterWritesAnEntryThatStartsTheProgram)
     EXPECT_TRUE(LoginItem::unregisterItem()); // already gone is fine
 }
 
+// An entry the user wrote, which names the same file but lacks our mark (or denies it).
+const std::vector<std::pair<const char*, std::string>> usersOwnEntries = {
+    {"unmarked", "[Desktop Entry]\nType=Application\nExec=vantory --quiet\n"},
+    {"marked false", "[Desktop Entry]\nType=Application\nExec=vantory\nX-Vantory-LoginItem=false\n"},
+    {"marked in another group",
+     "[Desktop Entry]\nType=Application\nExec=vantory\n[Desktop Action Quiet]\nX-Vantory-LoginItem=true\n"},
+};
+
 TEST_F(LoginItemFixture, ReconcileFollowsThePreference)
 {
     const fs::path program = "/usr/lib/vantory/vantory";
+    enum class Before { none, ours, ownedByTheUser };
     struct Case {
         bool launchAtLogin;
-        bool entryPresent;
+        Before before;
+        bool entryAfter;
     };
-    for (const auto& c : std::vector<Case>{{true, true}, {true, false}, {false, true}, {false, false}}) {
-        SCOPED_TRACE(::testing::Message() << "preference " << c.launchAtLogin << ", entry present " << c.entryPresent);
+    const std::vector<Case> cases = {
+        {true, Before::none, true},   {true, Before::ours, true},   {false, Before::none, false},
+        {false, Before::ours, false}, {false, Before::ownedByTheUser, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "preference " << c.launchAtLogin << ", entry before " << static_cast<int>(c.before));
         fs::remove(entry);
-        if (c.entryPresent)
-            dir.write("config/autostart/vantory.desktop", "[Desktop Entry]\nType=Application\nExec=\"/old/place/vantory\"\n");
+        if (c.before == Before::ours) {
+            ASSERT_TRUE(LoginItem::registerItem("/old/place/vantory"));
+        }
+        if (c.before == Before::ownedByTheUser)
+            dir.write("config/autostart/vantory.desktop", usersOwnEntries.front().second);
 
         EXPECT_TRUE(LoginItem::reconcile(c.launchAtLogin, program));
 
-        EXPECT_EQ(fs::exists(entry), c.launchAtLogin);
+        EXPECT_EQ(fs::exists(entry), c.entryAfter);
         if (c.launchAtLogin) {
             EXPECT_EQ(execArguments(desktopEntry(entry).at("Exec")), std::vector<std::string>{program.string()});
+        } else if (c.before == Before::ownedByTheUser) {
+            EXPECT_EQ(test::readFile(entry), usersOwnEntries.front().second);
         }
     }
+}
+
+TEST_F(LoginItemFixture, UnregisterLeavesTheUsersOwnEntryAsItIs)
+{
+    for (const auto& [kind, text] : usersOwnEntries) {
+        SCOPED_TRACE(kind);
+        dir.write("config/autostart/vantory.desktop", text);
+        EXPECT_TRUE(LoginItem::unregisterItem());
+        EXPECT_EQ(test::readFile(entry), text);
+    }
+    // Ours, whatever the spacing around the key.
+    dir.write("config/autostart/vantory.desktop", "[Desktop Entry]\nExec=vantory\n  X-Vantory-LoginItem = true \n");
+    EXPECT_TRUE(LoginItem::unregisterItem());
+    EXPECT_FALSE(fs::exists(entry));
 }
 
 TEST_F(LoginItemFixture, FailuresAreReported)

@@ -19,6 +19,8 @@ public:
     // One of this program's windows, or else another program's, as the window manager names it.
     QPointer<QWindow> lender;
     WId otherProgramsLender = 0;
+    // Whether the borrowing window refused the keyboard before (the panel does), to be so again.
+    bool refusedFocus = false;
 };
 
 KeyboardLoan* loanOf(const QWidget* widget)
@@ -33,6 +35,7 @@ KeyboardLoan* loanOf(const QWidget* widget)
 void recordLender(QWidget* window)
 {
     auto* loan = new KeyboardLoan(window);
+    loan->refusedFocus = window->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
     QWindow* focused = QGuiApplication::focusWindow();
     if (focused && focused != window->windowHandle()) {
         loan->lender = focused;
@@ -67,7 +70,7 @@ void handKeyboardBack(QWidget* widget)
     if (QWidget* focus = window->focusWidget())
         focus->clearFocus();
     if (QWindow* handle = window->windowHandle())
-        handle->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+        handle->setFlag(Qt::WindowDoesNotAcceptFocus, loan->refusedFocus);
     if (loan->lender)
         loan->lender->requestActivate();
     else if (loan->otherProgramsLender)

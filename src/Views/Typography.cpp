@@ -1,6 +1,7 @@
 #include "Views/Typography.h"
 
 #include "Views/Icons.h"
+#include "Views/SymbolLabel.h"
 
 #include <QFontDatabase>
 #include <QLabel>
@@ -42,6 +43,14 @@ QLabel* label(const QString& text, const QFont& font, const QColor& colour, QWid
     label->setAlignment(Qt::AlignCenter);
     setTextColour(label, colour);
     return label;
+}
+
+SymbolLabel* symbol(const std::string& symbolName, const QFont& font, const QColor& colour, QWidget* parent)
+{
+    auto* symbol = new SymbolLabel(symbolName, font, parent);
+    symbol->setAlignment(Qt::AlignCenter);
+    setTextColour(symbol, colour);
+    return symbol;
 }
 
 void setTextColour(QLabel* label, const QColor& colour)

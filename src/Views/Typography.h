@@ -3,12 +3,17 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <string>
 
 class QLabel;
 class QWidget;
 
 // How the cards set their text: the interface face at logical pixel sizes, and labels in
 // a colour of the palette.
+namespace vantory {
+class SymbolLabel;
+}
+
 namespace vantory::Typography {
 
 QFont font(int pixelSize, QFont::Weight weight = QFont::Normal);
@@ -18,6 +23,8 @@ QFont monospaced(int pixelSize, QFont::Weight weight = QFont::Normal);
 QFont icon(int pixelSize, QFont::Weight weight = QFont::Normal);
 
 QLabel* label(const QString& text, const QFont& font, const QColor& colour, QWidget* parent);
+// A symbol of Icons, centred like a label, that assistive tools pass over.
+SymbolLabel* symbol(const std::string& symbolName, const QFont& font, const QColor& colour, QWidget* parent);
 void setTextColour(QLabel* label, const QColor& colour);
 
 } // namespace vantory::Typography

@@ -14,3 +14,15 @@ def pdf_of_objects(objects):
     document += b"".join(b"%010d 00000 n \n" % offset for offset in offsets)
     document += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, table)
     return document
+
+
+def text_pdf(lines):
+    """A one-page PDF whose lines are written in Helvetica."""
+    content = b"BT /F1 11 Tf 40 760 Td 14 TL " + b" ".join(
+        b"(" + line.encode("latin-1") + b") Tj T*" for line in lines) + b" ET"
+    objects = [b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+               b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R"
+               b" /Resources << /Font << /F1 5 0 R >> >> >>",
+               b"<< /Length %d >>\nstream\n%s\nendstream" % (len(content), content),
+               b"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"]
+    return pdf_of_objects(objects)

@@ -2,7 +2,7 @@
 structured summary with its "Takeaway", and "Copy to Clipboard" turns to "Copied"."""
 
 import harness
-from pdf_files import pdf_of_objects
+from pdf_files import text_pdf
 from polling import wait_for
 
 SENTENCES = [
@@ -15,18 +15,6 @@ SENTENCES = [
     "Volunteers collected the samples every month for three years of the survey.",
     "The treatment plant and the buffer strips together could restore the river.",
 ]
-
-
-def text_pdf(lines):
-    """A one-page PDF whose lines are written in Helvetica."""
-    content = b"BT /F1 11 Tf 40 760 Td 14 TL " + b" ".join(
-        b"(" + line.encode("latin-1") + b") Tj T*" for line in lines) + b" ET"
-    objects = [b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-               b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R"
-               b" /Resources << /Font << /F1 5 0 R >> >> >>",
-               b"<< /Length %d >>\nstream\n%s\nendstream" % (len(content), content),
-               b"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"]
-    return pdf_of_objects(objects)
 
 
 def pdf_summary_streams_into_the_card(session):

@@ -20,6 +20,7 @@
 #include "support/TestSettings.h"
 
 #include <QAbstractAnimation>
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
@@ -106,6 +107,22 @@ void unfoldEveryRow(QWidget& stage)
         lock->header()->click();
 }
 
+// Gives the keyboard focus, as Tab would, to the control on `stage` that assistive tools
+// know by `name`.
+void focusOn(QWidget& stage, const QString& name)
+{
+    stage.activateWindow();
+    test::spinUntil([&stage] { return stage.isActiveWindow(); }, settleTimeoutMs);
+    for (QWidget* control : stage.findChildren<QWidget*>()) {
+        if ((control->focusPolicy() & Qt::TabFocus) && control->isVisible()
+            && QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name) == name) {
+            control->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    std::fprintf(stderr, "no control named %s to focus\n", qPrintable(name));
+}
+
 // The action card for drops of files made here, in each of its forms.
 void snapTheActionCard(Gallery& gallery, WidgetStateManager& manager, test::ManualScheduler& clock, test::FakeRouter& router,
                        QWidget& stage)
@@ -158,6 +175,33 @@ void snapTheActionCard(Gallery& gallery, WidgetStateManager& manager, test::Manu
              test::finishBackgroundWork();
          }},
         {"actions-folder", [&] { drop({dir / "folder"}); }},
+        {"focus-row",
+         [&] {
+             drop({photo});
+             focusOn(stage, "Compress Image");
+         }},
+        {"focus-active-tab",
+         [&] {
+             drop({photo, second, report});
+             focusOn(stage, "2 Images");
+         }},
+        {"focus-pill",
+         [&] {
+             drop({photo});
+             unfoldEveryRow(stage);
+             focusOn(stage, "WebP");
+         }},
+        {"focus-close-and-banner",
+         [&] {
+             focusOn(stage, "Close");
+             manager.setInlineError("There is not enough free space on the disk holding the output folder");
+         }},
+        {"focus-password",
+         [&] {
+             drop({dir / "folder"});
+             unfoldEveryRow(stage);
+             focusOn(stage, "Password");
+         }},
         {"actions-encrypted-pdf", [&] { drop({locked}); }},
         {"actions-protect-open",
          [&] {
@@ -208,6 +252,7 @@ void snapTheSummaryAndDonation(Gallery& gallery, WidgetStateManager& manager, te
 
     const std::pair<const char*, std::function<void()>> scenes[] = {
         {"summarizing-thinking", [&] { summarise("A short text."); }},
+        {"focus-summarizing-cancel", [&] { focusOn(stage, "Cancel"); }},
         {"summarizing-first-sentences", [&] { model.last().snapshot(written.at(2)); }},
         {"summarizing-whole-with-note",
          [&] {
@@ -215,6 +260,7 @@ void snapTheSummaryAndDonation(Gallery& gallery, WidgetStateManager& manager, te
              model.last().snapshot(written.back());
              model.last().end();
          }},
+        {"focus-summary-copy", [&] { focusOn(stage, "Copy to Clipboard"); }},
         {"summarizing-incomplete",
          [&] {
              summarise("A short text.");
@@ -227,6 +273,8 @@ void snapTheSummaryAndDonation(Gallery& gallery, WidgetStateManager& manager, te
              manager.setState(WidgetPhase::actions());
              manager.setShowDonation(true);
          }},
+        {"focus-donation-tip", [&] { focusOn(stage, "Leave a Tip"); }},
+        {"focus-donation-later", [&] { focusOn(stage, "Maybe Later"); }},
     };
     for (const auto& [name, enter] : scenes) {
         enter();
@@ -279,6 +327,7 @@ void snapThePanel(Gallery& gallery)
          }},
         {"converting-0-of-1", [&] { manager.setState(WidgetPhase::converting(0, 1)); }},
         {"converting-1-of-3", [&] { manager.setState(WidgetPhase::converting(1, 3)); }},
+        {"focus-converting-cancel", [&] { focusOn(*stage, "Cancel"); }},
         {"completed", [&] { manager.setState(WidgetPhase::completed("/tmp/Vantory/output.png")); }},
         {"partial-success", [&] { manager.setState(WidgetPhase::partialSuccess("/tmp/Vantory", longSummary)); }},
     };

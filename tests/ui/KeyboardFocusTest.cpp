@@ -198,3 +198,14 @@ TEST(KeyboardLoan, AChangeOfCardOrAHiddenPanelGivesTheKeyboardBack)
     }
     test::finishBackgroundWork();
 }
+
+TEST(KeyboardLoan, AWindowThatTookTheKeyboardBeforeStillTakesItAfterwards)
+{
+    QWidget window;
+    auto* box = new QLineEdit(&window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    takeKeyboardFor(box);
+    handKeyboardBack(box);
+    EXPECT_FALSE(window.windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus));
+}

@@ -1,6 +1,6 @@
 #include "Views/States/ArcRing.h"
 #include "Views/States/ConvertingView.h"
-#include "Views/States/CreamButton.h"
+#include "Views/Components/TextButton.h"
 #include "Views/States/ProgressPercent.h"
 
 #include <QLabel>
@@ -118,7 +118,7 @@ TEST(ConvertingViewTest, CancelCallsOnCancelOncePerClick)
     int cancels = 0;
     ConvertingView card(1, 3, [&cancels] { ++cancels; });
     card.show();
-    CreamButton* cancel = card.cancelButton();
+    TextButton* cancel = card.cancelButton();
     EXPECT_EQ(cancel->text(), "Cancel");
 
     QTest::mouseClick(cancel, Qt::LeftButton);

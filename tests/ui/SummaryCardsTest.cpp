@@ -1,5 +1,6 @@
 #include "State/WidgetStateManager.h"
 #include "Views/ActionCard/CloseButton.h"
+#include "Views/Components/TextButton.h"
 #include "Views/ContentView.h"
 #include "Views/States/BreathingGradient.h"
 #include "Views/States/CopyButton.h"
@@ -9,6 +10,7 @@
 #include "Views/SubtreeOpacity.h"
 #include "support/Animations.h"
 #include "support/EventLoop.h"
+#include "support/FakedStateManager.h"
 #include "support/FakeServices.h"
 #include "support/ManualScheduler.h"
 #include "support/ScriptedLanguageModel.h"
@@ -18,7 +20,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <gtest/gtest.h>
@@ -152,29 +153,12 @@ TEST(BreathingGradientTest, SwingsItsAxisAndTradesBrightness)
 
 // MARK: the summarizing card
 
-class SummarizingViewTest : public ::testing::Test {
+class SummarizingViewTest : public ::testing::Test, protected test::FakedStateManager {
 protected:
     test::TempDir dir;
-    test::ManualScheduler clock;
-    test::TestSettings settings;
-    test::FakeEnvironment environment;
-    std::shared_ptr<test::ScriptedLanguageModel> model = std::make_shared<test::ScriptedLanguageModel>();
-    std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(
-        WidgetStateManager::Services{std::make_shared<test::FakeRouter>(),
-                                     &clock,
-                                     settings.settings.get(),
-                                     &environment,
-                                     [](const std::string&, const std::map<std::string, std::string>&) {},
-                                     {},
-                                     model});
     std::unique_ptr<SummarizingView> card;
 
-    ~SummarizingViewTest() override
-    {
-        card.reset();
-        manager.reset();
-        test::finishBackgroundWork();
-    }
+    ~SummarizingViewTest() override { card.reset(); }
 
     // A summary whose text has reached the model, and its card.
     test::ScriptedLanguageModel::Session& summarise(const std::string& text = "Some text.")

@@ -7,15 +7,17 @@
 #include "Views/ActionCard/ErrorBanner.h"
 #include "Views/ActionCard/LockPDFButton.h"
 #include "Views/ActionCard/PasswordChecks.h"
+#include "Views/ActionCard/TabStrip.h"
 #include "Views/ActionCard/UnlockPDFButton.h"
 #include "Views/Components/ActionButton.h"
 #include "Views/Components/CategoryTab.h"
 #include "Views/Components/ConvertMenuButton.h"
 #include "Views/Components/DisabledActionRow.h"
 #include "Views/EasedSwitch.h"
-#include "Views/Icons.h"
 #include "Views/KeyboardFocus.h"
 #include "Views/SubtreeOpacity.h"
+#include "Views/SymbolLabel.h"
+#include "Views/TabOrder.h"
 #include "Views/Theme.h"
 #include "Views/TimingCurves.h"
 #include "Views/Typography.h"
@@ -84,9 +86,11 @@ std::optional<QString> qtText(const std::optional<std::string>& text)
     return qtText(*text);
 }
 
-QScrollArea* transparentScrollArea(QWidget* inside, QWidget* parent)
+// `scroll`, holding `inside`, drawn as part of the card. The keyboard passes over it to the
+// controls inside, which it scrolls into view as they take the focus.
+QScrollArea* transparentScrollArea(QScrollArea* scroll, QWidget* inside)
 {
-    auto* scroll = new QScrollArea(parent);
+    scroll->setFocusPolicy(Qt::NoFocus);
     // A slim bar that keeps out of the rows' way, shown only when they overflow.
     // Set on the bar alone: a style sheet on the area would restyle every row inside it.
     scroll->verticalScrollBar()->setStyleSheet(
@@ -156,7 +160,7 @@ ActionView::ActionView(WidgetStateManager& stateManager, Scheduler& scheduler, Q
     body_->setLayout(bodyForms_);
     bodyForms_->insertWidget(appendZonePage, appendZone_);
     bodyForms_->insertWidget(noticePage, noticeForm_);
-    auto* rowsScroll = transparentScrollArea(rowsForm_, body_);
+    auto* rowsScroll = transparentScrollArea(new QScrollArea(body_), rowsForm_);
     rowsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     bodyForms_->insertWidget(rowsPage, rowsScroll);
 
@@ -197,9 +201,7 @@ QWidget* ActionView::makeTabArea()
     tabStrip_->setContentsMargins(20, 0, 20, 0);
     tabStrip_->setSpacing(6);
     tabStrip_->addStretch();
-    tabScroll_ = transparentScrollArea(tabs, area);
-    tabScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    tabScroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tabScroll_ = transparentScrollArea(new TabStrip(area), tabs);
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 10);
     layout->addWidget(tabScroll_);
@@ -209,8 +211,8 @@ QWidget* ActionView::makeTabArea()
 QWidget* ActionView::makeNoticeForm()
 {
     auto* form = new QWidget;
-    auto* symbol = Typography::label(Icons::glyph("checkmark.circle"), Typography::icon(28, QFont::Medium),
-                                     Theme::withOpacity(Theme::textSecondary(), 0.5), form);
+    auto* symbol = Typography::symbol("checkmark.circle", Typography::icon(28, QFont::Medium),
+                                      Theme::withOpacity(Theme::textSecondary(), 0.5), form);
     noticeText_ = Typography::label(QString(), Typography::font(14, QFont::DemiBold), Theme::textSecondary(), form);
     noticeText_->setTextFormat(Qt::PlainText);
     noticeText_->setWordWrap(true);
@@ -394,6 +396,17 @@ void ActionView::updateRows()
         rowsLayout_->addWidget(row);
         row->show();
     }
+}
+
+bool ActionView::focusNextPrevChild(bool next)
+{
+    std::vector<QWidget*> parts{header_->closeButton()};
+    for (const auto& [category, tab] : tabs_)
+        parts.push_back(tab);
+    for (QWidget* row : rows())
+        parts.push_back(row);
+    parts.push_back(banner_);
+    return TabOrder::moveFocus(parts, next);
 }
 
 QWidget* ActionView::makeRow(const FileAction& action, const RowChoice& choice)

@@ -56,6 +56,8 @@ public:
     double dragOutline() const;
 
 protected:
+    // Tab goes from the close button through the tabs and the rows, as they are shown, to the banner.
+    bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 

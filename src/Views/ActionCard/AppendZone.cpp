@@ -1,7 +1,7 @@
 #include "Views/ActionCard/AppendZone.h"
 
-#include "Views/Icons.h"
 #include "Views/MarchingDashes.h"
+#include "Views/SymbolLabel.h"
 #include "Views/Theme.h"
 #include "Views/Typography.h"
 
@@ -25,8 +25,8 @@ AppendZone::AppendZone(QWidget* parent)
           update();
       }))
 {
-    auto* plus = Typography::label(Icons::glyph("plus.circle.fill"), Typography::icon(36, QFont::Medium),
-                                   Theme::withOpacity(Theme::accent(), 0.7), this);
+    auto* plus = Typography::symbol("plus.circle.fill", Typography::icon(36, QFont::Medium),
+                                    Theme::withOpacity(Theme::accent(), 0.7), this);
     auto* title = Typography::label(tr("Drop to Add More"), Typography::font(16, QFont::Bold), Theme::textPrimary(), this);
     auto* hint = Typography::label(tr("Release to append files"), Typography::font(12, QFont::Medium), Theme::textSecondary(),
                                    this);

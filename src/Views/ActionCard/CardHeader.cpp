@@ -1,7 +1,7 @@
 #include "Views/ActionCard/CardHeader.h"
 
 #include "Views/ActionCard/CloseButton.h"
-#include "Views/Icons.h"
+#include "Views/SymbolLabel.h"
 #include "Views/Theme.h"
 #include "Views/Typography.h"
 
@@ -35,7 +35,7 @@ protected:
 CardHeader::CardHeader(QWidget* parent)
     : QWidget(parent),
       layout_(new QHBoxLayout(this)),
-      iconLabel_(Typography::label(QString(), Typography::icon(13, QFont::Bold), Theme::accent(), nullptr)),
+      iconLabel_(Typography::symbol("doc.fill", Typography::icon(13, QFont::Bold), Theme::accent(), nullptr)),
       textLabel_(Typography::label(QString(), Typography::monospaced(13, QFont::Bold), Theme::accent(), nullptr)),
       close_(new CloseButton(this))
 {
@@ -56,7 +56,7 @@ CardHeader::CardHeader(QWidget* parent)
 void CardHeader::setLabel(const std::string& icon, const QString& text)
 {
     icon_ = icon;
-    iconLabel_->setText(Icons::glyph(icon));
+    iconLabel_->setSymbol(icon);
     textLabel_->setText(text);
 }
 

@@ -9,6 +9,7 @@ class QLabel;
 namespace vantory {
 
 class CloseButton;
+class SymbolLabel;
 
 // The top of the action card: what was dropped, as a symbol and a label on an accent
 // capsule, and the close button at the far end.
@@ -29,7 +30,7 @@ public:
 private:
     std::string icon_;
     QHBoxLayout* layout_;
-    QLabel* iconLabel_;
+    SymbolLabel* iconLabel_;
     QLabel* textLabel_;
     CloseButton* close_;
 };

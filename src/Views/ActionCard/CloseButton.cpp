@@ -8,7 +8,7 @@
 
 namespace vantory {
 
-CloseButton::CloseButton(QWidget* parent) : QAbstractButton(parent)
+CloseButton::CloseButton(QWidget* parent) : PlainButton(parent)
 {
     setFixedSize(side, side);
     setCursor(Qt::PointingHandCursor);
@@ -25,6 +25,7 @@ void CloseButton::paintEvent(QPaintEvent*)
     painter.setPen(Theme::textSecondary());
     painter.setFont(Typography::icon(12, QFont::Bold));
     painter.drawText(rect(), Qt::AlignCenter, Icons::glyph("xmark"));
+    paintFocusRing(painter, QRectF(rect()), side / 2.0);
 }
 
 } // namespace vantory

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QAbstractButton>
+#include "Views/Components/PlainButton.h"
 
 namespace vantory {
 
 // The action card's close button: an "xmark" on a small cream circle, named "Close".
-class CloseButton final : public QAbstractButton {
+class CloseButton final : public PlainButton {
     Q_OBJECT
 
 public:

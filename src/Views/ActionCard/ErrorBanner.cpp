@@ -1,7 +1,7 @@
 #include "Views/ActionCard/ErrorBanner.h"
 
-#include "Views/Icons.h"
 #include "Views/SubtreeOpacity.h"
+#include "Views/SymbolLabel.h"
 #include "Views/Theme.h"
 #include "Views/Typography.h"
 
@@ -24,13 +24,12 @@ QColor red(double opacity)
 } // namespace
 
 ErrorBanner::ErrorBanner(QWidget* parent)
-    : QAbstractButton(parent),
+    : PlainButton(parent),
       face_(new QWidget(this)),
       message_(Typography::label(QString(), Typography::font(11, QFont::Medium), red(0.85), face_))
 {
     face_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    auto* symbol = Typography::label(Icons::glyph("exclamationmark.triangle.fill"), Typography::icon(11, QFont::Bold), red(0.85),
-                                     face_);
+    auto* symbol = Typography::symbol("exclamationmark.triangle.fill", Typography::icon(11, QFont::Bold), red(0.85), face_);
     message_->setTextFormat(Qt::PlainText);
     message_->setWordWrap(true);
     message_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -82,7 +81,7 @@ double ErrorBanner::slideOffset() const
 
 void ErrorBanner::resizeEvent(QResizeEvent* event)
 {
-    QAbstractButton::resizeEvent(event);
+    PlainButton::resizeEvent(event);
     face_->setGeometry(rect().translated(0, qRound(slideOffset())));
 }
 
@@ -96,6 +95,7 @@ void ErrorBanner::paintEvent(QPaintEvent*)
     painter.fillPath(shape, red(0.06));
     painter.setPen(QPen(red(0.15), 1));
     painter.drawPath(shape);
+    paintFocusRing(painter, QRectF(rect()).translated(0, slideOffset()), cornerRadius);
 }
 
 } // namespace vantory

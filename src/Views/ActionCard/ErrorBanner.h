@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QAbstractButton>
+#include "Views/Components/PlainButton.h"
 
 class QLabel;
 
@@ -8,7 +8,7 @@ namespace vantory {
 
 // A run's or a drop's error across the foot of the action card, in red on a faint red
 // rounded rectangle; a click dismisses it. Named by its message.
-class ErrorBanner final : public QAbstractButton {
+class ErrorBanner final : public PlainButton {
     Q_OBJECT
 
 public:

@@ -1,6 +1,7 @@
 #include "Views/ActionCard/PasswordField.h"
 
 #include "Views/Components/Shake.h"
+#include "Views/FocusRing.h"
 #include "Views/KeyboardFocus.h"
 #include "Views/Theme.h"
 #include "Views/TimingCurves.h"
@@ -99,6 +100,9 @@ bool PasswordField::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != lineEdit_)
         return QWidget::eventFilter(watched, event);
+    // The line itself draws no focus ring; the box around it does.
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+        update();
     // The first press the box sees may be the second of a double-click, which brings no
     // focus of its own: the box slides under the pointer as its row opens.
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
@@ -139,6 +143,8 @@ void PasswordField::paintEvent(QPaintEvent*)
     box.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5).translated(drawnOffset_, 0), cornerRadius, cornerRadius);
     painter.fillPath(box, error_ ? Theme::withOpacity(Theme::error(), 0.06) : Theme::inputBg());
     painter.strokePath(box, QPen(error_ ? Theme::withOpacity(Theme::error(), 0.35) : Theme::inputBorder(), 1));
+    if (lineEdit_->hasFocus())
+        FocusRing::paint(painter, QRectF(rect()).translated(drawnOffset_, 0), cornerRadius);
 }
 
 void PasswordField::placeLineEdit()

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QAbstractButton>
+#include "Views/Components/TextButton.h"
 
 namespace vantory {
 
 // The full-width button under the password boxes: accent with white text while it can act,
-// faint grey otherwise. Space and Return click it once it has the keyboard focus.
-class SubmitButton final : public QAbstractButton {
+// faint grey otherwise.
+class SubmitButton final : public TextButton {
     Q_OBJECT
 
 public:
@@ -14,12 +14,6 @@ public:
 
     void setReady(bool ready);
     bool isReady() const { return ready_; }
-
-    QSize sizeHint() const override;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool ready_ = false;

@@ -2,7 +2,7 @@
 
 #include "Views/Components/HoverFade.h"
 #include "Views/Components/Shake.h"
-#include "Views/Icons.h"
+#include "Views/SymbolLabel.h"
 #include "Views/Theme.h"
 #include "Views/TimingCurves.h"
 #include "Views/Typography.h"
@@ -30,13 +30,13 @@ QLabel* plainLabel(const QString& text, const QFont& font, QWidget* parent)
 } // namespace
 
 ActionRow::ActionRow(const std::string& icon, const QString& title, const std::string& trailingSymbol, QWidget* parent)
-    : QAbstractButton(parent),
+    : PlainButton(parent),
       trailingSymbol_(trailingSymbol),
       face_(new QWidget(this)),
       faceLayout_(new QHBoxLayout(face_)),
-      icon_(plainLabel(Icons::glyph(icon), Typography::icon(16, QFont::DemiBold), face_)),
+      icon_(new SymbolLabel(icon, Typography::icon(16, QFont::DemiBold), face_)),
       title_(plainLabel(title, Typography::font(15, QFont::DemiBold), face_)),
-      trailing_(plainLabel(Icons::glyph(trailingSymbol), Typography::icon(11, QFont::Bold), face_)),
+      trailing_(new SymbolLabel(trailingSymbol, Typography::icon(11, QFont::Bold), face_)),
       hover_(new HoverFade(
           std::chrono::milliseconds(150), [this] { applyHoverColours(); }, this)),
       offsetAnimation_(new QVariantAnimation(this))
@@ -90,13 +90,13 @@ QString ActionRow::title() const
 
 void ActionRow::setSymbol(const std::string& icon)
 {
-    icon_->setText(Icons::glyph(icon));
+    icon_->setSymbol(icon);
 }
 
 void ActionRow::setTrailingSymbol(const std::string& symbol)
 {
     trailingSymbol_ = symbol;
-    trailing_->setText(Icons::glyph(symbol));
+    trailing_->setSymbol(symbol);
 }
 
 std::string ActionRow::foldChevron(bool expanded)
@@ -151,19 +151,19 @@ int ActionRow::heightForWidth(int width) const
 void ActionRow::enterEvent(QEnterEvent* event)
 {
     hover_->setHovered(true);
-    QAbstractButton::enterEvent(event);
+    PlainButton::enterEvent(event);
 }
 
 void ActionRow::leaveEvent(QEvent* event)
 {
     hover_->setHovered(false);
-    QAbstractButton::leaveEvent(event);
+    PlainButton::leaveEvent(event);
 }
 
 void ActionRow::resizeEvent(QResizeEvent* event)
 {
     placeFace();
-    QAbstractButton::resizeEvent(event);
+    PlainButton::resizeEvent(event);
 }
 
 void ActionRow::paintEvent(QPaintEvent*)
@@ -171,8 +171,10 @@ void ActionRow::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(rect()).translated(drawnOffset_, 0), cornerRadius, cornerRadius);
+    const QRectF drawn = QRectF(rect()).translated(drawnOffset_, 0);
+    shape.addRoundedRect(drawn, cornerRadius, cornerRadius);
     painter.fillPath(shape, backgroundColour());
+    paintFocusRing(painter, drawn, cornerRadius);
 }
 
 void ActionRow::applyHoverColours()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QAbstractButton>
+#include "Views/Components/PlainButton.h"
 #include <string>
 
 class QHBoxLayout;
@@ -10,12 +10,13 @@ class QVariantAnimation;
 namespace vantory {
 
 class HoverFade;
+class SymbolLabel;
 
 // The look every row of the action card shares: the action's symbol, its title and a
 // trailing symbol on a rounded cream background that deepens, with the symbol and title
 // turning to the accent colour, while the pointer is over it. The row can be pushed
 // sideways (the shake of a row whose action failed); it is named by its title.
-class ActionRow : public QAbstractButton {
+class ActionRow : public PlainButton {
     Q_OBJECT
 
 public:
@@ -61,9 +62,9 @@ private:
     double drawnOffset_ = 0;
     QWidget* face_;
     QHBoxLayout* faceLayout_;
-    QLabel* icon_;
+    SymbolLabel* icon_;
     QLabel* title_;
-    QLabel* trailing_;
+    SymbolLabel* trailing_;
     HoverFade* hover_;
     QVariantAnimation* offsetAnimation_;
 };

@@ -1,6 +1,6 @@
 #include "Views/Components/CategoryTab.h"
 
-#include "Views/Icons.h"
+#include "Views/SymbolLabel.h"
 #include "Views/Theme.h"
 #include "Views/Typography.h"
 
@@ -12,17 +12,16 @@
 namespace vantory {
 
 CategoryTab::CategoryTab(const CategoryGroup& group, bool isActive, std::function<void()> onTap, QWidget* parent)
-    : QAbstractButton(parent),
+    : PlainButton(parent),
       active_(!isActive),
       face_(new QWidget(this)),
-      icon_(new QLabel(Icons::glyph(group.icon()), face_)),
+      icon_(new SymbolLabel(group.icon(), Typography::icon(10, QFont::Bold), face_)),
       count_(new QLabel(QString::number(group.count()), face_))
 {
     face_->setAttribute(Qt::WA_TransparentForMouseEvents);
     auto* layout = new QHBoxLayout(face_);
     layout->setContentsMargins(10, 5, 10, 5);
     layout->setSpacing(4);
-    icon_->setFont(Typography::icon(10, QFont::Bold));
     count_->setFont(Typography::monospaced(11, QFont::Bold));
     layout->addWidget(icon_, 0, Qt::AlignVCenter);
     layout->addWidget(count_, 0, Qt::AlignVCenter);
@@ -40,7 +39,7 @@ void CategoryTab::setActive(bool active)
     if (active == active_)
         return;
     active_ = active;
-    for (QLabel* label : {icon_, count_})
+    for (QLabel* label : {static_cast<QLabel*>(icon_), count_})
         Typography::setTextColour(label, foregroundColour());
     update();
 }
@@ -63,7 +62,7 @@ QSize CategoryTab::sizeHint() const
 void CategoryTab::resizeEvent(QResizeEvent* event)
 {
     face_->setGeometry(rect());
-    QAbstractButton::resizeEvent(event);
+    PlainButton::resizeEvent(event);
 }
 
 void CategoryTab::paintEvent(QPaintEvent*)
@@ -75,6 +74,7 @@ void CategoryTab::paintEvent(QPaintEvent*)
     QPainterPath shape;
     shape.addRoundedRect(capsule, radius, radius);
     painter.fillPath(shape, backgroundColour());
+    paintFocusRing(painter, capsule, radius);
 }
 
 } // namespace vantory

@@ -2,17 +2,19 @@
 
 #include "Models/CategoryGroup.h"
 
-#include <QAbstractButton>
+#include "Views/Components/PlainButton.h"
 #include <functional>
 
 class QLabel;
 
 namespace vantory {
 
+class SymbolLabel;
+
 // The chip of one file category in the action card's tab strip: the category's symbol and
 // how many files it holds, white on the accent colour while it is the active tab. It shows
 // no name; for assistive tools it is named like "12 Videos".
-class CategoryTab : public QAbstractButton {
+class CategoryTab : public PlainButton {
     Q_OBJECT
 
 public:
@@ -33,7 +35,7 @@ protected:
 private:
     bool active_;
     QWidget* face_;
-    QLabel* icon_;
+    SymbolLabel* icon_;
     QLabel* count_;
 };
 

@@ -1,6 +1,6 @@
 #include "Views/Components/DisabledActionRow.h"
 
-#include "Views/Icons.h"
+#include "Views/SymbolLabel.h"
 #include "Views/Theme.h"
 #include "Views/Typography.h"
 
@@ -34,7 +34,8 @@ DisabledActionRow::DisabledActionRow(const QString& title, const std::string& ic
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(16, 12, 16, 12);
     row->setSpacing(12);
-    auto* iconLabel = greyLabel(Icons::glyph(icon), Typography::icon(16, QFont::DemiBold), this);
+    auto* iconLabel = new SymbolLabel(icon, Typography::icon(16, QFont::DemiBold), this);
+    Typography::setTextColour(iconLabel, foregroundColour());
     iconLabel->setFixedWidth(22);
     iconLabel->setAlignment(Qt::AlignCenter);
     row->addWidget(iconLabel);

@@ -18,7 +18,7 @@ constexpr int verticalPadding = 8;
 } // namespace
 
 FormatPill::FormatPill(const ConversionTarget& target, std::function<void()> onTap, QWidget* parent)
-    : QAbstractButton(parent),
+    : PlainButton(parent),
       target_(target),
       label_(new QLabel(QString::fromStdString(target.label), this)),
       hover_(new HoverFade(
@@ -58,19 +58,19 @@ QSize FormatPill::sizeHint() const
 void FormatPill::enterEvent(QEnterEvent* event)
 {
     hover_->setHovered(true);
-    QAbstractButton::enterEvent(event);
+    PlainButton::enterEvent(event);
 }
 
 void FormatPill::leaveEvent(QEvent* event)
 {
     hover_->setHovered(false);
-    QAbstractButton::leaveEvent(event);
+    PlainButton::leaveEvent(event);
 }
 
 void FormatPill::resizeEvent(QResizeEvent* event)
 {
     label_->setGeometry(rect());
-    QAbstractButton::resizeEvent(event);
+    PlainButton::resizeEvent(event);
 }
 
 void FormatPill::paintEvent(QPaintEvent*)
@@ -80,6 +80,7 @@ void FormatPill::paintEvent(QPaintEvent*)
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
     painter.fillPath(shape, backgroundColour());
+    paintFocusRing(painter, QRectF(rect()), cornerRadius);
 }
 
 void FormatPill::applyHoverColours()

@@ -2,7 +2,7 @@
 
 #include "Models/FileAction.h"
 
-#include <QAbstractButton>
+#include "Views/Components/PlainButton.h"
 #include <functional>
 
 class QLabel;
@@ -13,7 +13,7 @@ class HoverFade;
 
 // One output format under a convert menu, a small chip with the format's label that turns
 // to the accent colour under the pointer. Named by its label.
-class FormatPill : public QAbstractButton {
+class FormatPill : public PlainButton {
     Q_OBJECT
 
 public:

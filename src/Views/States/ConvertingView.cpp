@@ -1,7 +1,7 @@
 #include "Views/States/ConvertingView.h"
 
+#include "Views/Components/TextButton.h"
 #include "Views/States/ArcRing.h"
-#include "Views/States/CreamButton.h"
 #include "Views/States/ProgressPercent.h"
 #include "Views/Theme.h"
 #include "Views/TimingCurves.h"
@@ -21,13 +21,18 @@ constexpr double spinnerArcLength = 0.3;
 // The spinner's arc starts at three o'clock before it turns.
 constexpr double spinnerStart = 0.25;
 
+TextButton::Look cancelLook()
+{
+    return {Typography::font(14, QFont::DemiBold), Theme::textSecondary(), Theme::cream(), 12, 10, 10};
+}
+
 } // namespace
 
 ConvertingView::ConvertingView(int current, int total, std::function<void()> onCancel, QWidget* parent)
     : StateCard(parent),
       onCancel_(std::move(onCancel)),
       ring_(new ArcRing),
-      cancelButton_(new CreamButton(tr("Cancel")))
+      cancelButton_(new TextButton(tr("Cancel"), cancelLook()))
 {
     percentLabel_ = Typography::label({}, Typography::monospaced(14, QFont::Bold), Theme::textPrimary(), ring_);
     auto* ringCentre = new QVBoxLayout(ring_);
@@ -52,7 +57,7 @@ ConvertingView::ConvertingView(int current, int total, std::function<void()> onC
     buttonRow->addWidget(cancelButton_);
     column->addLayout(buttonRow);
 
-    connect(cancelButton_, &CreamButton::clicked, this, [this] {
+    connect(cancelButton_, &TextButton::clicked, this, [this] {
         if (onCancel_)
             onCancel_();
     });

@@ -10,7 +10,7 @@ class QVariantAnimation;
 namespace vantory {
 
 class ArcRing;
-class CreamButton;
+class TextButton;
 
 // The card of a running conversion: a ring with the whole percentage and "Converting 1 of
 // 3…" when the run has more than one file, otherwise a spinning arc and "Processing…";
@@ -27,7 +27,7 @@ public:
     ArcRing* ring() const { return ring_; }
     QLabel* percentLabel() const { return percentLabel_; }
     QLabel* countLabel() const { return countLabel_; }
-    CreamButton* cancelButton() const { return cancelButton_; }
+    TextButton* cancelButton() const { return cancelButton_; }
     bool isSpinning() const;
 
 private:
@@ -41,7 +41,7 @@ private:
     ArcRing* ring_;
     QLabel* percentLabel_;
     QLabel* countLabel_;
-    CreamButton* cancelButton_;
+    TextButton* cancelButton_;
     QVariantAnimation* arcMove_ = nullptr;
     QVariantAnimation* spin_ = nullptr;
     bool determinate_ = false;

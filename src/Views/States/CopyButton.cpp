@@ -20,7 +20,7 @@ constexpr int fadeMilliseconds = 200;
 
 } // namespace
 
-CopyButton::CopyButton(QWidget* parent) : QAbstractButton(parent)
+CopyButton::CopyButton(QWidget* parent) : PlainButton(parent)
 {
     setText(tr("Copy to Clipboard"));
     setFont(Typography::font(13, QFont::DemiBold));
@@ -78,6 +78,7 @@ void CopyButton::paintEvent(QPaintEvent*)
     painter.drawText(QRect(left, 0, symbolWidth, height()), Qt::AlignCenter, symbol);
     painter.setFont(font());
     painter.drawText(QRect(left + symbolWidth + symbolGap, 0, textWidth, height()), Qt::AlignVCenter | Qt::AlignLeft, text());
+    paintFocusRing(painter, QRectF(rect()), cornerRadius);
 }
 
 } // namespace vantory

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QAbstractButton>
+#include "Views/Components/PlainButton.h"
 #include <QPointer>
 
 class QVariantAnimation;
@@ -9,7 +9,7 @@ namespace vantory {
 
 // The summary's copy button: "Copy to Clipboard" in white on the accent, or, for a while
 // after a copy, a checkmark and "Copied" in the accent on a pale accent. The change fades.
-class CopyButton final : public QAbstractButton {
+class CopyButton final : public PlainButton {
     Q_OBJECT
 
 public:

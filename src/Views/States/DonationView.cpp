@@ -1,12 +1,12 @@
 #include "Views/States/DonationView.h"
 
 #include "Views/ActionCard/CloseButton.h"
+#include "Views/Components/TextButton.h"
 #include "Views/Theme.h"
 #include "Views/Typography.h"
 
 #include <QLabel>
 #include <QPainter>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace vantory {
@@ -31,12 +31,10 @@ QPixmap tintedJar(const QColor& colour, qreal pixelRatio)
     return pixmap;
 }
 
-QPushButton* plainButton(const QString& text, const QFont& font, const QString& style)
+TextButton* linkButton(const QString& text, TextButton::Look look)
 {
-    auto* button = new QPushButton(text);
-    button->setFont(font);
+    auto* button = new TextButton(text, std::move(look));
     button->setCursor(Qt::PointingHandCursor);
-    button->setStyleSheet(style);
     return button;
 }
 
@@ -61,13 +59,11 @@ DonationView::DonationView(QString tipPageHost, UrlOpener openUrl, std::function
                                  Typography::font(12, QFont::Medium), Theme::textSecondary(), nullptr);
     message_->setTextFormat(Qt::PlainText);
     message_->setAlignment(Qt::AlignCenter);
-    tipButton_ = plainButton(tr("Leave a Tip"), Typography::font(15, QFont::Bold),
-                             QStringLiteral("QPushButton { color: white; background: %1; border: none; border-radius: 14px; "
-                                            "padding: 12px 0px; }")
-                                 .arg(Theme::accent().name()));
-    laterButton_ = plainButton(tr("Maybe Later"), Typography::font(13, QFont::Medium),
-                               QStringLiteral("QPushButton { color: %1; background: transparent; border: none; }")
-                                   .arg(Theme::textSecondary().name(QColor::HexArgb)));
+    tipButton_ = linkButton(tr("Leave a Tip"), {Typography::font(15, QFont::Bold), Qt::white, Theme::accent(), 14, 12, 0});
+    // Text alone, with room around it for the focus ring.
+    laterButton_ = linkButton(tr("Maybe Later"),
+                              {Typography::font(13, QFont::Medium), Theme::textSecondary(), Qt::transparent, 8, 4, 10});
+    laterButton_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     auto* topRow = new QHBoxLayout;
     topRow->setContentsMargins(20, 18, 20, 0);
@@ -97,8 +93,8 @@ DonationView::DonationView(QString tipPageHost, UrlOpener openUrl, std::function
     column->addStretch();
 
     connect(closeButton_, &CloseButton::clicked, this, &DonationView::dismiss);
-    connect(laterButton_, &QPushButton::clicked, this, &DonationView::dismiss);
-    connect(tipButton_, &QPushButton::clicked, this, &DonationView::openTipPage);
+    connect(laterButton_, &TextButton::clicked, this, &DonationView::dismiss);
+    connect(tipButton_, &TextButton::clicked, this, &DonationView::openTipPage);
 }
 
 std::optional<QUrl> DonationView::tipUrl(const QString& tipPageHost)

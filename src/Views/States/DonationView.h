@@ -7,11 +7,11 @@
 #include <optional>
 
 class QLabel;
-class QPushButton;
 
 namespace vantory {
 
 class CloseButton;
+class TextButton;
 
 // The card that invites a tip after a completed run. "Leave a Tip" opens the tip page
 // and leaves the card in place; the close button and "Maybe Later" each dismiss it once.
@@ -29,8 +29,8 @@ public:
 
     // The parts a test reads.
     CloseButton* closeButton() const { return closeButton_; }
-    QPushButton* tipButton() const { return tipButton_; }
-    QPushButton* laterButton() const { return laterButton_; }
+    TextButton* tipButton() const { return tipButton_; }
+    TextButton* laterButton() const { return laterButton_; }
     QLabel* jar() const { return jar_; }
     QLabel* title() const { return title_; }
     QLabel* message() const { return message_; }
@@ -43,8 +43,8 @@ private:
     UrlOpener openUrl_;
     std::function<void()> onDismiss_;
     CloseButton* closeButton_;
-    QPushButton* tipButton_;
-    QPushButton* laterButton_;
+    TextButton* tipButton_;
+    TextButton* laterButton_;
     QLabel* jar_;
     QLabel* title_;
     QLabel* message_;

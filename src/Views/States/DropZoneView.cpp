@@ -2,6 +2,7 @@
 
 #include "Views/Icons.h"
 #include "Views/MarchingDashes.h"
+#include "Views/SymbolLabel.h"
 #include "Views/Typography.h"
 
 #include <QLabel>
@@ -25,8 +26,7 @@ DropZoneView::DropZoneView(QWidget* parent)
           update();
       }))
 {
-    auto* arrow = new QLabel(Icons::glyph("arrow.down.circle.fill"), content());
-    arrow->setFont(Icons::font(48));
+    auto* arrow = new SymbolLabel("arrow.down.circle.fill", Icons::font(48), content());
     arrow->setAlignment(Qt::AlignCenter);
     Typography::setTextColour(arrow, Theme::accent());
     auto* title = Typography::label(tr("Drop File"), Typography::font(22, QFont::Bold), Theme::textPrimary(), content());

@@ -2,6 +2,8 @@
 
 #include "State/WidgetStateManager.h"
 #include "Views/ActionCard/CloseButton.h"
+#include "Views/Components/TextButton.h"
+#include "Views/FocusRing.h"
 #include "Views/Icons.h"
 #include "Views/States/BreathingGradient.h"
 #include "Views/States/CopyButton.h"
@@ -16,7 +18,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -195,14 +196,9 @@ QWidget* SummarizingView::makeThinkingFace()
     auto* title = Typography::label(tr("Processing"), Typography::font(20, QFont::Bold), white(0.9), nullptr);
     auto* subtitle = Typography::label(tr("Summarizing document…"), Typography::font(13, QFont::Medium), white(0.6), nullptr);
 
-    cancelButton_ = new QPushButton(tr("Cancel"));
-    cancelButton_->setFont(Typography::font(13, QFont::DemiBold));
+    cancelButton_ = new TextButton(tr("Cancel"), {Typography::font(13, QFont::DemiBold), white(0.6), Qt::transparent, 10, 8, 0});
     cancelButton_->setCursor(Qt::PointingHandCursor);
-    cancelButton_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    cancelButton_->setStyleSheet(
-        QStringLiteral("QPushButton { border: none; background: transparent; padding: 8px 0px; color: %1; }")
-            .arg(white(0.6).name(QColor::HexArgb)));
-    connect(cancelButton_, &QPushButton::clicked, this, [this] { stateManager_.reset(); });
+    connect(cancelButton_, &TextButton::clicked, this, [this] { stateManager_.reset(); });
 
     auto* column = new QVBoxLayout(face);
     column->setContentsMargins(0, 0, 0, 0);
@@ -258,6 +254,8 @@ QWidget* SummarizingView::makeSummaryFace()
     scroll_->setMaximumHeight(scrollMaximumHeight);
     scroll_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     scroll_->viewport()->setAutoFillBackground(false);
+    // The keyboard scrolls the text once Tab has brought it here.
+    FocusRing::ringWhileFocused(scroll_, 10);
     padding->setAutoFillBackground(false);
     column->addWidget(scroll_, 1);
 

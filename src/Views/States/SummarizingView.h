@@ -6,7 +6,6 @@
 #include <QPointer>
 
 class QLabel;
-class QPushButton;
 class QScrollArea;
 class QVariantAnimation;
 
@@ -14,6 +13,7 @@ namespace vantory {
 
 class CloseButton;
 class CopyButton;
+class TextButton;
 class MarkdownBlocksView;
 class WidgetStateManager;
 
@@ -40,7 +40,7 @@ public:
     // The parts a test reads.
     QWidget* thinkingFace() const { return thinkingFace_; }
     QWidget* summaryFace() const { return summaryFace_; }
-    QPushButton* cancelButton() const { return cancelButton_; }
+    TextButton* cancelButton() const { return cancelButton_; }
     CloseButton* closeButton() const { return closeButton_; }
     QLabel* noteLabel() const { return noteLabel_; }
     MarkdownBlocksView* blocks() const { return blocks_; }
@@ -62,7 +62,7 @@ private:
     Scheduler& scheduler_;
     QWidget* thinkingFace_ = nullptr;
     QWidget* summaryFace_ = nullptr;
-    QPushButton* cancelButton_ = nullptr;
+    TextButton* cancelButton_ = nullptr;
     CloseButton* closeButton_ = nullptr;
     QLayout* headerRow_ = nullptr;
     QWidget* noteRow_ = nullptr;
