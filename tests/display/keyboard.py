@@ -5,12 +5,6 @@ import pyatspi
 import xwindows
 from polling import wait_for
 
-# A control counts as settled once its place has not changed over this many looks, a frame
-# or more apart.
-SETTLED_LOOKS = 3
-LOOK_INTERVAL = 0.05
-
-
 def focused(app):
     """The names of the showing objects that say they have the keyboard focus: the control
     that has it, and a box around it that hands the focus on to it."""
@@ -32,19 +26,6 @@ def wait_for_focus(app, name, timeout=10):
 
 def press(key):
     xwindows.xdotool("key", key)
-
-
-def settled_control(app, name, timeout=10):
-    """The showing control of that name once its place on the screen has stopped changing."""
-    places = []
-
-    def still():
-        node = app.showing(name)
-        places.append(node.extents() if node is not None else None)
-        recent = places[-SETTLED_LOOKS:]
-        return node if len(recent) == SETTLED_LOOKS and None not in recent and len(set(recent)) == 1 else None
-
-    return wait_for(still, timeout, f"{name!r} to show and stay in place", interval=LOOK_INTERVAL)
 
 
 def is_private_use(character):
