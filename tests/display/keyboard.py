@@ -5,6 +5,7 @@ import pyatspi
 import xwindows
 from polling import wait_for
 
+
 def focused(app):
     """The names of the showing objects that say they have the keyboard focus: the control
     that has it, and a box around it that hands the focus on to it."""
