@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 
 namespace vantory::FocusRing {
 
@@ -22,29 +23,35 @@ void strokeInside(QPainter& painter, const QRectF& shape, double cornerRadius, d
 }
 
 // Paints the ring over a scroll area's viewport, under the content that scrolls inside it.
+// Both are held as plain widgets: events still reach the filter while the scroll area is
+// being destroyed, when it is no longer a scroll area.
 class ViewportRing final : public QObject {
 public:
-    ViewportRing(QAbstractScrollArea* area, double cornerRadius) : QObject(area), area_(area), cornerRadius_(cornerRadius)
+    ViewportRing(QAbstractScrollArea* area, double cornerRadius)
+        : QObject(area), area_(area), viewport_(area->viewport()), cornerRadius_(cornerRadius)
     {
-        area->viewport()->installEventFilter(this);
-        area->installEventFilter(this);
+        viewport_->installEventFilter(this);
+        area_->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (!viewport_)
+            return false;
         if (watched == area_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
-            area_->viewport()->update();
-        if (watched == area_->viewport() && event->type() == QEvent::Paint && area_->hasFocus()) {
-            QPainter painter(area_->viewport());
+            viewport_->update();
+        if (watched == viewport_ && event->type() == QEvent::Paint && area_->hasFocus()) {
+            QPainter painter(viewport_);
             painter.setRenderHint(QPainter::Antialiasing);
-            paint(painter, QRectF(area_->viewport()->rect()), cornerRadius_);
+            paint(painter, QRectF(viewport_->rect()), cornerRadius_);
         }
         return false;
     }
 
 private:
-    QAbstractScrollArea* area_;
+    QWidget* area_;
+    QPointer<QWidget> viewport_;
     double cornerRadius_;
 };
 
