@@ -87,12 +87,18 @@ TEST(Cancellation, CancelledExtractionPublishesNothingMoreAndLeavesNothingBehind
     test::TempDir dir;
     const auto archive = writeLargeZip(dir, entries);
     const auto output = dir / "out";
+    // The real unzip, telling its process id.
+    const auto pidFile = dir / "unzip.pid";
+    test::UnzipReplacement tools(test::executable(dir, "telling-unzip",
+                                                  "echo $$ > '" + pidFile.string() + "'\nexec /usr/bin/unzip \"$@\""));
     QObject context;
     ConversionRouter router;
     std::optional<BatchResult> result;
     auto batch = router.convertBatch({{archive}, ActionIds::extractArchive, {}, {}, output}, &context, {},
                                      [&](BatchResult r) { result = r; });
     ASSERT_TRUE(test::spinUntil([&] { return stagingHasEntries(output); }));
+    const auto tool = test::pidWrittenTo(pidFile); // the extracting run's, the last to start
+    ASSERT_TRUE(tool);
 
     std::atomic<bool> cleanedUp = false;
     int published = 0;
@@ -110,8 +116,8 @@ TEST(Cancellation, CancelledExtractionPublishesNothingMoreAndLeavesNothingBehind
     EXPECT_LT(published, entries); // the tool was stopped, not waited for
     EXPECT_FALSE(stagingLeft);
     EXPECT_FALSE(fs::exists(output));
-    // A tool still running would go on writing into the removed folder.
-    std::this_thread::sleep_for(300ms);
+    // A tool that outlived the cleanup would have written into the removed folder again.
+    ASSERT_TRUE(test::spinUntil([&] { return test::processEnded(*tool); }, 2000));
     EXPECT_FALSE(fs::exists(output));
 }
 
