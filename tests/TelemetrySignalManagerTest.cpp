@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <cmath>
+#include <future>
 #include <thread>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -420,20 +421,24 @@ TEST_F(TelemetrySignalManagerTest, AtQuitTheAnswerToABatchTheServiceReadIsAwaite
         scheduler_.advance(10s);
         const auto before = server_.received().size();
         ASSERT_TRUE(spinUntil([&] { return server_.received().size() == before + 1; }));
-        // The service answers once the quit has begun, or only after it is over.
-        std::thread answerer([this, &testCase] {
+        // The service answers once the quit has begun, or only once it is over (at the latest
+        // after 20 s, so that a quit waiting for ever fails rather than hangs).
+        std::promise<void> quitOver;
+        std::thread answerer([this, &testCase, over = quitOver.get_future()] {
             if (testCase.answeredDuringTheQuit) {
                 const auto giveUp = std::chrono::steady_clock::now() + 20s;
                 while (!log_.contains(LogLevel::debug, "appWillTerminate()") && std::chrono::steady_clock::now() < giveUp)
                     std::this_thread::yield();
-                server_.release();
+            } else {
+                over.wait_for(20s);
             }
+            server_.release();
         });
 
         manager->stop();
 
+        quitOver.set_value();
         answerer.join();
-        server_.release();
         EXPECT_EQ(savedRecords().size(), testCase.saved);
         EXPECT_EQ(manager->postsInFlight(), 0);
     }
