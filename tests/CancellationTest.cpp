@@ -87,17 +87,26 @@ TEST(Cancellation, CancelledExtractionPublishesNothingMoreAndLeavesNothingBehind
     test::TempDir dir;
     const auto archive = writeLargeZip(dir, entries);
     const auto output = dir / "out";
+    // The real unzip, telling its process id.
+    const auto pidFile = dir / "unzip.pid";
+    test::UnzipReplacement tools(test::executable(dir, "telling-unzip",
+                                                  "echo $$ > '" + pidFile.string() + "'\nexec /usr/bin/unzip \"$@\""));
     QObject context;
     ConversionRouter router;
     std::optional<BatchResult> result;
     auto batch = router.convertBatch({{archive}, ActionIds::extractArchive, {}, {}, output}, &context, {},
                                      [&](BatchResult r) { result = r; });
     ASSERT_TRUE(test::spinUntil([&] { return stagingHasEntries(output); }));
+    const auto tool = test::pidWrittenTo(pidFile); // the extracting run's, the last to start
+    ASSERT_TRUE(tool);
 
     std::atomic<bool> cleanedUp = false;
     int published = 0;
     bool stagingLeft = false;
+    bool toolRunningAtCleanup = false;
     batch->cancelThen([&] {
+        // Called once the batch is over: a tool still running would go on writing.
+        toolRunningAtCleanup = !test::processEnded(*tool);
         published = entriesIn(output / "content");
         stagingLeft = hasStaging(output);
         fs::remove_all(output);
@@ -108,10 +117,8 @@ TEST(Cancellation, CancelledExtractionPublishesNothingMoreAndLeavesNothingBehind
     EXPECT_TRUE(result->cancelled);
     EXPECT_EQ(result->failures, 0);
     EXPECT_LT(published, entries); // the tool was stopped, not waited for
+    EXPECT_FALSE(toolRunningAtCleanup);
     EXPECT_FALSE(stagingLeft);
-    EXPECT_FALSE(fs::exists(output));
-    // A tool still running would go on writing into the removed folder.
-    std::this_thread::sleep_for(300ms);
     EXPECT_FALSE(fs::exists(output));
 }
 

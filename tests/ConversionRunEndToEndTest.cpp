@@ -72,6 +72,7 @@ TEST_F(ConversionRun, FromADropToFilesOnDiskAndBackToTheRest)
 
     clock.advance(1500ms);
     ASSERT_TRUE(test::spinUntil([&] { return manager.state().kind == Kind::actions; }));
+    ASSERT_TRUE(manager.payload());
     EXPECT_EQ(manager.payload()->urls, std::vector{image});
 }
 

@@ -32,15 +32,6 @@ TEST(TelemetryManagerConfigurationTest, OnlyAnAppIdGivesTheDefaults)
     EXPECT_TRUE(configuration.metadataEnrichers.empty());
 }
 
-TEST(TelemetryManagerConfigurationTest, GivenArgumentsAreKeptUnchanged)
-{
-    const TelemetryManagerConfiguration configuration("APP-ID", "salt", QUrl("http://localhost:8080/base"), std::string("ns"));
-
-    EXPECT_EQ(configuration.salt(), "salt");
-    EXPECT_EQ(configuration.apiBaseURL(), QUrl("http://localhost:8080/base"));
-    EXPECT_EQ(configuration.namespace_(), "ns");
-}
-
 TEST(TelemetryManagerConfigurationTest, EveryConfigurationStartsItsOwnSession)
 {
     EXPECT_NE(TelemetryManagerConfiguration("a").sessionID(), TelemetryManagerConfiguration("a").sessionID());

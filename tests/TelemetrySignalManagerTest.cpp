@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <cmath>
+#include <future>
 #include <thread>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -406,26 +407,37 @@ TEST_F(TelemetrySignalManagerTest, AtQuitTheAnswerToABatchTheServiceReadIsAwaite
     struct Case {
         const char* description;
         std::chrono::milliseconds wait;
+        bool answeredDuringTheQuit;
         std::size_t saved;
     };
-    // The service answers 300 ms after the quit began.
-    for (const Case& testCase : {Case{"answered in time: it arrived, so it is not kept", 20s, 0},
-                                 Case{"no answer in time: it may not have arrived, so it is kept", 50ms, 2}}) {
+    for (const Case& testCase : {Case{"answered in time: it arrived, so it is not kept", 20s, true, 0},
+                                 Case{"no answer in time: it may not have arrived, so it is kept", 50ms, false, 2}}) {
         SCOPED_TRACE(testCase.description);
         answerWaitAtQuit_ = testCase.wait;
+        log_.clear();
         const auto manager = startManager(makeConfiguration());
         queue(*manager, 2);
         server_.hold();
         scheduler_.advance(10s);
         const auto before = server_.received().size();
         ASSERT_TRUE(spinUntil([&] { return server_.received().size() == before + 1; }));
-        std::thread answerer([this] {
-            std::this_thread::sleep_for(300ms);
+        // The service answers once the quit has begun, or only once it is over (at the latest
+        // after 20 s, so that a quit waiting for ever fails rather than hangs).
+        std::promise<void> quitOver;
+        std::thread answerer([this, &testCase, over = quitOver.get_future()] {
+            if (testCase.answeredDuringTheQuit) {
+                const auto giveUp = std::chrono::steady_clock::now() + 20s;
+                while (!log_.contains(LogLevel::debug, "appWillTerminate()") && std::chrono::steady_clock::now() < giveUp)
+                    std::this_thread::yield();
+            } else {
+                over.wait_for(20s);
+            }
             server_.release();
         });
 
         manager->stop();
 
+        quitOver.set_value();
         answerer.join();
         EXPECT_EQ(savedRecords().size(), testCase.saved);
         EXPECT_EQ(manager->postsInFlight(), 0);

@@ -93,6 +93,7 @@ TEST_F(StateManagerTest, DropShowsProcessingThenActions)
     EXPECT_EQ(phase(), Kind::processing);
     settle(); // the payload is ready early; the phase still lasts its 0.6 s
     EXPECT_EQ(phase(), Kind::processing);
+    ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls.size(), 2u);
     clock.advance(599ms);
     EXPECT_EQ(phase(), Kind::processing);
@@ -100,6 +101,41 @@ TEST_F(StateManagerTest, DropShowsProcessingThenActions)
     EXPECT_EQ(phase(), Kind::actions);
     clock.advance(10s);
     EXPECT_EQ(phase(), Kind::actions); // supported files stay
+}
+
+TEST_F(StateManagerTest, EveryLaterDropShowsProcessingForItsOwnSixTenths)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> afterTheFirstDrop;
+    };
+    const std::vector<Case> cases = {
+        {"from the action card", [] {}},
+        {"after a reset", [this] { manager->reset(); }},
+        {"after a completed run", [this] {
+             start("compress_image");
+             router->last().onFinished({1, 0, std::nullopt});
+             settle();
+             ASSERT_EQ(phase(), Kind::completed);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dropAndSettle({file("first.png")});
+        c.afterTheFirstDrop();
+        const auto second = file("second.png");
+        manager->handleDrop({second});
+        settle(); // the payload is ready at once
+        EXPECT_EQ(phase(), Kind::processing);
+        clock.advance(599ms);
+        EXPECT_EQ(phase(), Kind::processing);
+        clock.advance(1ms);
+        EXPECT_EQ(phase(), Kind::actions);
+        ASSERT_TRUE(manager->payload());
+        EXPECT_EQ(manager->payload()->urls, std::vector{second});
+        manager->reset();
+        clock.advance(10s);
+    }
 }
 
 TEST_F(StateManagerTest, EmptyDropChangesNothing)
@@ -133,6 +169,7 @@ TEST_F(StateManagerTest, UnsupportedResetSparesANewerDrop)
     EXPECT_EQ(phase(), Kind::actions);
     clock.advance(5s);
     EXPECT_EQ(phase(), Kind::actions);
+    ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls.front(), image);
 }
 
@@ -165,6 +202,7 @@ TEST_F(StateManagerTest, AppendingToAnUnsupportedCard)
     settle();
     clock.advance(10s);
     EXPECT_EQ(phase(), Kind::actions);
+    ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls.size(), 3u);
 }
 
@@ -200,6 +238,7 @@ TEST_F(StateManagerTest, AppendSkipsDuplicatesWithNotices)
     for (const auto& row : rows) {
         manager->appendFiles(row.dropped);
         settle();
+        ASSERT_TRUE(manager->payload());
         EXPECT_EQ(manager->payload()->urls.size(), row.payloadSize);
         EXPECT_EQ(manager->actionAreaNotice(), row.notice);
         clock.advance(2s);
@@ -230,8 +269,10 @@ TEST_F(StateManagerTest, ActiveTabSelectsTheGroup)
 {
     dropAndSettle({file("a.png"), file("b.png"), file("c.json")});
     EXPECT_TRUE(manager->showTabs());
+    ASSERT_TRUE(manager->activeGroup());
     EXPECT_EQ(manager->activeGroup()->category, FileCategory::image);
     manager->setActiveTab(FileCategory::data);
+    ASSERT_TRUE(manager->activeGroup());
     EXPECT_EQ(manager->activeGroup()->category, FileCategory::data);
     manager->setActiveTab(FileCategory::video);
     EXPECT_FALSE(manager->activeGroup());
@@ -288,6 +329,7 @@ TEST_F(StateManagerTest, CompletedRunShowsTheRemainingFiles)
     clock.advance(1ms);
     settle();
     EXPECT_EQ(phase(), Kind::actions);
+    ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls, std::vector{pdf});
     EXPECT_FALSE(manager->activeTab());
     EXPECT_TRUE(std::filesystem::is_directory(request.outputFolder));
@@ -414,6 +456,7 @@ TEST_F(StateManagerTest, CancelWhileConvertingRemovesTheFolder)
     manager->cancelConversion();
     EXPECT_TRUE(call.cancelled);
     EXPECT_EQ(phase(), Kind::actions);
+    ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls.size(), 2u);
     // The folder stays while the batch's operations may still write into it.
     EXPECT_TRUE(std::filesystem::exists(folder));
@@ -501,11 +544,13 @@ TEST_F(StateManagerTest, DonationPromptAfterTheFifthCompletedRun)
     }
     EXPECT_EQ(sentSignals.back(), (test::SentSignal{"donation.shown", {}}));
     EXPECT_EQ(phase(), Kind::actions);
+    ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls.size(), 2u); // left as it was until the card is dismissed
 
     manager->setShowDonation(false);
     manager->completeAndShowRemaining();
     settle();
+    ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls, std::vector{pdf});
 }
 
@@ -606,6 +651,7 @@ TEST_F(StateManagerTest, ActionsWaitForTheProbesAndTheProcessingTime)
 
     probes.open();
     ASSERT_TRUE(test::spinUntil([&] { return phase() == Kind::actions; }));
+    ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls, drop);
     EXPECT_FALSE(builtOnTheTestThread);
 }
@@ -635,6 +681,7 @@ TEST_F(StateManagerTest, ANewerDropWinsOverTheLateResultOfAnOlderOne)
         older.open();
         settle();
         EXPECT_EQ(finishedBuilds, 2);
+        ASSERT_TRUE(manager->payload());
         EXPECT_EQ(manager->payload()->urls, fresh);
         EXPECT_EQ(manager->payloadSerial(), serial);
         EXPECT_EQ(phase(), Kind::actions);
@@ -653,9 +700,11 @@ TEST_F(StateManagerTest, AnAppendWhileADropIsBuiltJoinsIt)
     manager->appendFiles({b});
     clock.advance(600ms);
     ASSERT_TRUE(test::spinUntil([&] { return phase() == Kind::actions; }));
+    ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls, (std::vector{a, b}));
     probes.open();
     settle();
+    ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls, (std::vector{a, b}));
 }
 

@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace vantory;
@@ -180,10 +181,35 @@ TEST_F(ActionButtonTest, HoverDeepensTheBackgroundAndTurnsTheRowToTheAccent)
     EXPECT_EQ(button.foregroundColour().rgba(), Theme::textPrimary().rgba());
 }
 
+// Whether every channel in which `from` and `to` differ lies strictly between them in `colour`.
+bool isStrictlyBetween(const QColor& colour, const QColor& from, const QColor& to)
+{
+    const auto between = [](int value, int a, int b) {
+        return a == b ? value == a : value > std::min(a, b) && value < std::max(a, b);
+    };
+    return from.rgba() != to.rgba() && between(colour.red(), from.red(), to.red())
+           && between(colour.green(), from.green(), to.green()) && between(colour.blue(), from.blue(), to.blue())
+           && between(colour.alpha(), from.alpha(), to.alpha());
+}
+
 TEST_F(ActionButtonTest, HoverColoursChangeGraduallyNotAtOnce)
 {
+    const QColor restBackground = Theme::withOpacity(Theme::cream(), 0.6);
+    const auto* title = button.findChildren<QLabel*>().at(1);
     test::hover(button);
     EXPECT_EQ(button.foregroundColour().rgba(), Theme::textPrimary().rgba()) << "no jump before the fade runs";
+
+    test::advanceAnimations(&button, 75ms); // half of the 0.15 s fade
+    const QColor foreground = button.foregroundColour();
+    EXPECT_TRUE(isStrictlyBetween(foreground, Theme::textPrimary(), Theme::accent())) << foreground.name().toStdString();
+    EXPECT_TRUE(isStrictlyBetween(button.backgroundColour(), restBackground, Theme::cream()))
+        << button.backgroundColour().name(QColor::HexArgb).toStdString();
+    EXPECT_EQ(title->palette().color(QPalette::WindowText).rgba(), foreground.rgba()) << "the title is drawn mid-fade too";
+
+    test::unhover(button);
+    EXPECT_EQ(button.foregroundColour().rgba(), foreground.rgba()) << "the way back starts where the fade stood";
+    test::advanceAnimations(&button, 20ms);
+    EXPECT_TRUE(isStrictlyBetween(button.foregroundColour(), Theme::textPrimary(), foreground));
 }
 
 TEST(DisabledActionRowTest, ShowsTheReasonUnderTheTitleOnlyWhenThereIsOne)

@@ -1,5 +1,6 @@
 #include "Views/ActionCard/ActionView.h"
 #include "Models/ActionIds.h"
+#include "Views/ActionCard/AppendZone.h"
 #include "State/WidgetStateManager.h"
 #include "Views/ActionCard/CardHeader.h"
 #include "Views/ActionCard/CloseButton.h"
@@ -14,6 +15,7 @@
 #include "Views/Components/DisabledActionRow.h"
 #include "Views/ContentView.h"
 #include "Views/DropTargetView.h"
+#include "Views/SymbolLabel.h"
 #include "support/Animations.h"
 #include "support/EventLoop.h"
 #include "support/FakeServices.h"
@@ -121,6 +123,7 @@ TEST_F(ActionViewTest, TheHeaderNamesTheActiveGroupOrFallsBackToFile)
     view.reset();
     drop({file("photo.png")});
     EXPECT_EQ(view->header()->text(), "1 Images");
+    ASSERT_TRUE(manager->activeGroup());
     EXPECT_EQ(view->header()->icon(), manager->activeGroup()->icon());
     EXPECT_TRUE(view->tabs().empty());
 }
@@ -179,6 +182,34 @@ TEST_F(ActionViewTest, TheAppendZoneOutranksANoticeWhichOutranksTheRows)
 
     clock.advance(10s);
     ASSERT_EQ(manager->actionAreaNotice(), std::nullopt);
+    EXPECT_EQ(view->body(), ActionView::Body::rows);
+}
+
+// The texts of the append zone that the card shows, top to bottom.
+QStringList shownAppendZoneTexts(const ActionView& view)
+{
+    QStringList texts;
+    const auto* zone = view.findChild<AppendZone*>();
+    if (!zone || !zone->isVisibleTo(&view))
+        return texts;
+    for (int i = 0; i < zone->layout()->count(); ++i) {
+        const auto* label = qobject_cast<QLabel*>(zone->layout()->itemAt(i)->widget());
+        if (label && !qobject_cast<const SymbolLabel*>(label) && label->isVisibleTo(&view))
+            texts << label->text();
+    }
+    return texts;
+}
+
+TEST_F(ActionViewTest, FilesDraggedOverTheCardAreInvitedToBeAdded)
+{
+    drop({file("a.png")});
+    EXPECT_EQ(shownAppendZoneTexts(*view), QStringList());
+
+    manager->setIsAppendDragOver(true);
+    EXPECT_EQ(shownAppendZoneTexts(*view), (QStringList{"Drop to Add More", "Release to append files"}));
+
+    manager->setIsAppendDragOver(false);
+    EXPECT_EQ(shownAppendZoneTexts(*view), QStringList());
     EXPECT_EQ(view->body(), ActionView::Body::rows);
 }
 

@@ -140,6 +140,7 @@ TEST_F(DropTargetTest, FilesDroppedOnTheOrbStartANewSelection)
     clock.advance(600ms);
     test::finishBackgroundWork();
     EXPECT_EQ(phase(), Kind::actions);
+    ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls, (std::vector{a, b}));
 }
 
@@ -220,6 +221,7 @@ TEST_F(DropTargetTest, FilesDraggedOverTheActionCardJoinItsSelection)
     clock.advance(1s);
     test::finishBackgroundWork();
     EXPECT_EQ(phase(), Kind::actions);
+    ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls, (std::vector{a, b}));
 }
 
@@ -243,6 +245,7 @@ TEST_F(DropTargetTest, OverTheDonationCardFilesStartANewSelection)
     EXPECT_FALSE(manager->showDonation());
     clock.advance(600ms);
     test::finishBackgroundWork();
+    ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls, std::vector{fresh});
 }
 

@@ -83,8 +83,3 @@ TEST(Icons, AnUnknownNameGetsAFallbackTheFontCanDraw)
     EXPECT_TRUE(rawIconFont().supportsCharacter(fallback.toUcs4().front()));
     EXPECT_NE(fallback, Icons::glyph("photo.fill"));
 }
-
-TEST(Icons, TheFontHasTheRequestedPixelSize)
-{
-    EXPECT_EQ(Icons::font(48).pixelSize(), 48);
-}

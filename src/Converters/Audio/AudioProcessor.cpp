@@ -67,7 +67,11 @@ private:
 };
 
 // The source's audio as WAV in a temporary file, then that encoded by LAME after an ID3
-// tag with the source's tags.
+// tag with the source's tags. The WAV step is what makes any source encodable: LAME takes
+// only one or two channels of plain PCM, and the encoder wrapper reads them from a file;
+// the WAV export decodes whatever the source holds (any codec or container, a video's sound,
+// more than two channels) into 16-bit interleaved PCM in mono or stereo, and a source that
+// cannot be decoded fails there, before an MP3 file is begun.
 void exportMP3(const path& url, const path& destination, std::stop_token stop)
 {
     MediaInput input(url);

@@ -212,6 +212,8 @@ void SessionManager::stopSessionTimer()
     sessionDurationLastUpdatedAt_.reset();
 }
 
+// A day used is the user's own calendar day, so it is taken in the user's zone; only the
+// last-month cut-off (lastMonthCount) is a UTC date.
 std::string SessionManager::today() const
 {
     return dateText(services_.clock(), services_.timeZone()).toStdString();
@@ -243,6 +245,9 @@ int SessionManager::distinctDaysUsedLastMonthCount() const
     return lastMonthCount(distinctDaysUsed());
 }
 
+// The 30-day window is cut at a UTC date, as the service's other clients cut it, so that the
+// figure it receives means the same from every app; against local days that can move the
+// boundary day in or out by the zone's offset, which is accepted.
 int SessionManager::lastMonthCount(const QStringList& days) const
 {
     const QString cutoff = dateText(services_.clock().addSecs(-lastMonthSeconds), QTimeZone::utc());
