@@ -42,7 +42,7 @@ void centreOn(QWidget* widget, QPointF point)
 
 } // namespace
 
-ContentView::ContentView(WidgetStateManager& stateManager, QWidget* parent, Scheduler& scheduler)
+ContentView::ContentView(WidgetStateManager& stateManager, Scheduler& scheduler, QWidget* parent)
     : QWidget(parent),
       stateManager_(stateManager),
       scheduler_(scheduler),
@@ -149,13 +149,7 @@ StateCard* ContentView::makeCard(CardKind kind)
 StateCard* ContentView::makeDonationCard()
 {
     auto openUrl = openUrl_ ? openUrl_ : [](const QUrl& url) { QDesktopServices::openUrl(url); };
-    return new DonationView(
-        tipPageHost_, std::move(openUrl),
-        [this] {
-            stateManager_.setShowDonation(false);
-            stateManager_.completeAndShowRemaining();
-        },
-        this);
+    return new DonationView(tipPageHost_, std::move(openUrl), [this] { stateManager_.dismissDonation(); }, this);
 }
 
 void ContentView::leave(StateCard* card, CardTransition transition)

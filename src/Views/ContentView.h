@@ -29,8 +29,7 @@ class ContentView final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ContentView(WidgetStateManager& stateManager, QWidget* parent = nullptr,
-                         Scheduler& scheduler = QtScheduler::shared());
+    ContentView(WidgetStateManager& stateManager, Scheduler& scheduler, QWidget* parent = nullptr);
 
     // What the orb, the card and the cards still leaving cover where they are drawn now, in
     // this view's coordinates.

@@ -15,6 +15,7 @@
 #include "Views/Components/DisabledActionRow.h"
 #include "Views/EasedSwitch.h"
 #include "Views/KeyboardFocus.h"
+#include "Views/PanelGeometry.h"
 #include "Views/SubtreeOpacity.h"
 #include "Views/SymbolLabel.h"
 #include "Views/TabOrder.h"
@@ -38,7 +39,7 @@ namespace {
 enum BodyPage { appendZonePage, noticePage, rowsPage };
 
 // The card stays inside the panel, 8 px from its edges.
-constexpr int maximumCardHeight = WidgetStateManager::panelSize - 2 * 8;
+constexpr int maximumCardHeight = PanelGeometry::panelSize - 2 * 8;
 // The notice's own height and the room above and below it.
 constexpr int noticeHeight = 120;
 constexpr int noticeMargin = 14;
@@ -252,7 +253,6 @@ void ActionView::followStateManager()
     connect(&stateManager_, &WidgetStateManager::payloadChanged, this, &ActionView::followPayload);
     connect(&stateManager_, &WidgetStateManager::activeTabChanged, this, &ActionView::followActiveTab);
     connect(&stateManager_, &WidgetStateManager::singleFileErrorChanged, this, &ActionView::updateRows);
-    connect(&stateManager_, &WidgetStateManager::singleFileErrorActionIdChanged, this, &ActionView::updateRows);
     connect(&stateManager_, &WidgetStateManager::isAppendDragOverChanged, this, &ActionView::followBody);
     connect(&stateManager_, &WidgetStateManager::actionAreaNoticeChanged, this, &ActionView::followBody);
     connect(&stateManager_, &WidgetStateManager::inlineErrorChanged, this, &ActionView::followInlineError);
