@@ -25,7 +25,7 @@ FormatPill::FormatPill(const ConversionTarget& target, std::function<void()> onT
           std::chrono::milliseconds(120), [this] { applyHoverColours(); }, this))
 {
     label_->setTextFormat(Qt::PlainText);
-    label_->setFont(Typography::monospaced(12, QFont::Bold));
+    label_->setFont(Typography::monospaced(Theme::TextSize::subheadline, QFont::Bold));
     label_->setAlignment(Qt::AlignCenter);
     label_->setAttribute(Qt::WA_TransparentForMouseEvents);
     setText(label_->text());
