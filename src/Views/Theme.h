@@ -6,7 +6,8 @@
 
 class QPainter;
 
-// The panel's palette, its type and spacing scales, and the look every 320 x 320 state card shares.
+// The panel's palette, its type and spacing scales, and the look the state cards share:
+// 320 x 320 points, but for the action card, which grows with its rows up to 444.
 namespace vantory::Theme {
 
 QColor cream();
@@ -75,7 +76,7 @@ struct CardShadow {
 };
 
 // The card chassis: the surface-filled rounded rectangle with its inner border line and
-// its shadow, drawn into `card` (the 320 x 320 rectangle, inside the painter's device).
+// its shadow, drawn into `card` (the card's own rectangle, inside the painter's device).
 void paintCardChassis(QPainter& painter, const QRectF& card);
 
 } // namespace vantory::Theme
