@@ -1,5 +1,6 @@
 #include "Views/Components/CategoryTab.h"
 
+#include "Views/QtText.h"
 #include "Views/SymbolLabel.h"
 #include "Views/Theme.h"
 #include "Views/Typography.h"
@@ -27,7 +28,7 @@ CategoryTab::CategoryTab(const CategoryGroup& group, bool isActive, std::functio
     layout->addWidget(count_, 0, Qt::AlignVCenter);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
-    const QString name = QString::fromStdString(group.label());
+    const QString name = qtText(group.label());
     setText(name);
     setAccessibleName(name);
     setActive(isActive);

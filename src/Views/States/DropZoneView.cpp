@@ -3,8 +3,8 @@
 #include "Views/Icons.h"
 #include "Views/MarchingDashes.h"
 #include "Views/SymbolLabel.h"
-#include "Views/Typography.h"
 #include "Views/Theme.h"
+#include "Views/Typography.h"
 
 #include <QLabel>
 #include <QPainter>

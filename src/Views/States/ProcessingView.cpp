@@ -1,7 +1,7 @@
 #include "Views/States/ProcessingView.h"
 
-#include "Views/Typography.h"
 #include "Views/Theme.h"
+#include "Views/Typography.h"
 
 #include <QLabel>
 #include <QPainter>
