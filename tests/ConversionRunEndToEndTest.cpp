@@ -6,6 +6,7 @@
 #include "support/FakeServices.h"
 #include "support/ManualScheduler.h"
 #include "support/OutputFolder.h"
+#include "support/ScriptedLanguageModel.h"
 #include "support/TempDir.h"
 #include "support/TestSettings.h"
 
@@ -46,7 +47,8 @@ protected:
                                 settings.settings.get(),
                                 &environment,
                                 [](auto&, auto&) {},
-                                {}}};
+                                DropPayload::from,
+                                std::make_shared<test::ScriptedLanguageModel>()}};
 };
 
 } // namespace
@@ -92,7 +94,8 @@ TEST_F(ConversionRun, AllFilesFailingLeavesNoFolder)
 TEST_F(ConversionRun, ThroughTheRealProcessors)
 {
     WidgetStateManager real(
-        {std::make_shared<ConversionRouter>(), &clock, settings.settings.get(), &environment, [](auto&, auto&) {}, {}});
+        {std::make_shared<ConversionRouter>(), &clock, settings.settings.get(), &environment, [](auto&, auto&) {}, DropPayload::from,
+         std::make_shared<test::ScriptedLanguageModel>()});
     const auto json = dir.write("data.json", R"({"b":1,"a":[true,null]})");
     real.handleDrop({json});
     clock.advance(600ms);

@@ -1,12 +1,9 @@
 #include "State/WidgetStateManager.h"
 #include "State/DonationPolicy.h"
 #include "support/EventLoop.h"
-#include "support/FakeServices.h"
-#include "support/ManualScheduler.h"
+#include "support/FakedStateManager.h"
 #include "support/PdfFixtures.h"
-#include "support/ScriptedLanguageModel.h"
 #include "support/TempDir.h"
-#include "support/TestSettings.h"
 
 #include <QThreadPool>
 #include <atomic>
@@ -21,30 +18,23 @@ using Kind = WidgetPhase::Kind;
 
 namespace {
 
-class StateManagerTest : public ::testing::Test {
+class StateManagerTest : public ::testing::Test, protected test::FakedStateManager {
 protected:
     test::TempDir dir;
-    test::ManualScheduler clock;
-    test::TestSettings settings;
-    test::FakeEnvironment environment;
-    std::shared_ptr<test::FakeRouter> router = std::make_shared<test::FakeRouter>();
-    std::vector<test::SentSignal> sentSignals;
     // The build of a payload of exactly these files waits at the gate.
     std::map<std::vector<std::filesystem::path>, test::Gate*> heldBuilds;
     std::atomic<int> finishedBuilds = 0;
     std::atomic<bool> builtOnTheTestThread = false;
     const std::thread::id testThread = std::this_thread::get_id();
-    std::shared_ptr<test::ScriptedLanguageModel> model = std::make_shared<test::ScriptedLanguageModel>();
-    std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(
-        WidgetStateManager::Services{router, &clock, settings.settings.get(), &environment,
-                                     [this](const std::string& name, const std::map<std::string, std::string>& parameters) {
-                                         sentSignals.push_back({name, parameters});
-                                     },
-                                     [this](const std::vector<std::filesystem::path>& paths) { return build(paths); }, model});
+
+    StateManagerTest()
+    {
+        buildPayload = [this](const std::vector<std::filesystem::path>& paths) { return build(paths); };
+    }
 
     ~StateManagerTest() override
     {
-        // Workers may still use the fakes above: the manager does not wait for them.
+        // Workers may still build payloads with the members above.
         manager.reset();
         test::finishBackgroundWork();
     }
@@ -407,6 +397,19 @@ TEST_F(StateManagerTest, FullFailureWithoutMessage)
     EXPECT_EQ(manager->singleFileError(), "Conversion failed");
 }
 
+TEST_F(StateManagerTest, ARowErrorAndItsRowAreAnnouncedTogetherOnce)
+{
+    dropAndSettle({file("a.json")});
+    start("format_json");
+    std::vector<std::pair<std::optional<std::string>, std::optional<std::string>>> announced;
+    QObject::connect(manager.get(), &WidgetStateManager::singleFileErrorChanged, [&] {
+        announced.emplace_back(manager->singleFileErrorActionId(), manager->singleFileError());
+    });
+    router->last().onFinished({0, 1, "Broken"});
+    clock.advance(3500ms);
+    EXPECT_EQ(announced, (decltype(announced){{"format_json", "Broken"}, {std::nullopt, std::nullopt}}));
+}
+
 TEST_F(StateManagerTest, FreeSpaceThreshold)
 {
     struct Row {
@@ -547,8 +550,8 @@ TEST_F(StateManagerTest, DonationPromptAfterTheFifthCompletedRun)
     ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls.size(), 2u); // left as it was until the card is dismissed
 
-    manager->setShowDonation(false);
-    manager->completeAndShowRemaining();
+    manager->dismissDonation();
+    EXPECT_FALSE(manager->showDonation());
     settle();
     ASSERT_TRUE(manager->payload());
     EXPECT_EQ(manager->payload()->urls, std::vector{pdf});

@@ -61,7 +61,7 @@ void AppDelegate::setupPanel()
 {
     panel_ = std::make_unique<FloatingPanel>();
     dropTarget_ = new DropTargetView(&stateManager_, scheduler_, panel_.get());
-    content_ = new ContentView(stateManager_, dropTarget_);
+    content_ = new ContentView(stateManager_, scheduler_, dropTarget_);
     content_->setTipPage(build_.tipPageHost);
     content_->onQuit = [this] { quit(); };
     for (QWidget* parent : {static_cast<QWidget*>(panel_.get()), static_cast<QWidget*>(dropTarget_)}) {
@@ -192,7 +192,7 @@ void AppDelegate::snapToNearestEdge()
 
 void AppDelegate::animatePanelResize()
 {
-    if (const auto target = PanelGeometry::restoredSizeFrame(panel_->geometry(), WidgetStateManager::panelSize))
+    if (const auto target = PanelGeometry::restoredSizeFrame(panel_->geometry(), PanelGeometry::panelSize))
         animatePanelTo(*target, resizeDurationMs, TimingCurves::easeInEaseOut());
 }
 

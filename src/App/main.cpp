@@ -2,6 +2,7 @@
 #include "App/AppDelegate.h"
 #include "App/BuildSettings.h"
 #include "App/DesktopStartupServices.h"
+#include "App/DesktopStateServices.h"
 #include "App/SingleInstance.h"
 #include "App/TerminationSignal.h"
 #include "Platform/HeapTuning.h"
@@ -41,7 +42,7 @@ int main(int argc, char** argv)
 
     vantory::ActionCapabilities::setSummariesAvailable(vantory::FoundationModelsSummarizer().isModelAvailable());
     vantory::ActionCapabilities::probeInBackground();
-    vantory::WidgetStateManager stateManager;
+    vantory::WidgetStateManager stateManager(vantory::desktopStateServices());
     vantory::AppDelegate delegate(stateManager, vantory::AppSettings::shared(), vantory::QtScheduler::shared(),
                                   vantory::desktopStartupServices(), vantory::buildSettings());
     vantory::TerminationSignal termination([&delegate] { delegate.quit(); });

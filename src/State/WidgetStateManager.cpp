@@ -1,13 +1,12 @@
 #include "State/WidgetStateManager.h"
 
-#include "Converters/ConversionRouter.h"
 #include "Models/ActionIds.h"
 #include "Platform/Background.h"
 #include "Platform/PathNames.h"
 #include "State/ActionResolver.h"
-#include "Telemetry/Telemetry.h"
 
 #include <set>
+#include <stdexcept>
 
 namespace vantory {
 
@@ -32,22 +31,18 @@ void assign(WidgetStateManager* manager, T& field, T value, Signal changed)
 
 WidgetStateManager::WidgetStateManager(Services services, QObject* parent) : QObject(parent), services_(std::move(services))
 {
-    if (!services_.router)
-        services_.router = std::make_shared<ConversionRouter>();
-    if (!services_.scheduler)
-        services_.scheduler = &QtScheduler::shared();
-    if (!services_.settings)
-        services_.settings = &AppSettings::shared();
-    if (!services_.environment)
-        services_.environment = &DesktopRunEnvironment::shared();
-    if (!services_.sendSignal)
-        services_.sendSignal = [](const std::string& name, const std::map<std::string, std::string>& parameters) {
-            Telemetry::signal(name, parameters);
-        };
-    if (!services_.buildPayload)
-        services_.buildPayload = DropPayload::from;
-    if (!services_.languageModel)
-        services_.languageModel = LanguageModel::systemDefault();
+    const std::pair<bool, const char*> given[] = {
+        {services_.router != nullptr, "router"},
+        {services_.scheduler != nullptr, "scheduler"},
+        {services_.settings != nullptr, "settings"},
+        {services_.environment != nullptr, "environment"},
+        {static_cast<bool>(services_.sendSignal), "sendSignal"},
+        {static_cast<bool>(services_.buildPayload), "buildPayload"},
+        {services_.languageModel != nullptr, "languageModel"},
+    };
+    for (const auto& [present, name] : given)
+        if (!present)
+            throw std::invalid_argument(std::string("WidgetStateManager needs its ") + name);
 }
 
 WidgetStateManager::~WidgetStateManager()
@@ -314,9 +309,7 @@ void WidgetStateManager::showSingleFileError(const std::string& actionId, const 
 {
     setInlineError(std::nullopt);
     setState(WidgetPhase::actions());
-    assign(this, singleFileErrorActionId_, std::optional<std::string>(actionId),
-           &WidgetStateManager::singleFileErrorActionIdChanged);
-    assign(this, singleFileError_, std::optional<std::string>(message), &WidgetStateManager::singleFileErrorChanged);
+    setSingleFileError(actionId, message);
     after(singleFileErrorTime, [this, message] {
         if (singleFileError_ == message)
             clearSingleFileError();
@@ -325,8 +318,17 @@ void WidgetStateManager::showSingleFileError(const std::string& actionId, const 
 
 void WidgetStateManager::clearSingleFileError()
 {
-    assign(this, singleFileError_, std::optional<std::string>(), &WidgetStateManager::singleFileErrorChanged);
-    assign(this, singleFileErrorActionId_, std::optional<std::string>(), &WidgetStateManager::singleFileErrorActionIdChanged);
+    setSingleFileError(std::nullopt, std::nullopt);
+}
+
+void WidgetStateManager::setSingleFileError(std::optional<std::string> actionId, std::optional<std::string> message)
+{
+    // The message and its row change together, and are announced once.
+    if (singleFileErrorActionId_ == actionId && singleFileError_ == message)
+        return;
+    singleFileErrorActionId_ = std::move(actionId);
+    singleFileError_ = std::move(message);
+    Q_EMIT singleFileErrorChanged();
 }
 
 void WidgetStateManager::after(Scheduler::Duration delay, std::function<void()> step)

@@ -21,18 +21,19 @@ namespace vantory {
 
 struct SummaryInput;
 
-// What the state manager talks to; tests replace any of them.
+// What the state manager talks to, every one of them given: the application passes the
+// desktop's, tests their fakes.
 struct WidgetStateServices {
     using SignalSender = std::function<void(const std::string& name, const std::map<std::string, std::string>& parameters)>;
     using PayloadBuilder = std::function<DropPayload(const std::vector<std::filesystem::path>& paths)>;
 
-    std::shared_ptr<ConversionService> router; // a ConversionRouter when none
-    Scheduler* scheduler = nullptr; // the Qt timers when none
-    AppSettings* settings = nullptr; // AppSettings::shared() when none
-    RunEnvironment* environment = nullptr; // the desktop's services when none; freeSpace and moveToTrash run on workers
-    SignalSender sendSignal; // the telemetry facade when none
-    PayloadBuilder buildPayload; // DropPayload::from when none; runs on a worker, so it may be slow
-    std::shared_ptr<LanguageModel> languageModel = nullptr; // LanguageModel::systemDefault() when none
+    std::shared_ptr<ConversionService> router;
+    Scheduler* scheduler = nullptr;
+    AppSettings* settings = nullptr;
+    RunEnvironment* environment = nullptr; // freeSpace and moveToTrash run on workers
+    SignalSender sendSignal;
+    PayloadBuilder buildPayload; // runs on a worker, so it may be slow
+    std::shared_ptr<LanguageModel> languageModel;
 };
 
 // The observable state behind every card of the panel. Used on the main thread only,
@@ -47,7 +48,8 @@ public:
 
     static constexpr std::uint64_t minimumFreeSpace = 500'000'000;
 
-    explicit WidgetStateManager(Services services = {}, QObject* parent = nullptr);
+    // Throws std::invalid_argument when a service is missing.
+    explicit WidgetStateManager(Services services, QObject* parent = nullptr);
     ~WidgetStateManager() override;
 
     // Published state.
@@ -81,7 +83,6 @@ public:
     bool showTabs() const;
     // Reads only what the payload's probes found; never touches a file.
     std::vector<FileAction> suggestedActions() const;
-    static constexpr int panelSize = 460;
 
     // A copy of the current payload, safe to take and keep on any thread.
     std::optional<DropPayload> payloadSnapshot() const;
@@ -97,6 +98,8 @@ public:
     // Whether the password opens the payload's PDF; any thread.
     bool validatePDFPassword(const std::string& password) const;
     void completeAndShowRemaining();
+    // The donation card is closed: it goes, and what the run left is shown.
+    void dismissDonation();
 
 Q_SIGNALS:
     void stateChanged();
@@ -108,8 +111,8 @@ Q_SIGNALS:
     void summaryNoteChanged();
     void isAppendDragOverChanged();
     void actionAreaNoticeChanged();
+    // singleFileError and singleFileErrorActionId, which change together.
     void singleFileErrorChanged();
-    void singleFileErrorActionIdChanged();
     void showDonationChanged();
 
 private:
@@ -134,6 +137,7 @@ private:
     void resetSoonIfOnlyUnsupported();
     void showSingleFileError(const std::string& actionId, const std::string& message);
     void clearSingleFileError();
+    void setSingleFileError(std::optional<std::string> actionId, std::optional<std::string> message);
     void forgetFeedbackOfTheLastDrop();
     void after(Scheduler::Duration delay, std::function<void()> step);
 

@@ -169,8 +169,10 @@ void WidgetStateManager::finishSucceededRun(const Run& run, const BatchResult& r
             if (conversionGeneration_ != run.generation || !state_.is(WidgetPhase::Kind::completed))
                 return;
             if (wantsDonation) {
-                setState(WidgetPhase::actions());
+                // The flag before the phase: the panel goes from the completed card straight
+                // to the donation card, with no action card made in between.
                 showDonationPromptIfNeeded(run);
+                setState(WidgetPhase::actions());
             } else {
                 completeAndShowRemaining(run.inputs);
             }
@@ -199,6 +201,12 @@ void WidgetStateManager::showDonationPromptIfNeeded(const Run& run)
     donationRunInputs_ = run.inputs;
     setShowDonation(true);
     services_.sendSignal("donation.shown", {});
+}
+
+void WidgetStateManager::dismissDonation()
+{
+    setShowDonation(false);
+    completeAndShowRemaining();
 }
 
 void WidgetStateManager::completeAndShowRemaining()

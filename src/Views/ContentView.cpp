@@ -5,6 +5,7 @@
 #include "Views/CardGhost.h"
 #include "Views/EdgeOffsets.h"
 #include "Views/KeyboardFocus.h"
+#include "Views/QtText.h"
 #include "Views/Spring.h"
 #include "Views/States/CompletedView.h"
 #include "Views/States/ConvertingView.h"
@@ -28,13 +29,6 @@ constexpr Spring edgeSpring{0.35, 0.85};
 constexpr double orbScaleOutsideIdle = 0.65;
 const QString fadeInName = QStringLiteral("fade in");
 
-std::optional<QString> qtText(const std::optional<std::string>& text)
-{
-    if (!text)
-        return std::nullopt;
-    return QString::fromStdString(*text);
-}
-
 void centreOn(QWidget* widget, QPointF point)
 {
     widget->move((point - QPointF(widget->width(), widget->height()) / 2).toPoint());
@@ -42,7 +36,7 @@ void centreOn(QWidget* widget, QPointF point)
 
 } // namespace
 
-ContentView::ContentView(WidgetStateManager& stateManager, QWidget* parent, Scheduler& scheduler)
+ContentView::ContentView(WidgetStateManager& stateManager, Scheduler& scheduler, QWidget* parent)
     : QWidget(parent),
       stateManager_(stateManager),
       scheduler_(scheduler),
@@ -138,7 +132,7 @@ StateCard* ContentView::makeCard(CardKind kind)
             phase.current, phase.total, [this] { stateManager_.cancelConversion(); }, this);
     }
     case CardKind::completed: return new CompletedView(this);
-    case CardKind::partialSuccess: return new PartialSuccessView(QString::fromStdString(stateManager_.state().summary), this);
+    case CardKind::partialSuccess: return new PartialSuccessView(qtText(stateManager_.state().summary), this);
     case CardKind::actions: return new ActionView(stateManager_, scheduler_, this);
     case CardKind::donation: return makeDonationCard();
     case CardKind::summarizing: return new SummarizingView(stateManager_, scheduler_, this);
@@ -149,13 +143,7 @@ StateCard* ContentView::makeCard(CardKind kind)
 StateCard* ContentView::makeDonationCard()
 {
     auto openUrl = openUrl_ ? openUrl_ : [](const QUrl& url) { QDesktopServices::openUrl(url); };
-    return new DonationView(
-        tipPageHost_, std::move(openUrl),
-        [this] {
-            stateManager_.setShowDonation(false);
-            stateManager_.completeAndShowRemaining();
-        },
-        this);
+    return new DonationView(tipPageHost_, std::move(openUrl), [this] { stateManager_.dismissDonation(); }, this);
 }
 
 void ContentView::leave(StateCard* card, CardTransition transition)

@@ -21,16 +21,15 @@ class IdleOrbView;
 class WidgetStateManager;
 
 // What the panel shows: the idle orb or the card of the current phase, pushed toward the
-// edge the panel is docked to. Besides the action card, which follows the state manager
-// itself, the cards get values and callbacks from this view. A card that leaves stays, as a
-// picture, under the one that takes its place until that one is whole, and fades where it is
-// not covered. It tells the panel which part of it is drawn, frame by frame.
+// edge the panel is docked to. The action and summary cards follow the state manager
+// themselves; the others get values and callbacks from this view. A card that leaves stays,
+// as a picture, under the one that takes its place until that one is whole, and fades where
+// it is not covered. It tells the panel which part of it is drawn, frame by frame.
 class ContentView final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ContentView(WidgetStateManager& stateManager, QWidget* parent = nullptr,
-                         Scheduler& scheduler = QtScheduler::shared());
+    ContentView(WidgetStateManager& stateManager, Scheduler& scheduler, QWidget* parent = nullptr);
 
     // What the orb, the card and the cards still leaving cover where they are drawn now, in
     // this view's coordinates.

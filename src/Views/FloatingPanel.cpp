@@ -13,19 +13,13 @@
 
 namespace vantory {
 
-namespace {
-
-constexpr int side = 460;
-
-} // namespace
-
 FloatingPanel::FloatingPanel(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
 {
     setWindowTitle(QStringLiteral("Vantory"));
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setFixedSize(side, side);
+    setFixedSize(PanelGeometry::panelSize, PanelGeometry::panelSize);
 }
 
 void FloatingPanel::setVisibleRegion(const QRegion& region)

@@ -10,6 +10,9 @@
 // downward: the top edge of a visible area `v` is v.top(), its bottom edge v.y() + v.height().
 namespace vantory::PanelGeometry {
 
+// The panel is a square of this side in every phase.
+constexpr int panelSize = 460;
+
 // The screens' available areas (without panels and docks), and which one is the primary.
 struct Screens {
     std::vector<QRectF> availableAreas;

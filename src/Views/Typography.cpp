@@ -45,6 +45,16 @@ QLabel* label(const QString& text, const QFont& font, const QColor& colour, QWid
     return label;
 }
 
+QLabel* rowLabel(const QString& text, const QFont& font, const QColor& colour, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(font);
+    label->setWordWrap(true);
+    setTextColour(label, colour);
+    return label;
+}
+
 SymbolLabel* symbol(const std::string& symbolName, const QFont& font, const QColor& colour, QWidget* parent)
 {
     auto* symbol = new SymbolLabel(symbolName, font, parent);

@@ -23,6 +23,8 @@ QFont monospaced(int pixelSize, QFont::Weight weight = QFont::Normal);
 QFont icon(int pixelSize, QFont::Weight weight = QFont::Normal);
 
 QLabel* label(const QString& text, const QFont& font, const QColor& colour, QWidget* parent);
+// Plain text from the start of the line, wrapping: a row's title and what it says under it.
+QLabel* rowLabel(const QString& text, const QFont& font, const QColor& colour, QWidget* parent);
 // A symbol of Icons, centred like a label, that assistive tools pass over.
 SymbolLabel* symbol(const std::string& symbolName, const QFont& font, const QColor& colour, QWidget* parent);
 void setTextColour(QLabel* label, const QColor& colour);

@@ -8,16 +8,14 @@
 #include "Views/Components/ActionRow.h"
 #include "Views/Components/ConvertMenuButton.h"
 #include "Views/ContentView.h"
+#include "Views/PanelGeometry.h"
 #include "Views/States/CompletedView.h"
 #include "Views/States/ConvertingView.h"
 #include "Views/States/PartialSuccessView.h"
 #include "support/EventLoop.h"
-#include "support/FakeServices.h"
-#include "support/ManualScheduler.h"
+#include "support/FakedStateManager.h"
 #include "support/PdfFixtures.h"
-#include "support/ScriptedLanguageModel.h"
 #include "support/TempDir.h"
-#include "support/TestSettings.h"
 
 #include <QAbstractAnimation>
 #include <QAccessible>
@@ -33,7 +31,7 @@ using namespace vantory;
 
 namespace {
 
-constexpr int panelSide = 460;
+constexpr int panelSide = PanelGeometry::panelSize;
 constexpr int settleTimeoutMs = 5000;
 // A plain desktop behind the translucent panel, so the shadows show in the pictures.
 const QColor desktop = QColor::fromRgbF(0.78f, 0.80f, 0.82f);
@@ -287,21 +285,12 @@ void snapTheSummaryAndDonation(Gallery& gallery, WidgetStateManager& manager, te
 // The panel's content in every phase, as the state manager sets it.
 void snapThePanel(Gallery& gallery)
 {
-    test::ManualScheduler clock;
-    test::TestSettings settings;
-    test::FakeEnvironment environment;
-    auto router = std::make_shared<test::FakeRouter>();
-    auto model = std::make_shared<test::ScriptedLanguageModel>();
-    WidgetStateManager manager(WidgetStateManager::Services{router,
-                                                            &clock,
-                                                            settings.settings.get(),
-                                                            &environment,
-                                                            [](const std::string&, const std::map<std::string, std::string>&) {},
-                                                            {},
-                                                            model});
+    test::FakedStateManager faked;
+    WidgetStateManager& manager = *faked.manager;
+    test::ManualScheduler& clock = faked.clock;
 
     auto stage = makeStage();
-    auto* content = new ContentView(manager, stage.get());
+    auto* content = new ContentView(manager, clock, stage.get());
     content->setGeometry(stage->rect());
     stage->show();
 
@@ -336,8 +325,8 @@ void snapThePanel(Gallery& gallery)
         gallery.snap(*stage, QLatin1String(name));
     }
     manager.setState(WidgetPhase::idle());
-    snapTheActionCard(gallery, manager, clock, *router, *stage);
-    snapTheSummaryAndDonation(gallery, manager, clock, *model, *stage);
+    snapTheActionCard(gallery, manager, clock, *faked.router, *stage);
+    snapTheSummaryAndDonation(gallery, manager, clock, *faked.model, *stage);
 }
 
 // The progress and result cards on their own, centred on the panel, in the states the

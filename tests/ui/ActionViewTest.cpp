@@ -15,14 +15,13 @@
 #include "Views/Components/DisabledActionRow.h"
 #include "Views/ContentView.h"
 #include "Views/DropTargetView.h"
+#include "Views/PanelGeometry.h"
 #include "Views/SymbolLabel.h"
 #include "support/Animations.h"
 #include "support/EventLoop.h"
-#include "support/FakeServices.h"
-#include "support/ManualScheduler.h"
+#include "support/FakedStateManager.h"
 #include "support/PdfFixtures.h"
 #include "support/TempDir.h"
-#include "support/TestSettings.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
@@ -39,21 +38,18 @@ using Kind = WidgetPhase::Kind;
 
 namespace {
 
-class ActionViewTest : public ::testing::Test {
+class ActionViewTest : public ::testing::Test, protected test::FakedStateManager {
 protected:
     test::TempDir dir;
-    test::ManualScheduler clock;
-    test::TestSettings settings;
-    test::FakeEnvironment environment;
-    std::shared_ptr<test::FakeRouter> router = std::make_shared<test::FakeRouter>();
-    std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(
-        WidgetStateManager::Services{router, &clock, settings.settings.get(), &environment,
-                                     [](const std::string&, const std::map<std::string, std::string>&) {},
-                                     [this](const std::vector<std::filesystem::path>& paths) { return build(paths); }});
     // Set before a drop: each payload is made of the first file alone, so an append
     // replaces the payload with one that offers the same actions.
     std::atomic<bool> buildsOnlyTheFirstFile = false;
     std::unique_ptr<ActionView> view;
+
+    ActionViewTest()
+    {
+        buildPayload = [this](const std::vector<std::filesystem::path>& paths) { return build(paths); };
+    }
 
     ~ActionViewTest() override
     {
@@ -83,13 +79,6 @@ protected:
     {
         manager->appendFiles(urls);
         settle();
-    }
-
-    void settle()
-    {
-        test::finishBackgroundWork();
-        clock.advance(600ms);
-        test::finishBackgroundWork();
     }
 
     void showCard()
@@ -326,9 +315,9 @@ TEST_F(ActionViewTest, AFileDroppedOnAPasswordBoxIsAppendedAndTheTypedTextStays)
     DropTargetView target(manager.get(), clock);
     auto* layout = new QVBoxLayout(&target);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* content = new ContentView(*manager, &target, clock);
+    auto* content = new ContentView(*manager, clock, &target);
     layout->addWidget(content);
-    target.resize(WidgetStateManager::panelSize, WidgetStateManager::panelSize);
+    target.resize(PanelGeometry::panelSize, PanelGeometry::panelSize);
     target.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&target));
 
@@ -409,7 +398,7 @@ TEST_F(ActionViewTest, TheCardGrowsWithWhatItShowsUpToThePanelLessEightAboveAndB
 
 TEST_F(ActionViewTest, PastThePanelsHeightTheRowsScrollAboveTheBanner)
 {
-    constexpr int tallest = WidgetStateManager::panelSize - 2 * 8;
+    constexpr int tallest = PanelGeometry::panelSize - 2 * 8;
     drop({file("report.pdf")});
     const int rowsFolded = cardHeightOf(*view);
     for (QWidget* row : view->rows()) {

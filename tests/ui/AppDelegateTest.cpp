@@ -3,9 +3,7 @@
 #include "State/WidgetStateManager.h"
 #include "Views/FloatingPanel.h"
 #include "support/EventLoop.h"
-#include "support/FakeServices.h"
-#include "support/ManualScheduler.h"
-#include "support/TestSettings.h"
+#include "support/FakedStateManager.h"
 
 #include <QPropertyAnimation>
 #include <gtest/gtest.h>
@@ -20,16 +18,11 @@ const QRectF available(0, 24, 1280, 776);
 
 class AppDelegateTest : public ::testing::Test {
 protected:
-    test::ManualScheduler clock;
-    test::TestSettings settings;
-    test::FakeEnvironment environment;
-    std::shared_ptr<test::FakeRouter> router = std::make_shared<test::FakeRouter>();
-    WidgetStateManager manager{{router,
-                                &clock,
-                                settings.settings.get(),
-                                &environment,
-                                [](const std::string&, const std::map<std::string, std::string>&) {},
-                                {}}};
+    test::FakedStateManager faked;
+    test::ManualScheduler& clock = faked.clock;
+    test::TestSettings& settings = faked.settings;
+    std::shared_ptr<test::FakeRouter> router = faked.router;
+    WidgetStateManager& manager = *faked.manager;
     std::vector<std::string> calls;
     PanelGeometry::Screens screens{{available}, 0};
     std::function<void()> willSleep, didWake;

@@ -1,8 +1,10 @@
 #include "Views/ContentView.h"
+#include "State/DonationPolicy.h"
 #include "State/WidgetStateManager.h"
 #include "Views/ActionCard/ActionView.h"
 #include "Views/CardGhost.h"
 #include "Views/EdgeOffsets.h"
+#include "Views/PanelGeometry.h"
 #include "Views/States/CompletedView.h"
 #include "Views/States/ConvertingView.h"
 #include "Views/States/DropZoneView.h"
@@ -12,9 +14,8 @@
 #include "Views/States/SummaryCapsule.h"
 #include "support/Animations.h"
 #include "support/EventLoop.h"
-#include "support/FakeServices.h"
-#include "support/ManualScheduler.h"
-#include "support/TestSettings.h"
+#include "support/FakedStateManager.h"
+#include "support/TempDir.h"
 #include "support/WidgetPictures.h"
 
 #include <QGraphicsOpacityEffect>
@@ -27,25 +28,16 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr int panelSide = WidgetStateManager::panelSize;
+constexpr int panelSide = PanelGeometry::panelSize;
 
-class ContentViewTest : public ::testing::Test {
+class ContentViewTest : public ::testing::Test, protected test::FakedStateManager {
 protected:
-    test::ManualScheduler clock;
-    test::TestSettings settings;
-    test::FakeEnvironment environment;
-    std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(
-        WidgetStateManager::Services{std::make_shared<test::FakeRouter>(),
-                                     &clock,
-                                     settings.settings.get(),
-                                     &environment,
-                                     [](const std::string&, const std::map<std::string, std::string>&) {},
-                                     {}});
+    test::TempDir dir;
     std::unique_ptr<ContentView> view;
 
     ContentViewTest()
     {
-        view = std::make_unique<ContentView>(*manager, nullptr, clock);
+        view = std::make_unique<ContentView>(*manager, clock);
         // See-through where nothing is drawn, as in the panel.
         view->setAttribute(Qt::WA_TranslucentBackground);
         view->resize(panelSide, panelSide);
@@ -53,12 +45,7 @@ protected:
         test::finishAnimations(view.get());
     }
 
-    ~ContentViewTest() override
-    {
-        view.reset();
-        manager.reset();
-        test::finishBackgroundWork();
-    }
+    ~ContentViewTest() override { view.reset(); }
 
     void enter(WidgetPhase phase)
     {
@@ -144,14 +131,28 @@ TEST_F(ContentViewTest, ThePartialSuccessCardGetsTheRunsSummary)
     EXPECT_EQ(partial->summaryCapsule()->text(), QStringLiteral("2 of 5 files could not be converted"));
 }
 
-TEST_F(ContentViewTest, TheDonationBranchGetsANewCard)
+TEST_F(ContentViewTest, ARunThatAsksForATipGoesFromTheCompletedCardStraightToTheDonationCard)
 {
-    enter(WidgetPhase::actions());
-    const QPointer<StateCard> actions = view->card();
-    manager->setShowDonation(true);
+    int runsBefore = 0;
+    while (!DonationPolicy::wantsPrompt(runsBefore + 1))
+        ++runsBefore;
+    settings->setCompletedRunCount(runsBefore);
+    manager->handleDrop({dir.write("a.png", "picture")});
+    settle();
+    manager->startConversion("compress_image");
+    test::finishBackgroundWork();
+    router->last().onFinished({1, 0, std::nullopt});
+    ASSERT_EQ(view->cardKind(), CardKind::completed);
+
+    // Read after the view has followed each change.
+    std::vector<CardKind> shown;
+    const auto record = [&] { shown.push_back(view->cardKind()); };
+    QObject::connect(manager.get(), &WidgetStateManager::stateChanged, view.get(), record);
+    QObject::connect(manager.get(), &WidgetStateManager::showDonationChanged, view.get(), record);
+    clock.advance(1500ms);
     test::finishAnimations(view.get());
     EXPECT_EQ(view->cardKind(), CardKind::donation);
-    EXPECT_TRUE(actions.isNull());
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), CardKind::actions), 0) << "no action card is made to be thrown away";
 }
 
 TEST_F(ContentViewTest, HoveringAndProcessingSwapAtOnceOthersCrossFade)

@@ -2,8 +2,7 @@
 #include "State/WidgetStateManager.h"
 #include "Views/DropTargetView.h"
 #include "support/EventLoop.h"
-#include "support/FakeServices.h"
-#include "support/ManualScheduler.h"
+#include "support/FakedStateManager.h"
 #include "support/TempDir.h"
 #include "support/TestSettings.h"
 
@@ -37,20 +36,9 @@ std::unique_ptr<QMimeData> textData(const QString& text)
     return data;
 }
 
-class DropTargetTest : public ::testing::Test {
+class DropTargetTest : public ::testing::Test, protected test::FakedStateManager {
 protected:
     test::TempDir dir;
-    test::ManualScheduler clock;
-    test::TestSettings settings;
-    test::FakeEnvironment environment;
-    std::shared_ptr<test::FakeRouter> router = std::make_shared<test::FakeRouter>();
-    std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(
-        WidgetStateManager::Services{router,
-                                     &clock,
-                                     settings.settings.get(),
-                                     &environment,
-                                     [](const std::string&, const std::map<std::string, std::string>&) {},
-                                     {}});
     DropTargetView view{manager.get(), clock};
 
     ~DropTargetTest() override
@@ -319,14 +307,11 @@ TEST(DropTargetProbes, TheEventLoopRunsWhileABigZipIsRead)
     ASSERT_TRUE(runProcess("/usr/bin/zip", {"-q", "-0", "big.zip", "big.bin"}, options).succeeded());
     std::filesystem::remove(big);
 
-    test::TestSettings settings;
-    test::FakeEnvironment environment;
-    WidgetStateManager manager({std::make_shared<test::FakeRouter>(),
-                                &QtScheduler::shared(),
-                                settings.settings.get(),
-                                &environment,
-                                [](const std::string&, const std::map<std::string, std::string>&) {},
-                                {}});
+    // On the Qt timers, as in the application: the event loop is what this watches.
+    test::FakedStateManager faked;
+    WidgetStateServices services = faked.services();
+    services.scheduler = &QtScheduler::shared();
+    WidgetStateManager manager(services);
     DropTargetView view(&manager, QtScheduler::shared());
 
     const auto data = filesData({dir / "big.zip"});

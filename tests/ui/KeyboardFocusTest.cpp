@@ -7,9 +7,7 @@
 #include "Views/ContentView.h"
 #include "Views/FloatingPanel.h"
 #include "support/EventLoop.h"
-#include "support/FakeServices.h"
-#include "support/ManualScheduler.h"
-#include "support/TestSettings.h"
+#include "support/FakedStateManager.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -165,12 +163,9 @@ TEST_F(KeyboardLoanTest, AFoldingRowWithoutTheKeyboardLeavesItWhereItIs)
 
 TEST(KeyboardLoan, AChangeOfCardOrAHiddenPanelGivesTheKeyboardBack)
 {
-    test::ManualScheduler clock;
-    test::TestSettings settings;
-    test::FakeEnvironment environment;
-    WidgetStateManager manager(WidgetStateManager::Services{
-        std::make_shared<test::FakeRouter>(), &clock, settings.settings.get(), &environment,
-        [](const std::string&, const std::map<std::string, std::string>&) {}, {}});
+    test::FakedStateManager faked;
+    test::ManualScheduler& clock = faked.clock;
+    WidgetStateManager& manager = *faked.manager;
     manager.setState(WidgetPhase::actions());
     QWidget other;
 
@@ -180,7 +175,7 @@ TEST(KeyboardLoan, AChangeOfCardOrAHiddenPanelGivesTheKeyboardBack)
     };
     for (const auto& leave : leaves) {
         FloatingPanel panel;
-        auto* content = new ContentView(manager, &panel, clock);
+        auto* content = new ContentView(manager, clock, &panel);
         content->resize(panel.size());
         panel.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));

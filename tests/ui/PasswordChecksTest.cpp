@@ -1,10 +1,8 @@
 #include "Views/ActionCard/PasswordChecks.h"
 #include "State/WidgetStateManager.h"
 #include "support/EventLoop.h"
-#include "support/FakeServices.h"
-#include "support/ManualScheduler.h"
+#include "support/FakedStateManager.h"
 #include "support/TempDir.h"
-#include "support/TestSettings.h"
 #include "support/ZipFixtures.h"
 
 #include <gtest/gtest.h>
@@ -13,30 +11,14 @@ using namespace vantory;
 
 namespace {
 
-class PasswordChecksTest : public ::testing::Test {
+class PasswordChecksTest : public ::testing::Test, protected test::FakedStateManager {
 protected:
     test::TempDir dir;
-    test::ManualScheduler clock;
-    test::TestSettings settings;
-    test::FakeEnvironment environment;
-    std::unique_ptr<WidgetStateManager> manager = std::make_unique<WidgetStateManager>(
-        WidgetStateManager::Services{std::make_shared<test::FakeRouter>(),
-                                     &clock,
-                                     settings.settings.get(),
-                                     &environment,
-                                     [](const std::string&, const std::map<std::string, std::string>&) {},
-                                     {}});
 
     void drop(const std::vector<std::filesystem::path>& files)
     {
         manager->handleDrop(files);
         ASSERT_TRUE(test::spinUntil([&] { return manager->payload().has_value(); }));
-    }
-
-    ~PasswordChecksTest() override
-    {
-        manager.reset();
-        test::finishBackgroundWork();
     }
 };
 

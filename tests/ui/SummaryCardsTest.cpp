@@ -335,17 +335,10 @@ TEST(DonationViewTest, CloseAndMaybeLaterEachDismissOnce)
 
 TEST(DonationViewTest, DismissingInThePanelHidesTheCardAndShowsWhatIsLeft)
 {
-    test::ManualScheduler clock;
-    test::TestSettings settings;
-    test::FakeEnvironment environment;
-    WidgetStateManager manager({std::make_shared<test::FakeRouter>(),
-                                &clock,
-                                settings.settings.get(),
-                                &environment,
-                                [](const std::string&, const std::map<std::string, std::string>&) {},
-                                {}});
+    test::FakedStateManager faked;
+    WidgetStateManager& manager = *faked.manager;
     std::vector<QUrl> opened;
-    ContentView view(manager, nullptr, clock);
+    ContentView view(manager, faked.clock);
     view.setTipPage("tips.example.org", [&opened](const QUrl& url) { opened.push_back(url); });
     manager.setState(WidgetPhase::actions());
     manager.setShowDonation(true);

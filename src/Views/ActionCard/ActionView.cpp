@@ -13,8 +13,12 @@
 #include "Views/Components/CategoryTab.h"
 #include "Views/Components/ConvertMenuButton.h"
 #include "Views/Components/DisabledActionRow.h"
+#include "Views/Divider.h"
 #include "Views/EasedSwitch.h"
 #include "Views/KeyboardFocus.h"
+#include "Views/PanelGeometry.h"
+#include "Views/QtText.h"
+#include "Views/SlimScrollBar.h"
 #include "Views/SubtreeOpacity.h"
 #include "Views/SymbolLabel.h"
 #include "Views/TabOrder.h"
@@ -28,7 +32,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStackedLayout>
 #include <QVBoxLayout>
 
@@ -38,7 +41,7 @@ namespace {
 enum BodyPage { appendZonePage, noticePage, rowsPage };
 
 // The card stays inside the panel, 8 px from its edges.
-constexpr int maximumCardHeight = WidgetStateManager::panelSize - 2 * 8;
+constexpr int maximumCardHeight = PanelGeometry::panelSize - 2 * 8;
 // The notice's own height and the room above and below it.
 constexpr int noticeHeight = 120;
 constexpr int noticeMargin = 14;
@@ -74,64 +77,18 @@ int heightAt(const QWidget* widget, int width)
     return widget->hasHeightForWidth() ? widget->heightForWidth(width) : widget->sizeHint().height();
 }
 
-QString qtText(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
-std::optional<QString> qtText(const std::optional<std::string>& text)
-{
-    if (!text)
-        return std::nullopt;
-    return qtText(*text);
-}
-
 // `scroll`, holding `inside`, drawn as part of the card. The keyboard passes over it to the
 // controls inside, which it scrolls into view as they take the focus.
 QScrollArea* transparentScrollArea(QScrollArea* scroll, QWidget* inside)
 {
     scroll->setFocusPolicy(Qt::NoFocus);
-    // A slim bar that keeps out of the rows' way, shown only when they overflow.
-    // Set on the bar alone: a style sheet on the area would restyle every row inside it.
-    scroll->verticalScrollBar()->setStyleSheet(
-        QStringLiteral("QScrollBar:vertical { width: 4px; background: transparent; margin: 0; }"
-                       "QScrollBar::handle:vertical { background: rgba(0, 0, 0, 40); border-radius: 2px;"
-                       " min-height: 24px; }"
-                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+    useSlimScrollBar(scroll);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setWidget(inside);
     scroll->viewport()->setAutoFillBackground(false);
     inside->setAutoFillBackground(false);
     return scroll;
-}
-
-QWidget* divider(QWidget* parent)
-{
-    auto* area = new QWidget(parent);
-    auto* layout = new QHBoxLayout(area);
-    layout->setContentsMargins(16, 0, 16, 0);
-    auto* line = new QFrame(area);
-    line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, Theme::border());
-    line->setPalette(palette);
-    layout->addWidget(line);
-    return area;
-}
-
-void setErrorText(RowKind kind, QWidget* row, const std::optional<QString>& errorText)
-{
-    switch (kind) {
-    case RowKind::lock: static_cast<LockPDFButton*>(row)->setErrorText(errorText); break;
-    case RowKind::unlockZip:
-    case RowKind::unlockPdf: static_cast<UnlockPDFButton*>(row)->setErrorText(errorText); break;
-    case RowKind::convertMenu: static_cast<ConvertMenuButton*>(row)->setErrorText(errorText); break;
-    case RowKind::button: static_cast<ActionButton*>(row)->setErrorText(errorText); break;
-    case RowKind::disabled: break;
-    }
 }
 
 } // namespace
@@ -165,7 +122,7 @@ ActionView::ActionView(WidgetStateManager& stateManager, Scheduler& scheduler, Q
     bodyForms_->insertWidget(rowsPage, rowsScroll);
 
     auto* bannerLayout = new QVBoxLayout(bannerArea_);
-    bannerLayout->setContentsMargins(16, 0, 16, 14);
+    bannerLayout->setContentsMargins(Theme::Spacing::rowInset, 0, Theme::Spacing::rowInset, Theme::Spacing::rowPadding);
     bannerLayout->addWidget(banner_);
     connect(banner_, &QAbstractButton::clicked, this, [this] { stateManager_.setInlineError(std::nullopt); });
     banner_->setPresence(0);
@@ -198,7 +155,7 @@ QWidget* ActionView::makeTabArea()
     // The strip scrolls sideways when its tabs are wider than the card.
     auto* tabs = new QWidget;
     tabStrip_ = new QHBoxLayout(tabs);
-    tabStrip_->setContentsMargins(20, 0, 20, 0);
+    tabStrip_->setContentsMargins(Theme::Spacing::cardInset, 0, Theme::Spacing::cardInset, 0);
     tabStrip_->setSpacing(6);
     tabStrip_->addStretch();
     tabScroll_ = transparentScrollArea(new TabStrip(area), tabs);
@@ -211,13 +168,13 @@ QWidget* ActionView::makeTabArea()
 QWidget* ActionView::makeNoticeForm()
 {
     auto* form = new QWidget;
-    auto* symbol = Typography::symbol("checkmark.circle", Typography::icon(28, QFont::Medium),
+    auto* symbol = Typography::symbol("checkmark.circle", Typography::icon(Theme::TextSize::largeSymbol, QFont::Medium),
                                       Theme::withOpacity(Theme::textSecondary(), 0.5), form);
-    noticeText_ = Typography::label(QString(), Typography::font(14, QFont::DemiBold), Theme::textSecondary(), form);
+    noticeText_ = Typography::label(QString(), Typography::font(Theme::TextSize::callout, QFont::DemiBold), Theme::textSecondary(), form);
     noticeText_->setTextFormat(Qt::PlainText);
     noticeText_->setWordWrap(true);
     auto* column = new QVBoxLayout(form);
-    column->setContentsMargins(16, noticeMargin, 16, noticeMargin);
+    column->setContentsMargins(Theme::Spacing::rowInset, noticeMargin, Theme::Spacing::rowInset, noticeMargin);
     column->setSpacing(8);
     column->addStretch();
     column->addWidget(symbol);
@@ -231,12 +188,12 @@ QWidget* ActionView::makeRowsForm()
     auto* form = new QWidget;
     rowsLayout_ = new QVBoxLayout;
     rowsLayout_->setSpacing(8);
-    outlierNote_ = Typography::label(QString(), Typography::font(11, QFont::Medium),
+    outlierNote_ = Typography::label(QString(), Typography::font(Theme::TextSize::footnote, QFont::Medium),
                                      Theme::withOpacity(Theme::textSecondary(), 0.7), form);
     outlierNote_->setTextFormat(Qt::PlainText);
     outlierNote_->setWordWrap(true);
     auto* noteArea = new QHBoxLayout;
-    noteArea->setContentsMargins(20, 0, 20, 14);
+    noteArea->setContentsMargins(Theme::Spacing::cardInset, 0, Theme::Spacing::cardInset, Theme::Spacing::rowPadding);
     noteArea->addWidget(outlierNote_);
     auto* column = new QVBoxLayout(form);
     column->setContentsMargins(0, 0, 0, 0);
@@ -252,7 +209,6 @@ void ActionView::followStateManager()
     connect(&stateManager_, &WidgetStateManager::payloadChanged, this, &ActionView::followPayload);
     connect(&stateManager_, &WidgetStateManager::activeTabChanged, this, &ActionView::followActiveTab);
     connect(&stateManager_, &WidgetStateManager::singleFileErrorChanged, this, &ActionView::updateRows);
-    connect(&stateManager_, &WidgetStateManager::singleFileErrorActionIdChanged, this, &ActionView::updateRows);
     connect(&stateManager_, &WidgetStateManager::isAppendDragOverChanged, this, &ActionView::followBody);
     connect(&stateManager_, &WidgetStateManager::actionAreaNoticeChanged, this, &ActionView::followBody);
     connect(&stateManager_, &WidgetStateManager::inlineErrorChanged, this, &ActionView::followInlineError);
@@ -373,7 +329,9 @@ void ActionView::updateRows()
         if (const auto kept = rows_.find(action.id); kept != rows_.end() && canKeep(kept->second, choice)) {
             row = kept->second;
             rows_.erase(kept);
-            setErrorText(row.kind, row.widget, choice.errorText);
+            // A greyed row has no error to show.
+            if (auto* errorShown = dynamic_cast<RowErrorText*>(row.widget.data()))
+                errorShown->setErrorText(choice.errorText);
         } else {
             row.widget = makeRow(action, choice);
         }
@@ -450,7 +408,8 @@ void ActionView::updateOutlierNote()
     outlierNote_->setText(hasNote ? qtText(*payload->outlierNote) : QString());
     // With tabs the note is not shown, but the rows keep the room it would take.
     outlierNote_->setVisible(hasNote && !stateManager_.showTabs());
-    rowsLayout_->setContentsMargins(16, 14, 16, hasNote ? 10 : 18);
+    using namespace Theme::Spacing;
+    rowsLayout_->setContentsMargins(rowInset, rowPadding, rowInset, hasNote ? 10 : 18);
 }
 
 void ActionView::fitToContent()

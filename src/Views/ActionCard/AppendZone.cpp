@@ -25,10 +25,10 @@ AppendZone::AppendZone(QWidget* parent)
           update();
       }))
 {
-    auto* plus = Typography::symbol("plus.circle.fill", Typography::icon(36, QFont::Medium),
+    auto* plus = Typography::symbol("plus.circle.fill", Typography::icon(Theme::TextSize::extraLargeSymbol, QFont::Medium),
                                     Theme::withOpacity(Theme::accent(), 0.7), this);
-    auto* title = Typography::label(tr("Drop to Add More"), Typography::font(16, QFont::Bold), Theme::textPrimary(), this);
-    auto* hint = Typography::label(tr("Release to append files"), Typography::font(12, QFont::Medium), Theme::textSecondary(),
+    auto* title = Typography::label(tr("Drop to Add More"), Typography::font(Theme::TextSize::title3, QFont::Bold), Theme::textPrimary(), this);
+    auto* hint = Typography::label(tr("Release to append files"), Typography::font(Theme::TextSize::subheadline, QFont::Medium), Theme::textSecondary(),
                                    this);
 
     auto* column = new QVBoxLayout(this);

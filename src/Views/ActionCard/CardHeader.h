@@ -4,12 +4,11 @@
 #include <string>
 
 class QHBoxLayout;
-class QLabel;
 
 namespace vantory {
 
 class CloseButton;
-class SymbolLabel;
+class LabelCapsule;
 
 // The top of the action card: what was dropped, as a symbol and a label on an accent
 // capsule, and the close button at the far end.
@@ -21,17 +20,15 @@ public:
 
     void setLabel(const std::string& icon, const QString& text);
     QString text() const;
-    std::string icon() const { return icon_; }
+    std::string icon() const;
     // Less room below when the tab strip follows.
     void setTabsFollow(bool tabsFollow);
 
     CloseButton* closeButton() const { return close_; }
 
 private:
-    std::string icon_;
     QHBoxLayout* layout_;
-    SymbolLabel* iconLabel_;
-    QLabel* textLabel_;
+    LabelCapsule* capsule_;
     CloseButton* close_;
 };
 

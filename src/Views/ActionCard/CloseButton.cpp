@@ -23,7 +23,7 @@ void CloseButton::paintEvent(QPaintEvent*)
     painter.setBrush(Theme::cream());
     painter.drawEllipse(rect());
     painter.setPen(Theme::textSecondary());
-    painter.setFont(Typography::icon(12, QFont::Bold));
+    painter.setFont(Typography::icon(Theme::TextSize::subheadline, QFont::Bold));
     painter.drawText(rect(), Qt::AlignCenter, Icons::glyph("xmark"));
     paintFocusRing(painter, QRectF(rect()), side / 2.0);
 }

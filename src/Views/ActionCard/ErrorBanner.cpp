@@ -26,10 +26,10 @@ QColor red(double opacity)
 ErrorBanner::ErrorBanner(QWidget* parent)
     : PlainButton(parent),
       face_(new QWidget(this)),
-      message_(Typography::label(QString(), Typography::font(11, QFont::Medium), red(0.85), face_))
+      message_(Typography::label(QString(), Typography::font(Theme::TextSize::footnote, QFont::Medium), red(0.85), face_))
 {
     face_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    auto* symbol = Typography::symbol("exclamationmark.triangle.fill", Typography::icon(11, QFont::Bold), red(0.85), face_);
+    auto* symbol = Typography::symbol("exclamationmark.triangle.fill", Typography::icon(Theme::TextSize::footnote, QFont::Bold), red(0.85), face_);
     message_->setTextFormat(Qt::PlainText);
     message_->setWordWrap(true);
     message_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

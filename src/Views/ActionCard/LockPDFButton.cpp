@@ -18,7 +18,7 @@ LockPDFButton::LockPDFButton(const QString& title, const QString& buttonLabel, S
       onSubmit_(std::move(onSubmit)),
       password_(new PasswordField(QStringLiteral("Password"), section())),
       confirm_(new PasswordField(QStringLiteral("Confirm password"), section())),
-      mismatchLabel_(Typography::label(QStringLiteral("Passwords don't match"), Typography::font(11, QFont::Medium),
+      mismatchLabel_(Typography::label(QStringLiteral("Passwords don't match"), Typography::font(Theme::TextSize::footnote, QFont::Medium),
                                        Theme::withOpacity(Theme::error(), 0.8), section())),
       submitButton_(new SubmitButton(buttonLabel, section()))
 {

@@ -41,7 +41,7 @@ PasswordField::PasswordField(const QString& placeholder, QWidget* parent)
     lineEdit_->setAcceptDrops(false);
     lineEdit_->setPlaceholderText(placeholder);
     lineEdit_->setAccessibleName(placeholder);
-    lineEdit_->setFont(Typography::font(13, QFont::Medium));
+    lineEdit_->setFont(Typography::font(Theme::TextSize::body, QFont::Medium));
     QPalette palette = lineEdit_->palette();
     palette.setColor(QPalette::Base, Qt::transparent);
     palette.setColor(QPalette::Text, Theme::textPrimary());

@@ -2,6 +2,7 @@
 
 #include "Platform/Scheduler.h"
 #include "Views/Components/ErrorShakeRule.h"
+#include "Views/Components/RowErrorText.h"
 
 #include <QWidget>
 #include <optional>
@@ -20,11 +21,11 @@ class PasswordField;
 // the title's place, the row folds and clicks on the header do nothing; a newly arrived error
 // shakes the row a moment later. Opening the row puts the keyboard in its first box, so
 // typing needs no click there; folding it gives the keyboard back.
-class PasswordRow : public QWidget {
+class PasswordRow : public QWidget, public RowErrorText {
     Q_OBJECT
 
 public:
-    void setErrorText(const std::optional<QString>& errorText);
+    void setErrorText(const std::optional<QString>& errorText) override;
     const std::optional<QString>& errorText() const { return errorText_; }
 
     bool isExpanded() const { return expanded_; }

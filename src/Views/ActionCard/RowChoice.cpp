@@ -1,6 +1,7 @@
 #include "Views/ActionCard/RowChoice.h"
 
 #include "Models/ActionIds.h"
+#include "Views/QtText.h"
 
 namespace vantory {
 namespace {
@@ -9,7 +10,7 @@ std::optional<QString> errorFor(const FileAction& action, const RowContext& cont
 {
     if (!context.singleFileError || context.singleFileErrorActionId != action.id)
         return std::nullopt;
-    return QString::fromStdString(*context.singleFileError);
+    return qtText(*context.singleFileError);
 }
 
 } // namespace
@@ -17,7 +18,7 @@ std::optional<QString> errorFor(const FileAction& action, const RowContext& cont
 RowChoice chooseRow(const FileAction& action, const RowContext& context)
 {
     RowChoice choice;
-    choice.title = QString::fromStdString(action.title);
+    choice.title = qtText(action.title);
     choice.errorText = errorFor(action, context);
 
     if (action.id == ActionIds::compressZipWithPassword) {

@@ -11,7 +11,7 @@ TextButton::Look lookWhen(bool ready)
 {
     constexpr double cornerRadius = 10;
     constexpr int padding = 9;
-    const QFont font = Typography::font(13, QFont::Bold);
+    const QFont font = Typography::font(Theme::TextSize::body, QFont::Bold);
     if (ready)
         return {font, Qt::white, Theme::accent(), cornerRadius, padding, padding};
     return {font, Theme::textSecondary(), Theme::withOpacity(Theme::textSecondary(), 0.15), cornerRadius, padding, padding};

@@ -41,7 +41,7 @@ UnlockPDFButton::UnlockPDFButton(SubmitHandler onSubmit, Validator validatePassw
       payloadSerial_(payloadSerial),
       currentPayloadSerial_(std::move(currentPayloadSerial)),
       password_(new PasswordField(QStringLiteral("Enter password"), section())),
-      wrongPasswordLabel_(Typography::label(QStringLiteral("Wrong password"), Typography::font(11, QFont::Medium),
+      wrongPasswordLabel_(Typography::label(QStringLiteral("Wrong password"), Typography::font(Theme::TextSize::footnote, QFont::Medium),
                                             Theme::withOpacity(Theme::error(), 0.8), section())),
       unlockButton_(new SubmitButton(QStringLiteral("Unlock"), section()))
 {

@@ -15,39 +15,25 @@
 
 namespace vantory {
 
-namespace {
-
-constexpr double cornerRadius = 14;
-
-QLabel* plainLabel(const QString& text, const QFont& font, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    return label;
-}
-
-} // namespace
-
 ActionRow::ActionRow(const std::string& icon, const QString& title, const std::string& trailingSymbol, QWidget* parent)
     : PlainButton(parent),
       trailingSymbol_(trailingSymbol),
       face_(new QWidget(this)),
       faceLayout_(new QHBoxLayout(face_)),
-      icon_(new SymbolLabel(icon, Typography::icon(16, QFont::DemiBold), face_)),
-      title_(plainLabel(title, Typography::font(15, QFont::DemiBold), face_)),
-      trailing_(new SymbolLabel(trailingSymbol, Typography::icon(11, QFont::Bold), face_)),
+      icon_(new SymbolLabel(icon, Typography::icon(Theme::TextSize::title3, QFont::DemiBold), face_)),
+      title_(Typography::rowLabel(title, Typography::font(Theme::TextSize::headline, QFont::DemiBold), Theme::textPrimary(), face_)),
+      trailing_(new SymbolLabel(trailingSymbol, Typography::icon(Theme::TextSize::footnote, QFont::Bold), face_)),
       hover_(new HoverFade(
           std::chrono::milliseconds(150), [this] { applyHoverColours(); }, this)),
       offsetAnimation_(new QVariantAnimation(this))
 {
     // The button takes every click and hover; its face only shows.
     face_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    faceLayout_->setContentsMargins(16, 14, 16, 14);
-    faceLayout_->setSpacing(12);
+    using namespace Theme::Spacing;
+    faceLayout_->setContentsMargins(rowInset, rowPadding, rowInset, rowPadding);
+    faceLayout_->setSpacing(rowGap);
     icon_->setFixedWidth(22);
     icon_->setAlignment(Qt::AlignCenter);
-    title_->setWordWrap(true);
     // A policy of its own would drop the height-for-width that word wrap gives the label.
     QSizePolicy titlePolicy = title_->sizePolicy();
     titlePolicy.setHorizontalPolicy(QSizePolicy::Expanding);
@@ -172,9 +158,9 @@ void ActionRow::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;
     const QRectF drawn = QRectF(rect()).translated(drawnOffset_, 0);
-    shape.addRoundedRect(drawn, cornerRadius, cornerRadius);
+    shape.addRoundedRect(drawn, Theme::rowCornerRadius, Theme::rowCornerRadius);
     painter.fillPath(shape, backgroundColour());
-    paintFocusRing(painter, drawn, cornerRadius);
+    paintFocusRing(painter, drawn, Theme::rowCornerRadius);
 }
 
 void ActionRow::applyHoverColours()

@@ -1,5 +1,6 @@
 #include "Views/Components/CategoryTab.h"
 
+#include "Views/QtText.h"
 #include "Views/SymbolLabel.h"
 #include "Views/Theme.h"
 #include "Views/Typography.h"
@@ -15,19 +16,19 @@ CategoryTab::CategoryTab(const CategoryGroup& group, bool isActive, std::functio
     : PlainButton(parent),
       active_(!isActive),
       face_(new QWidget(this)),
-      icon_(new SymbolLabel(group.icon(), Typography::icon(10, QFont::Bold), face_)),
+      icon_(new SymbolLabel(group.icon(), Typography::icon(Theme::TextSize::caption, QFont::Bold), face_)),
       count_(new QLabel(QString::number(group.count()), face_))
 {
     face_->setAttribute(Qt::WA_TransparentForMouseEvents);
     auto* layout = new QHBoxLayout(face_);
     layout->setContentsMargins(10, 5, 10, 5);
     layout->setSpacing(4);
-    count_->setFont(Typography::monospaced(11, QFont::Bold));
+    count_->setFont(Typography::monospaced(Theme::TextSize::footnote, QFont::Bold));
     layout->addWidget(icon_, 0, Qt::AlignVCenter);
     layout->addWidget(count_, 0, Qt::AlignVCenter);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
-    const QString name = QString::fromStdString(group.label());
+    const QString name = qtText(group.label());
     setText(name);
     setAccessibleName(name);
     setActive(isActive);

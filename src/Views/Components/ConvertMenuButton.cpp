@@ -3,6 +3,7 @@
 #include "Views/Components/ActionRow.h"
 #include "Views/Components/PillGrid.h"
 #include "Views/Components/Shake.h"
+#include "Views/QtText.h"
 #include "Views/Spring.h"
 #include "Views/SubtreeOpacity.h"
 
@@ -23,7 +24,7 @@ ConvertMenuButton::ConvertMenuButton(const FileAction& action, std::optional<QSt
                                      std::function<void(const std::string& format)> onSelectFormat, Scheduler& scheduler,
                                      QWidget* parent)
     : QWidget(parent),
-      title_(QString::fromStdString(action.title)),
+      title_(qtText(action.title)),
       scheduler_(scheduler),
       row_(new ActionRow(action.icon, title_, ActionRow::foldChevron(false), this)),
       grid_(new PillGrid(action.subOptions, std::move(onSelectFormat), this))

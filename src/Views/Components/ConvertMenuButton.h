@@ -3,6 +3,7 @@
 #include "Models/FileAction.h"
 #include "Platform/Scheduler.h"
 #include "Views/Components/ErrorShakeRule.h"
+#include "Views/Components/RowErrorText.h"
 
 #include <QPointer>
 #include <QVariantAnimation>
@@ -20,7 +21,7 @@ class PillGrid;
 // error, the error stands in the title's place and clicks on the row do nothing; a new error
 // folds the menu and shakes the row. The menu remembers the last error across a clear, so
 // the same error published again after a clear does not shake it twice.
-class ConvertMenuButton : public QWidget {
+class ConvertMenuButton : public QWidget, public RowErrorText {
     Q_OBJECT
 
 public:
@@ -28,7 +29,7 @@ public:
                       std::function<void(const std::string& format)> onSelectFormat, Scheduler& scheduler,
                       QWidget* parent = nullptr);
 
-    void setErrorText(const std::optional<QString>& errorText);
+    void setErrorText(const std::optional<QString>& errorText) override;
     const std::optional<QString>& errorText() const { return errorText_; }
     bool isExpanded() const { return expanded_; }
 

@@ -12,29 +12,16 @@
 
 namespace vantory {
 
-namespace {
-
-constexpr double cornerRadius = 14;
-
-QLabel* greyLabel(const QString& text, const QFont& font, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    Typography::setTextColour(label, DisabledActionRow::foregroundColour());
-    return label;
-}
-
-} // namespace
-
 DisabledActionRow::DisabledActionRow(const QString& title, const std::string& icon, const std::optional<QString>& reason,
                                      QWidget* parent)
     : QWidget(parent)
 {
     auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(16, 12, 16, 12);
-    row->setSpacing(12);
-    auto* iconLabel = new SymbolLabel(icon, Typography::icon(16, QFont::DemiBold), this);
+    using namespace Theme::Spacing;
+    // A little lower than the rows that take clicks.
+    row->setContentsMargins(rowInset, 12, rowInset, 12);
+    row->setSpacing(rowGap);
+    auto* iconLabel = new SymbolLabel(icon, Typography::icon(Theme::TextSize::title3, QFont::DemiBold), this);
     Typography::setTextColour(iconLabel, foregroundColour());
     iconLabel->setFixedWidth(22);
     iconLabel->setAlignment(Qt::AlignCenter);
@@ -42,13 +29,11 @@ DisabledActionRow::DisabledActionRow(const QString& title, const std::string& ic
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    auto* titleLabel = greyLabel(title, Typography::font(15, QFont::DemiBold), this);
-    titleLabel->setWordWrap(true);
-    texts->addWidget(titleLabel);
+    texts->addWidget(Typography::rowLabel(title, Typography::font(Theme::TextSize::headline, QFont::DemiBold),
+                                          foregroundColour(), this));
     if (reason) {
-        auto* reasonLabel = greyLabel(*reason, Typography::font(10, QFont::Medium), this);
-        reasonLabel->setWordWrap(true);
-        texts->addWidget(reasonLabel);
+        texts->addWidget(Typography::rowLabel(*reason, Typography::font(Theme::TextSize::caption, QFont::Medium),
+                                              foregroundColour(), this));
     }
     row->addLayout(texts, 1);
 
@@ -72,7 +57,7 @@ void DisabledActionRow::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
+    shape.addRoundedRect(QRectF(rect()), Theme::rowCornerRadius, Theme::rowCornerRadius);
     painter.fillPath(shape, backgroundColour());
 }
 

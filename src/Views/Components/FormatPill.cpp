@@ -1,6 +1,7 @@
 #include "Views/Components/FormatPill.h"
 
 #include "Views/Components/HoverFade.h"
+#include "Views/QtText.h"
 #include "Views/Theme.h"
 #include "Views/Typography.h"
 
@@ -20,12 +21,12 @@ constexpr int verticalPadding = 8;
 FormatPill::FormatPill(const ConversionTarget& target, std::function<void()> onTap, QWidget* parent)
     : PlainButton(parent),
       target_(target),
-      label_(new QLabel(QString::fromStdString(target.label), this)),
+      label_(new QLabel(qtText(target.label), this)),
       hover_(new HoverFade(
           std::chrono::milliseconds(120), [this] { applyHoverColours(); }, this))
 {
     label_->setTextFormat(Qt::PlainText);
-    label_->setFont(Typography::monospaced(12, QFont::Bold));
+    label_->setFont(Typography::monospaced(Theme::TextSize::subheadline, QFont::Bold));
     label_->setAlignment(Qt::AlignCenter);
     label_->setAttribute(Qt::WA_TransparentForMouseEvents);
     setText(label_->text());

@@ -4,7 +4,7 @@
 
 namespace vantory {
 
-CompletedView::CompletedView(QWidget* parent) : ResultCard({Theme::accent(), "checkmark", 28, tr("Done"), 20}, parent)
+CompletedView::CompletedView(QWidget* parent) : ResultCard({Theme::accent(), "checkmark", 28, tr("Done"), Theme::TextSize::title1}, parent)
 {
 }
 

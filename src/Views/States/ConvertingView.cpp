@@ -23,7 +23,7 @@ constexpr double spinnerStart = 0.25;
 
 TextButton::Look cancelLook()
 {
-    return {Typography::font(14, QFont::DemiBold), Theme::textSecondary(), Theme::cream(), 12, 10, 10};
+    return {Typography::font(Theme::TextSize::callout, QFont::DemiBold), Theme::textSecondary(), Theme::cream(), 12, 10, 10};
 }
 
 } // namespace
@@ -34,12 +34,12 @@ ConvertingView::ConvertingView(int current, int total, std::function<void()> onC
       ring_(new ArcRing),
       cancelButton_(new TextButton(tr("Cancel"), cancelLook()))
 {
-    percentLabel_ = Typography::label({}, Typography::monospaced(14, QFont::Bold), Theme::textPrimary(), ring_);
+    percentLabel_ = Typography::label({}, Typography::monospaced(Theme::TextSize::callout, QFont::Bold), Theme::textPrimary(), ring_);
     auto* ringCentre = new QVBoxLayout(ring_);
     ringCentre->setContentsMargins(0, 0, 0, 0);
     ringCentre->addWidget(percentLabel_, 0, Qt::AlignCenter);
 
-    countLabel_ = Typography::label({}, Typography::font(15, QFont::DemiBold), Theme::textSecondary(), nullptr);
+    countLabel_ = Typography::label({}, Typography::font(Theme::TextSize::headline, QFont::DemiBold), Theme::textSecondary(), nullptr);
 
     auto* column = new QVBoxLayout(content());
     column->setContentsMargins(0, 0, 0, 0);
@@ -53,7 +53,7 @@ ConvertingView::ConvertingView(int current, int total, std::function<void()> onC
     column->addWidget(countLabel_);
     column->addStretch();
     auto* buttonRow = new QHBoxLayout;
-    buttonRow->setContentsMargins(20, 0, 20, 16);
+    buttonRow->setContentsMargins(Theme::Spacing::cardInset, 0, Theme::Spacing::cardInset, Theme::Spacing::cardBottom);
     buttonRow->addWidget(cancelButton_);
     column->addLayout(buttonRow);
 

@@ -23,7 +23,7 @@ constexpr int fadeMilliseconds = 200;
 CopyButton::CopyButton(QWidget* parent) : PlainButton(parent)
 {
     setText(tr("Copy to Clipboard"));
-    setFont(Typography::font(13, QFont::DemiBold));
+    setFont(Typography::font(Theme::TextSize::body, QFont::DemiBold));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
 }
@@ -67,7 +67,7 @@ void CopyButton::paintEvent(QPaintEvent*)
     shape.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
     painter.fillPath(shape, Theme::blend(Theme::accent(), Theme::withOpacity(Theme::accent(), 0.15), copiedLook_));
 
-    const QFont symbolFont = Typography::icon(13, QFont::DemiBold);
+    const QFont symbolFont = Typography::icon(Theme::TextSize::body, QFont::DemiBold);
     const QString symbol = Icons::glyph(symbolName().toStdString());
     const int symbolWidth = QFontMetrics(symbolFont).horizontalAdvance(symbol);
     const int textWidth = fontMetrics().horizontalAdvance(text());

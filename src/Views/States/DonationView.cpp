@@ -50,23 +50,23 @@ DonationView::DonationView(QString tipPageHost, UrlOpener openUrl, std::function
     jar_ = new QLabel;
     jar_->setFixedSize(jarSide, jarSide);
     jar_->setPixmap(tintedJar(Theme::textPrimary(), devicePixelRatioF()));
-    title_ = Typography::label(tr("A 'Van'-versal pick-me-up?"), Typography::font(18, QFont::Bold), Theme::textPrimary(),
+    title_ = Typography::label(tr("A 'Van'-versal pick-me-up?"), Typography::font(Theme::TextSize::title2, QFont::Bold), Theme::textPrimary(),
                                nullptr);
     message_ = Typography::label(tr("Organizing files is thirsty work!\n"
                                     "If Vantory is your new favorite sidekick,\n"
                                     "consider leaving a small tip to say thanks.\n"
                                     "It's the best way to show some \"Latte\" love."),
-                                 Typography::font(12, QFont::Medium), Theme::textSecondary(), nullptr);
+                                 Typography::font(Theme::TextSize::subheadline, QFont::Medium), Theme::textSecondary(), nullptr);
     message_->setTextFormat(Qt::PlainText);
     message_->setAlignment(Qt::AlignCenter);
-    tipButton_ = linkButton(tr("Leave a Tip"), {Typography::font(15, QFont::Bold), Qt::white, Theme::accent(), 14, 12, 0});
+    tipButton_ = linkButton(tr("Leave a Tip"), {Typography::font(Theme::TextSize::headline, QFont::Bold), Qt::white, Theme::accent(), 14, 12, 0});
     // Text alone, with room around it for the focus ring.
     laterButton_ = linkButton(tr("Maybe Later"),
-                              {Typography::font(13, QFont::Medium), Theme::textSecondary(), Qt::transparent, 8, 4, 10});
+                              {Typography::font(Theme::TextSize::body, QFont::Medium), Theme::textSecondary(), Qt::transparent, 8, 4, 10});
     laterButton_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     auto* topRow = new QHBoxLayout;
-    topRow->setContentsMargins(20, 18, 20, 0);
+    topRow->setContentsMargins(Theme::Spacing::cardInset, 18, Theme::Spacing::cardInset, 0);
     topRow->addStretch();
     topRow->addWidget(closeButton_);
 
@@ -80,12 +80,12 @@ DonationView::DonationView(QString tipPageHost, UrlOpener openUrl, std::function
     column->addWidget(title_, 0, Qt::AlignHCenter);
     column->addSpacing(8);
     auto* messageRow = new QHBoxLayout;
-    messageRow->setContentsMargins(20, 0, 20, 0);
+    messageRow->setContentsMargins(Theme::Spacing::cardInset, 0, Theme::Spacing::cardInset, 0);
     messageRow->addWidget(message_);
     column->addLayout(messageRow);
     column->addSpacing(20);
     auto* tipRow = new QHBoxLayout;
-    tipRow->setContentsMargins(20, 0, 20, 0);
+    tipRow->setContentsMargins(Theme::Spacing::cardInset, 0, Theme::Spacing::cardInset, 0);
     tipRow->addWidget(tipButton_);
     column->addLayout(tipRow);
     column->addSpacing(10);

@@ -3,6 +3,7 @@
 #include "Views/Icons.h"
 #include "Views/MarchingDashes.h"
 #include "Views/SymbolLabel.h"
+#include "Views/Theme.h"
 #include "Views/Typography.h"
 
 #include <QLabel>
@@ -29,8 +30,8 @@ DropZoneView::DropZoneView(QWidget* parent)
     auto* arrow = new SymbolLabel("arrow.down.circle.fill", Icons::font(48), content());
     arrow->setAlignment(Qt::AlignCenter);
     Typography::setTextColour(arrow, Theme::accent());
-    auto* title = Typography::label(tr("Drop File"), Typography::font(22, QFont::Bold), Theme::textPrimary(), content());
-    hint_ = Typography::label(tr("Release to continue"), Typography::font(14, QFont::Medium), Theme::textSecondary(), content());
+    auto* title = Typography::label(tr("Drop File"), Typography::font(Theme::TextSize::largeTitle, QFont::Bold), Theme::textPrimary(), content());
+    hint_ = Typography::label(tr("Release to continue"), Typography::font(Theme::TextSize::callout, QFont::Medium), Theme::textSecondary(), content());
     hint_->setWordWrap(true);
 
     auto* column = new QVBoxLayout(content());

@@ -73,7 +73,7 @@ QWidget* MarkdownBlocksView::makeRow(const MarkdownLine& line)
         gap->setFixedHeight(blankLineHeight);
         return gap;
     }
-    auto* label = Typography::label({}, Typography::font(13), Theme::textPrimary(), this);
+    auto* label = Typography::label({}, Typography::font(Theme::TextSize::body), Theme::textPrimary(), this);
     label->setTextFormat(Qt::MarkdownText);
     label->setText(line.content);
     label->setAlignment(Qt::AlignLeading | Qt::AlignTop);

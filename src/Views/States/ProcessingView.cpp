@@ -1,5 +1,6 @@
 #include "Views/States/ProcessingView.h"
 
+#include "Views/Theme.h"
 #include "Views/Typography.h"
 
 #include <QLabel>
@@ -60,7 +61,7 @@ private:
 
 ProcessingView::ProcessingView(QWidget* parent) : StateCard(parent), spinner_(new Spinner(content()))
 {
-    auto* text = Typography::label(tr("Reading file\u2026"), Typography::font(16, QFont::DemiBold), Theme::textSecondary(),
+    auto* text = Typography::label(tr("Reading file\u2026"), Typography::font(Theme::TextSize::title3, QFont::DemiBold), Theme::textSecondary(),
                                    content());
     auto* column = new QVBoxLayout(content());
     column->setSpacing(textSpacing - capRoom);

@@ -2,9 +2,13 @@
 
 #include "State/WidgetStateManager.h"
 #include "Views/ActionCard/CloseButton.h"
+#include "Views/Components/LabelCapsule.h"
 #include "Views/Components/TextButton.h"
+#include "Views/Divider.h"
 #include "Views/FocusRing.h"
 #include "Views/Icons.h"
+#include "Views/QtText.h"
+#include "Views/SlimScrollBar.h"
 #include "Views/States/BreathingGradient.h"
 #include "Views/States/CopyButton.h"
 #include "Views/States/MarkdownBlocksView.h"
@@ -19,7 +23,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
@@ -59,17 +62,6 @@ QVariantAnimation* endless(QObject* owner, int cycleMilliseconds, std::function<
     return animation;
 }
 
-QWidget* divider()
-{
-    auto* line = new QWidget;
-    line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, Theme::border());
-    line->setPalette(palette);
-    return line;
-}
-
 QLayout* padded(QWidget* widget, int horizontal, int top, int bottom)
 {
     auto* row = new QHBoxLayout;
@@ -77,49 +69,6 @@ QLayout* padded(QWidget* widget, int horizontal, int top, int bottom)
     row->addWidget(widget);
     return row;
 }
-
-// The "Summary" badge: a sparkles symbol and the word in the accent, on a pale capsule.
-class SummaryBadge final : public QWidget {
-public:
-    explicit SummaryBadge(QWidget* parent = nullptr) : QWidget(parent)
-    {
-        setAccessibleName(QObject::tr("Summary"));
-        setFixedSize(sizeHint());
-    }
-
-    QSize sizeHint() const override
-    {
-        return {horizontalPadding * 2 + symbolWidth() + gap + textWidth(),
-                QFontMetrics(textFont()).height() + 2 * verticalPadding};
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Theme::withOpacity(Theme::accent(), 0.1));
-        painter.drawRoundedRect(QRectF(rect()), height() / 2.0, height() / 2.0);
-        painter.setPen(Theme::accent());
-        painter.setFont(Typography::icon(13, QFont::Bold));
-        painter.drawText(QRect(horizontalPadding, 0, symbolWidth(), height()), Qt::AlignCenter, Icons::glyph("sparkles"));
-        painter.setFont(textFont());
-        painter.drawText(QRect(horizontalPadding + symbolWidth() + gap, 0, textWidth(), height()), Qt::AlignCenter,
-                         QObject::tr("Summary"));
-    }
-
-private:
-    static constexpr int horizontalPadding = 10;
-    static constexpr int verticalPadding = 6;
-    static constexpr int gap = 6;
-    static QFont textFont() { return Typography::font(13, QFont::Bold); }
-    static int symbolWidth()
-    {
-        return QFontMetrics(Typography::icon(13, QFont::Bold)).horizontalAdvance(Icons::glyph("sparkles"));
-    }
-    static int textWidth() { return QFontMetrics(textFont()).horizontalAdvance(QObject::tr("Summary")); }
-};
 
 } // namespace
 
@@ -143,7 +92,7 @@ protected:
         painter.translate(rect().center());
         painter.scale(scale_, scale_);
         painter.setPen(white(0.9));
-        painter.setFont(Typography::icon(36, QFont::Medium));
+        painter.setFont(Typography::icon(Theme::TextSize::extraLargeSymbol, QFont::Medium));
         painter.drawText(QRect(-side / 2, -side / 2, side, side), Qt::AlignCenter, Icons::glyph("sparkles"));
     }
 
@@ -193,10 +142,10 @@ QWidget* SummarizingView::makeThinkingFace()
 {
     auto* face = new QWidget(content());
     symbol_ = new PulsingSymbol;
-    auto* title = Typography::label(tr("Processing"), Typography::font(20, QFont::Bold), white(0.9), nullptr);
-    auto* subtitle = Typography::label(tr("Summarizing document…"), Typography::font(13, QFont::Medium), white(0.6), nullptr);
+    auto* title = Typography::label(tr("Processing"), Typography::font(Theme::TextSize::title1, QFont::Bold), white(0.9), nullptr);
+    auto* subtitle = Typography::label(tr("Summarizing document…"), Typography::font(Theme::TextSize::body, QFont::Medium), white(0.6), nullptr);
 
-    cancelButton_ = new TextButton(tr("Cancel"), {Typography::font(13, QFont::DemiBold), white(0.6), Qt::transparent, 10, 8, 0});
+    cancelButton_ = new TextButton(tr("Cancel"), {Typography::font(Theme::TextSize::body, QFont::DemiBold), white(0.6), Qt::transparent, 10, 8, 0});
     cancelButton_->setCursor(Qt::PointingHandCursor);
     connect(cancelButton_, &TextButton::clicked, this, [this] { stateManager_.reset(); });
 
@@ -211,7 +160,7 @@ QWidget* SummarizingView::makeThinkingFace()
     middle->addWidget(subtitle, 0, Qt::AlignHCenter);
     column->addLayout(middle);
     column->addStretch();
-    column->addLayout(padded(cancelButton_, 20, 0, 16));
+    column->addLayout(padded(cancelButton_, Theme::Spacing::cardInset, 0, Theme::Spacing::cardBottom));
     return face;
 }
 
@@ -225,28 +174,21 @@ QWidget* SummarizingView::makeSummaryFace()
     headerRow_ = makeHeaderRow();
     column->addLayout(headerRow_);
 
-    noteLabel_ = Typography::label({}, Typography::font(11, QFont::Medium), Theme::withOpacity(Theme::textSecondary(), 0.7),
+    noteLabel_ = Typography::label({}, Typography::font(Theme::TextSize::footnote, QFont::Medium), Theme::withOpacity(Theme::textSecondary(), 0.7),
                                    nullptr);
     noteLabel_->setTextFormat(Qt::PlainText);
     noteLabel_->setWordWrap(true);
     noteRow_ = new QWidget;
-    noteRow_->setLayout(padded(noteLabel_, 20, 0, 6));
+    noteRow_->setLayout(padded(noteLabel_, Theme::Spacing::cardInset, 0, 6));
     column->addWidget(noteRow_);
 
-    column->addLayout(padded(divider(), 16, 0, 0));
+    column->addWidget(divider());
 
     blocks_ = new MarkdownBlocksView;
     auto* padding = new QWidget;
-    padding->setLayout(padded(blocks_, 20, 14, 14));
+    padding->setLayout(padded(blocks_, Theme::Spacing::cardInset, Theme::Spacing::rowPadding, Theme::Spacing::rowPadding));
     scroll_ = new QScrollArea;
-    // A slim bar, shown while the text overflows. Set on the bar alone: a style sheet on
-    // the area would restyle every line inside it.
-    scroll_->verticalScrollBar()->setStyleSheet(
-        QStringLiteral("QScrollBar:vertical { width: 4px; background: transparent; margin: 0; }"
-                       "QScrollBar::handle:vertical { background: rgba(0, 0, 0, 40); border-radius: 2px;"
-                       " min-height: 24px; }"
-                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+    useSlimScrollBar(scroll_);
     scroll_->setWidget(padding);
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
@@ -259,11 +201,11 @@ QWidget* SummarizingView::makeSummaryFace()
     padding->setAutoFillBackground(false);
     column->addWidget(scroll_, 1);
 
-    column->addLayout(padded(divider(), 16, 0, 0));
+    column->addWidget(divider());
 
     copyButton_ = new CopyButton;
     connect(copyButton_, &CopyButton::clicked, this, &SummarizingView::copy);
-    column->addLayout(padded(copyButton_, 16, 12, 12));
+    column->addLayout(padded(copyButton_, Theme::Spacing::rowInset, 12, 12));
     return face;
 }
 
@@ -272,7 +214,9 @@ QLayout* SummarizingView::makeHeaderRow()
     closeButton_ = new CloseButton;
     connect(closeButton_, &CloseButton::clicked, this, [this] { stateManager_.reset(); });
     auto* row = new QHBoxLayout;
-    row->addWidget(new SummaryBadge, 0, Qt::AlignVCenter);
+    auto* badge = new LabelCapsule("sparkles", tr("Summary"), Typography::font(Theme::TextSize::body, QFont::Bold));
+    badge->setAccessibleName(tr("Summary"));
+    row->addWidget(badge, 0, Qt::AlignVCenter);
     row->addStretch();
     row->addWidget(closeButton_, 0, Qt::AlignVCenter);
     return row;
@@ -294,11 +238,11 @@ void SummarizingView::startBreathing()
 void SummarizingView::follow()
 {
     const auto& note = stateManager_.summaryNote();
-    noteLabel_->setText(note ? QString::fromStdString(*note) : QString());
+    noteLabel_->setText(qtText(note).value_or(QString()));
     noteRow_->setVisible(note.has_value());
-    headerRow_->setContentsMargins(20, 16, 20, note ? 6 : 12);
+    headerRow_->setContentsMargins(Theme::Spacing::cardInset, 16, Theme::Spacing::cardInset, note ? 6 : 12);
 
-    const QString text = QString::fromStdString(stateManager_.streamingText());
+    const QString text = qtText(stateManager_.streamingText());
     if (!text.isEmpty())
         blocks_->setText(text);
     crossFadeTo(isThinking());
@@ -344,7 +288,7 @@ void SummarizingView::copy()
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(textForCopy(QString::fromStdString(stateManager_.streamingText())));
+    clipboard->setText(textForCopy(qtText(stateManager_.streamingText())));
     copyButton_->setCopied(true);
     // Each copy ends its own "Copied": a second copy does not prolong the first.
     scheduler_.post(copiedTime, this, [this] { copyButton_->setCopied(false); });

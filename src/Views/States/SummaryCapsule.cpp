@@ -12,7 +12,7 @@ namespace vantory {
 
 SummaryCapsule::SummaryCapsule(const QString& summary, const QColor& tint, QWidget* parent) : QLabel(summary, parent), tint_(tint)
 {
-    setFont(Typography::font(12, QFont::Medium));
+    setFont(Typography::font(Theme::TextSize::subheadline, QFont::Medium));
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
 }
 
