@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                            converting("png")},
                       Bomb{"ProgressiveJpegToPng",
                            [](const fs::path& f) { return bombs::progressiveJpeg(f / "big.jpg", 30000); }, converting("png")},
-                      Bomb{"RgbaPngToGif", [](const fs::path& f) { return bombs::png(f / "big.png", 20000, 4); },
+                      Bomb{"RgbaPngToGif", [](const fs::path& f) { return bombs::png(f / "big.png", 40000, 4); },
                            converting("gif")},
                       Bomb{"OneBitPngToPdf", [](const fs::path& f) { return bombs::png(f / "big.png", 50000, 1, 1); }, toPdf},
                       Bomb{"Jpeg2000ToHeic", [](const fs::path& f) { return bombs::jpeg2000(f / "big.jp2", 15000); },
