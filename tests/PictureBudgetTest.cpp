@@ -82,6 +82,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Bomb{"GifFrameCompressed", [](const fs::path& f) { return bombs::gif(f / "frame.gif"); }, compressing},
                       Bomb{"LosslessWebpToPng", [](const fs::path& f) { return bombs::losslessWebp(f / "big.webp", 16383); },
                            converting("png")},
+                      // Fits its decoder's budget once, but GIF decodes it twice.
+                      Bomb{"LosslessWebpToGif", [](const fs::path& f) { return bombs::losslessWebp(f / "big.webp", 7000); },
+                           converting("gif")},
                       Bomb{"JpegXlToPng", [](const fs::path& f) { return bombs::jpegXl(f / "big.jxl", 12000); },
                            converting("png")},
                       Bomb{"ProgressiveJpegToPng",
