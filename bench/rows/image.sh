@@ -1,8 +1,9 @@
 # Image rows: two generated 4000 x 3000 photographs (JPEG) to PNG, WebP and HEIC, and two
 # 8000 x 6000 ones re-compressed (a smaller job would time little but start-up), one
 # process per file on each side, beside libvips' own command line (the same library) and
-# ImageMagick. The last row is the largest picture the memory budget lets go to AVIF, the
-# heaviest encoder: its peak is what the budget promises to stay under.
+# ImageMagick. The AVIF row is the largest picture the memory budget lets go to AVIF, the
+# heaviest encoder: its peak is what the budget promises to stay under. The GIF row is a
+# picture past what a GIF writer holding the whole frame would be let take.
 image_inputs="$WORK/image"
 mkdir -p "$image_inputs"
 # photograph <file> <width> <height> <shade>: smooth shading with grain, like a photograph:
@@ -22,6 +23,8 @@ for i in 1 2; do
 done
 # 27.5 megapixels: the AVIF encoder's 24 bytes a pixel just fit the budget.
 photograph "$image_inputs/budget1.png" 6400 4300 40
+# 144 megapixels to GIF, written a band at a time; libvips' own GIF writer holds the frame.
+photograph "$image_inputs/gif1.png" 12000 12000 40
 
 # each_input <inputs> <command with $f and $n>: the command once per input, its output
 # named after the input.
@@ -58,3 +61,4 @@ photos image_heic_magick image_to_heic 'convert-im6.q16 "$f" -quality 85 "$OUT/$
 image_row_per_file image_compress_vips 'large*.jpg' compress_image 'vips jpegsave "$f" "$OUT/$n.jpg" --Q 70' jpg 8000 6000 2
 image_row_per_file image_compress_magick 'large*.jpg' compress_image 'convert-im6.q16 "$f" -quality 70 "$OUT/$n.jpg"' jpg 8000 6000 2
 image_row_per_file image_avif_budget_peak 'budget*.png' image_to_avif 'vips heifsave "$f" "$OUT/$n.avif" --compression av1' avif 6400 4300 1
+image_row_per_file image_gif_large_peak 'gif*.png' image_to_gif 'vips gifsave "$f" "$OUT/$n.gif"' gif 12000 12000 1

@@ -115,16 +115,20 @@ void convertFormat(const std::filesystem::path& url, const std::string& targetFo
         if (format == "svg")
             throw ConversionError::unsupportedFormat("SVG (raster-to-vector not supported)");
         const ImageTargets::Target* target = ImageTargets::find(format);
+        const Transparency transparency = target ? target->transparency : Transparency::keep;
+        const PictureBudget::Kept kept = target ? target->kept : PictureBudget::Kept{};
         // A target outside the table is refused once the file has been read.
-        const VImage image = loadForEncoding(url, target ? target->transparency : Transparency::keep,
-                                             target ? target->kept : PictureBudget::Kept{});
+        const VImage image = loadForEncoding(url, transparency, kept);
         if (!target)
             throw ConversionError::unsupportedFormat(targetFormat);
         if (!ImageTargets::isAvailable(*target))
             throw ConversionError::requiresNewerOS(std::string(target->label) + " conversion");
         throwIfStopped(stop);
         const auto destination = destinationFor(url, outputFolder, "", format);
-        encoding(url, image, destination, format, [&] { target->write(image, destination, stop); });
+        const auto readAgain = [&] {
+            return ImageReader::readsInAnyOrder(image) ? image : loadForEncoding(url, transparency, kept);
+        };
+        encoding(url, image, destination, format, [&] { target->write(image, readAgain, destination, stop); });
     });
 }
 

@@ -81,7 +81,7 @@ VImage withinBudget(const std::filesystem::path& url, VImage image, double decod
 {
     const double sampleBytes = static_cast<double>(vips_format_sizeof(image.format()));
     PictureBudget::require(url, image.width(), image.height(),
-                           decoderBytesPerPixel * sampleBytes + work.of(image.has_alpha()));
+                           decoderBytesPerPixel * sampleBytes * work.decodes + work.of(image.has_alpha()));
     return image;
 }
 
@@ -115,20 +115,26 @@ VImage loadBySignature(const std::filesystem::path& url, PictureBudget::Kept wor
     if (const auto format = MagickFormats::recognise(bytes)) {
         // Weighed on the header's word: ImageMagick allocates while it reads the header.
         const auto declared = MagickFormats::declaredSize(bytes, *format);
-        PictureBudget::require(url, declared.width, declared.height, magickKeptBytesPerPixel + work.withAlpha);
+        PictureBudget::require(url, declared.width, declared.height, magickKeptBytesPerPixel * work.decodes + work.withAlpha);
         return withinBudget(url, loadWithImageMagick(MagickFormats::forImageMagick(std::move(bytes), *format)),
                             magickKeptBytesPerPixel, work);
     }
     throw vips::VError("not a picture this program reads");
 }
 
-} // namespace
+// Marks a picture whose pixels may be read more than once; pictures made from it keep
+// the mark.
+constexpr const char* anyOrderKey = "vantory-any-order";
 
-VImage load(const std::filesystem::path& url, PictureBudget::Kept work, VipsAccess access)
+VImage readableInAnyOrder(VImage image)
 {
-    ensureVipsStarted();
-    if (CameraRaw::isCameraRaw(url))
-        return CameraRaw::develop(url, work);
+    image.set(anyOrderKey, 1);
+    return image;
+}
+
+// Read by libvips from the file's content, or by the loaders of loadBySignature.
+VImage loadAnyFile(const std::filesystem::path& url, PictureBudget::Kept work, VipsAccess access)
+{
     // Through a source: libvips takes "[...]" at the end of a file name for load options.
     const vips::VSource source = vips::VSource::new_from_file(url.c_str());
     const char* loaderType = vips_foreign_find_load_source(source.get_source());
@@ -140,6 +146,23 @@ VImage load(const std::filesystem::path& url, PictureBudget::Kept work, VipsAcce
     }
     vips_error_clear();
     return loadBySignature(url, work, access);
+}
+
+} // namespace
+
+VImage load(const std::filesystem::path& url, PictureBudget::Kept work, VipsAccess access)
+{
+    ensureVipsStarted();
+    if (CameraRaw::isCameraRaw(url))
+        return readableInAnyOrder(CameraRaw::develop(url, work));
+    if (access == VIPS_ACCESS_RANDOM)
+        return readableInAnyOrder(loadAnyFile(url, work, access));
+    return loadAnyFile(url, work, access);
+}
+
+bool readsInAnyOrder(const VImage& image)
+{
+    return image.get_typeof(anyOrderKey) != 0;
 }
 
 bool readsExtension(const std::string& extension)

@@ -20,6 +20,10 @@ namespace vantory::ImageReader {
 // vips::VError when the file is not an image this program reads.
 vips::VImage load(const std::filesystem::path& url, PictureBudget::Kept work, VipsAccess access = VIPS_ACCESS_SEQUENTIAL);
 
+// Whether the pixels of `image`, or of a picture made from it, may be read more than once:
+// it was opened for reading in any order, or decoded whole.
+bool readsInAnyOrder(const vips::VImage& image);
+
 // Whether a file named with `extension` (any case) is a kind of picture this reader takes.
 bool readsExtension(const std::string& extension);
 

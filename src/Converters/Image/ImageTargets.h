@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Converters/Image/GifEncoder.h"
 #include "Converters/Image/ImagePreparation.h"
 #include "Converters/Image/PictureBudget.h"
 
@@ -15,7 +16,9 @@ namespace vantory::ImageTargets {
 
 enum class Availability { always, whereAVIFEncodes };
 
-using Writer = void (*)(const vips::VImage& image, const std::filesystem::path& destination, const std::stop_token& stop);
+// `readAgain` opens the picture once more, for an encoder that reads it twice.
+using Writer = void (*)(const vips::VImage& image, const GifEncoder::ReadAgain& readAgain,
+                        const std::filesystem::path& destination, const std::stop_token& stop);
 
 struct Target {
     std::string_view format; // the output's extension, as normalised

@@ -109,9 +109,21 @@ void writeTiff(const VImage& image, const std::filesystem::path& destination, co
     writeThroughTarget(image, destination, stop, [&](vips::VTarget& target) { image.tiffsave_target(target); });
 }
 
-void writeGif(const VImage& image, const std::filesystem::path& destination, const std::stop_token& stop)
+void writeGif(const VImage& image, const GifEncoder::ReadAgain& readAgain, const std::filesystem::path& destination,
+              const std::stop_token& stop)
 {
-    writeThroughTarget(image, destination, stop, [&](vips::VTarget& target) { image.gifsave_target(target); });
+    OutputFile file(destination, OutputFile::Mode::atomic);
+    VImage second;
+    GifEncoder::encode(
+        image,
+        [&] {
+            second = readAgain();
+            return second;
+        },
+        [&](std::string_view bytes) { file.append(bytes); }, stop);
+    if (DecodeWatch::failed(second))
+        throw vips::VError("the picture could not be decoded whole");
+    publish(file, image, stop);
 }
 
 void writeJpeg(const VImage& image, int quality, const std::filesystem::path& destination, const std::stop_token& stop)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Converters/Image/GifEncoder.h"
+
 #include <vips/vips8>
 
 #include <filesystem>
@@ -16,7 +18,9 @@ namespace vantory::ImageWriters {
 void writePng(const vips::VImage& image, const std::filesystem::path& destination, const std::stop_token& stop);
 void writeJpeg(const vips::VImage& image, int quality, const std::filesystem::path& destination, const std::stop_token& stop);
 void writeTiff(const vips::VImage& image, const std::filesystem::path& destination, const std::stop_token& stop);
-void writeGif(const vips::VImage& image, const std::filesystem::path& destination, const std::stop_token& stop);
+// Reads the picture twice: `readAgain` opens it for the second reading.
+void writeGif(const vips::VImage& image, const GifEncoder::ReadAgain& readAgain, const std::filesystem::path& destination,
+              const std::stop_token& stop);
 void writeBmp(const vips::VImage& image, const std::filesystem::path& destination, const std::stop_token& stop);
 // `quality` on libwebp's scale, 0 to 100.
 void writeWebP(const vips::VImage& image, float quality, const std::filesystem::path& destination, const std::stop_token& stop);

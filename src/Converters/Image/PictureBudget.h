@@ -27,6 +27,9 @@ inline constexpr std::uint64_t mostPixels = std::uint64_t(1) << 30;
 struct Kept {
     double opaque = 0;
     double withAlpha = 0;
+    // How many times the work decodes the picture while it holds it: each decoding keeps
+    // what its decoder keeps.
+    int decodes = 1;
 
     double of(bool hasAlpha) const { return hasAlpha ? withAlpha : opaque; }
 };
