@@ -49,7 +49,7 @@ def encrypted_pdf_unlocked(session):
     wait_for(lambda: output in session.opened_paths(), 20, "xdg-open to be asked for the output folder")
     status = subprocess.run(["qpdf", "--is-encrypted", os.path.join(output, unlocked[0])]).returncode
     check(status == 2, f"qpdf --is-encrypted exited with {status}, not 2 (not encrypted)")
-    session.screenshot("actions-unlock-done")
+    session.screenshot("actions-unlock-done", settled=True)
     session.check_app_running()
 
 

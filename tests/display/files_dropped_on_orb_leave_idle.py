@@ -25,7 +25,7 @@ def files_dropped_on_orb_leave_idle(session):
     wait_for(card_in_place_of_orb, 10, f"the part of the panel that takes the pointer to grow from the orb's {orb_shape} to a card")
     check(not session.a11y.is_showing("No supported files found"), "the dropped files were taken for an unusable drop")
     session.check_app_running()
-    session.screenshot("shell-files-dropped")
+    session.screenshot("shell-files-dropped", settled=True)
 
 
 harness.main(files_dropped_on_orb_leave_idle)

@@ -398,13 +398,25 @@ class Session:
 
     # Evidence.
 
-    def screenshot(self, name):
+    def screenshot(self, name, settled=False):
+        """Saves the screen under build/screens/. With `settled`, first waits (a few seconds at
+        most) for the panel to stop changing, so a card caught in a cross-fade is pictured
+        whole; a card that never stops moving (a spinner) is pictured as it is."""
+        if settled:
+            self._wait_for_still_panel()
         os.makedirs(self.options.screens, exist_ok=True)
         path = os.path.join(self.options.screens, f"{name}.png")
         subprocess.run(["import", "-window", "root", path], env=self.env, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         print(f"screenshot: {path}")
         return path
+
+    def _wait_for_still_panel(self, timeout=3):
+        try:
+            with frames.Recorder(self.panel_geometry()) as recorder:
+                recorder.wait_until_still(timeout)
+        except ScenarioFailure:
+            print("the panel was still changing; pictured as it is", flush=True)
 
     def print_logs(self):
         for name in sorted(os.listdir(self.root)):

@@ -29,7 +29,7 @@ def json_format_writes_formatted_data(session):
     check("\n" in text.strip(), f"the output is not laid out over lines: {text!r}")
 
     wait_for(lambda: folder in session.opened_paths(), 10, "xdg-open to be asked for formatted_data/")
-    session.screenshot("actions-json-formatted")
+    session.screenshot("actions-json-formatted", settled=True)
     session.check_app_running()
 
 

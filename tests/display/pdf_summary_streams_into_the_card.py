@@ -28,7 +28,7 @@ def pdf_summary_streams_into_the_card(session):
     session.a11y.wait_for_showing("Copy to Clipboard")
     wait_for(lambda: any("Takeaway" in node.name for node in session.a11y.nodes() if node.showing), 20,
              "the summary's Takeaway section")
-    session.screenshot("summary-card")
+    session.screenshot("summary-card", settled=True)
     session.click_on("Copy to Clipboard")
     session.a11y.wait_for_showing("Copied")
     session.screenshot("summary-copied")
