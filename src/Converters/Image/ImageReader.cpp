@@ -6,6 +6,7 @@
 #include "Platform/InputFile.h"
 #include "Platform/VipsStartup.h"
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <set>
@@ -107,17 +108,22 @@ VImage loadWithImageMagick(std::string bytes)
 // Read by loaders that take no source, by their own signatures.
 VImage loadBySignature(const std::filesystem::path& url, PictureBudget::Kept work, VipsAccess access)
 {
-    if (firstBytes(url, exrSignature.size()) == exrSignature)
+    const std::string head = firstBytes(url, std::max(exrSignature.size(), MagickFormats::signaturePrefixSize));
+    if (head.starts_with(exrSignature))
         // Named straight to the loader, so "[...]" in the name stays part of it.
         return withinBudget(url, VImage::openexrload(url.c_str(), loadOptions(access)), exrKeptBytesPerPixel,
                             work);
-    std::string bytes = readFileBytes(url);
-    if (const auto format = MagickFormats::recognise(bytes)) {
-        // Weighed on the header's word: ImageMagick allocates while it reads the header.
-        const auto declared = MagickFormats::declaredSize(bytes, *format);
-        PictureBudget::require(url, declared.width, declared.height, magickKeptBytesPerPixel * work.decodes + work.withAlpha);
-        return withinBudget(url, loadWithImageMagick(MagickFormats::forImageMagick(std::move(bytes), *format)),
-                            magickKeptBytesPerPixel, work);
+    // Only a file that begins like one of ImageMagick's formats is read whole.
+    if (MagickFormats::mayCarrySignature(head)) {
+        std::string bytes = readFileBytes(url);
+        if (const auto format = MagickFormats::recognise(bytes)) {
+            // Weighed on the header's word: ImageMagick allocates while it reads the header.
+            const auto declared = MagickFormats::declaredSize(bytes, *format);
+            PictureBudget::require(url, declared.width, declared.height,
+                                   magickKeptBytesPerPixel * work.decodes + work.withAlpha);
+            return withinBudget(url, loadWithImageMagick(MagickFormats::forImageMagick(std::move(bytes), *format)),
+                                magickKeptBytesPerPixel, work);
+        }
     }
     throw vips::VError("not a picture this program reads");
 }

@@ -25,13 +25,17 @@ std::uint32_t bigEndian(std::string_view bytes, std::size_t at, int length)
 }
 
 constexpr std::string_view pngSignature("\x89PNG\r\n\x1a\n", 8);
+constexpr std::string_view bmpSignature("BM");
+constexpr std::string_view photoshopSignature("8BPS");
+constexpr std::uint32_t iconType = 1;
+constexpr std::uint32_t cursorType = 2;
 constexpr std::uint32_t bitmapInfoHeaderSize = 40;
 
 // "BM", the file header, then an info header of one of the sizes Windows has defined.
 bool isBmp(std::string_view bytes)
 {
     constexpr std::array<std::uint32_t, 7> infoHeaderSizes{12, 40, 52, 56, 64, 108, 124};
-    if (bytes.size() < 26 || !bytes.starts_with("BM"))
+    if (bytes.size() < 26 || !bytes.starts_with(bmpSignature))
         return false;
     const std::uint32_t infoSize = littleEndian(bytes, 14, 4);
     const std::uint32_t pixelsAt = littleEndian(bytes, 10, 4);
@@ -41,13 +45,19 @@ bool isBmp(std::string_view bytes)
     return knownSize && pixelsAt >= 14 + infoSize && pixelsAt <= bytes.size();
 }
 
-// An icon directory (type 1) or a cursor directory (type 2): every entry points inside the
-// file at a bitmap info header or a PNG.
+// Two zero bytes, then the directory's type.
+bool startsIconDirectory(std::string_view bytes, std::uint32_t type)
+{
+    return bytes.size() >= 4 && littleEndian(bytes, 0, 2) == 0 && littleEndian(bytes, 2, 2) == type;
+}
+
+// An icon directory (iconType) or a cursor directory (cursorType): every entry points
+// inside the file at a bitmap info header or a PNG.
 bool isIconDirectory(std::string_view bytes, std::uint32_t type)
 {
     constexpr std::size_t directoryHeader = 6;
     constexpr std::size_t entrySize = 16;
-    if (bytes.size() < directoryHeader || littleEndian(bytes, 0, 2) != 0 || littleEndian(bytes, 2, 2) != type)
+    if (bytes.size() < directoryHeader || !startsIconDirectory(bytes, type))
         return false;
     const std::size_t count = littleEndian(bytes, 4, 2);
     const std::size_t imagesStart = directoryHeader + count * entrySize;
@@ -71,7 +81,7 @@ bool isIconDirectory(std::string_view bytes, std::uint32_t type)
 bool isPhotoshop(std::string_view bytes)
 {
     constexpr std::size_t headerSize = 26;
-    if (bytes.size() < headerSize || !bytes.starts_with("8BPS"))
+    if (bytes.size() < headerSize || !bytes.starts_with(photoshopSignature))
         return false;
     const std::uint32_t version = bigEndian(bytes, 4, 2);
     const bool reservedZero = bytes.substr(6, 6) == std::string_view("\0\0\0\0\0\0", 6);
@@ -127,13 +137,19 @@ Size declaredSize(std::string_view bytes, Format format)
     return {};
 }
 
+bool mayCarrySignature(std::string_view head)
+{
+    return head.starts_with(bmpSignature) || head.starts_with(photoshopSignature) || startsIconDirectory(head, iconType)
+        || startsIconDirectory(head, cursorType);
+}
+
 std::optional<Format> recognise(std::string_view bytes)
 {
     if (isBmp(bytes))
         return Format::bmp;
-    if (isIconDirectory(bytes, 1))
+    if (isIconDirectory(bytes, iconType))
         return Format::ico;
-    if (isIconDirectory(bytes, 2))
+    if (isIconDirectory(bytes, cursorType))
         return Format::cur;
     if (isPhotoshop(bytes))
         return Format::psd;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,6 +12,13 @@
 namespace vantory::MagickFormats {
 
 enum class Format { bmp, ico, cur, psd };
+
+// How many of a file's first bytes `mayCarrySignature` looks at.
+constexpr std::size_t signaturePrefixSize = 4;
+
+// Whether a file beginning with `head` (its first signaturePrefixSize bytes) can carry one
+// of the four signatures; only then is the whole file worth reading to recognise it.
+bool mayCarrySignature(std::string_view head);
 
 // The format whose signature `bytes` (a whole file) carries, if one of the four.
 std::optional<Format> recognise(std::string_view bytes);
