@@ -5,19 +5,6 @@
 
 namespace vantory {
 
-namespace {
-
-constexpr int unzipPasswordExitStatus = 82;
-
-// What unzip answers when the entries' content fails its check (a damaged archive, or a
-// wrong password that passed the one-byte password check).
-bool contentCheckFailed(int exitStatus)
-{
-    return exitStatus == 1 || exitStatus == 2;
-}
-
-} // namespace
-
 bool zipNeedsPassword(const std::filesystem::path& archive, std::chrono::milliseconds timeout)
 {
     ProcessOptions options;
@@ -32,7 +19,7 @@ bool zipNeedsPassword(const std::filesystem::path& archive, std::chrono::millise
             return false;
         if (result.exitStatus == unzipPasswordExitStatus)
             return true;
-        if (!contentCheckFailed(result.exitStatus))
+        if (!unzipContentCheckFailed(result.exitStatus))
             return false;
     }
     return false;

@@ -8,6 +8,16 @@ namespace vantory {
 
 inline constexpr std::chrono::milliseconds archiveProbeTimeout{5000};
 
+// unzip's exit status when the entries need a password.
+inline constexpr int unzipPasswordExitStatus = 82;
+
+// What unzip answers when the entries' content fails its check (a damaged archive, or a
+// wrong password that passed the one-byte password check).
+constexpr bool unzipContentCheckFailed(int exitStatus)
+{
+    return exitStatus == 1 || exitStatus == 2;
+}
+
 // Traditional ZIP encryption checks a password against one byte of each entry's header, so
 // one wrong password in 256 passes that check and fails only on the entry's content, with
 // unzip's exit status 1 or 2, as a damaged archive does. Trying a few wrong passwords tells

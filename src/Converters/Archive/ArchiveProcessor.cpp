@@ -273,7 +273,7 @@ void verifyEncrypted(const fs::path& archive, const std::stop_token& stop)
         const auto result = runTool(ToolPaths::current().unzip, {"-t", "-P", wrongPassword, unzipPath.argument()}, stop);
         if (result.killedBySignal)
             break;
-        if (result.exitStatus == 82 || result.exitStatus == 1 || result.exitStatus == 2)
+        if (result.exitStatus == unzipPasswordExitStatus || unzipContentCheckFailed(result.exitStatus))
             return;
         if (result.exitStatus != 0)
             break;
