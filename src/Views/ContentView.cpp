@@ -151,14 +151,22 @@ void ContentView::leave(StateCard* card, CardTransition transition)
     // A card that goes while still fading in fades out from where it is.
     if (auto* fadingIn = card->findChild<QVariantAnimation*>(fadeInName, Qt::FindDirectChildrenOnly))
         fadingIn->stop();
-    auto* ghost = new CardGhost(*card, SubtreeOpacity::of(card), this);
-    ghost->stackUnder(orb_);
-    ghost->show();
-    ghosts_.push_back(ghost);
+    // A card that goes at once leaves a picture only for a card that fades in over it.
+    const bool fadesOut = transition == CardTransition::fade;
+    if (fadesOut || (card_ && cardTransition_ == CardTransition::fade))
+        keepPictureOf(*card, fadesOut);
     // The card goes at once, with everything it kept; its picture stays for it.
     card->hide();
     card->deleteLater();
-    if (transition != CardTransition::fade) {
+}
+
+void ContentView::keepPictureOf(StateCard& card, bool fadesOut)
+{
+    auto* ghost = new CardGhost(card, SubtreeOpacity::of(&card), this);
+    ghost->stackUnder(orb_);
+    ghost->show();
+    ghosts_.push_back(ghost);
+    if (!fadesOut) {
         ghost->setFade(0);
         return;
     }

@@ -69,6 +69,7 @@ private:
     StateCard* makeCard(CardKind kind);
     StateCard* makeDonationCard();
     void leave(StateCard* card, CardTransition transition);
+    void keepPictureOf(StateCard& card, bool fadesOut);
     void fadeIn(StateCard* card);
     void coverGhosts();
     void retireGhosts();
