@@ -21,10 +21,8 @@ DisabledActionRow::DisabledActionRow(const QString& title, const std::string& ic
     // A little lower than the rows that take clicks.
     row->setContentsMargins(rowInset, 12, rowInset, 12);
     row->setSpacing(rowGap);
-    auto* iconLabel = new SymbolLabel(icon, Typography::icon(Theme::TextSize::title3, QFont::DemiBold), this);
-    Typography::setTextColour(iconLabel, foregroundColour());
+    auto* iconLabel = Typography::symbol(icon, Typography::icon(Theme::TextSize::title3, QFont::DemiBold), foregroundColour(), this);
     iconLabel->setFixedWidth(22);
-    iconLabel->setAlignment(Qt::AlignCenter);
     row->addWidget(iconLabel);
 
     auto* texts = new QVBoxLayout;

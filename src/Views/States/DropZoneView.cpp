@@ -27,9 +27,7 @@ DropZoneView::DropZoneView(QWidget* parent)
           update();
       }))
 {
-    auto* arrow = new SymbolLabel("arrow.down.circle.fill", Icons::font(48), content());
-    arrow->setAlignment(Qt::AlignCenter);
-    Typography::setTextColour(arrow, Theme::accent());
+    auto* arrow = Typography::symbol("arrow.down.circle.fill", Icons::font(48), Theme::accent(), content());
     auto* title = Typography::label(tr("Drop File"), Typography::font(Theme::TextSize::largeTitle, QFont::Bold), Theme::textPrimary(), content());
     hint_ = Typography::label(tr("Release to continue"), Typography::font(Theme::TextSize::callout, QFont::Medium), Theme::textSecondary(), content());
     hint_->setWordWrap(true);
