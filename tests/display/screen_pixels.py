@@ -1,24 +1,19 @@
 """Pixels of the screen as the X server shows them, and how far two colours stand apart."""
 
-import subprocess
+import xwindows
 
 
-def grab(env, area):
-    """The pixels of area (x, y, width, height) of the root window: rows of (r, g, b)."""
-    x, y, width, height = area
-    ppm = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-depth", "8", "ppm:-"],
-                         env=env, check=True, capture_output=True).stdout
-    # P6, width, height and the largest value, each followed by one white space, then the bytes.
-    fields, rest = [], ppm
-    while len(fields) < 4:
-        rest = rest.lstrip()
-        end = next(i for i, byte in enumerate(rest) if chr(byte).isspace())
-        fields.append(rest[:end])
-        rest = rest[end:]
-    data = rest[1:]
-    columns, rows = int(fields[1]), int(fields[2])
-    return [[tuple(data[(row * columns + column) * 3:(row * columns + column) * 3 + 3]) for column in range(columns)]
-            for row in range(rows)]
+def grab(area):
+    """The pixels of area (x, y, width, height) of the screen as drawn: rows of (r, g, b)."""
+    reader = xwindows.ScreenReader()
+    try:
+        stride, data = reader.grab(area)
+    finally:
+        reader.close()
+    width, height = area[2], area[3]
+    # Each pixel is blue, green, red and an unused byte.
+    return [[(data[row * stride + 4 * column + 2], data[row * stride + 4 * column + 1], data[row * stride + 4 * column])
+             for column in range(width)] for row in range(height)]
 
 
 def edge_colour(pixels):

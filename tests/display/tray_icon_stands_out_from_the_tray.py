@@ -16,7 +16,7 @@ def tray_icon_stands_out_from_the_tray(session):
     area = xwindows.geometry(session.tray_icon())
 
     def drawn_icon():
-        pixels = screen_pixels.grab(session.env, area)
+        pixels = screen_pixels.grab(area)
         tray = screen_pixels.edge_colour(pixels)
         strongest = max(screen_pixels.contrast(pixel, tray) for row in pixels for pixel in row)
         return (tray, strongest) if strongest >= DRAWN_CONTRAST else None
