@@ -1,7 +1,6 @@
 #include "BenchCommands.h"
 
 #include "Converters/Image/ImageProcessor.h"
-#include "Converters/Pdf/PDFProcessor.h"
 
 namespace {
 
@@ -28,16 +27,6 @@ vantory::bench::Registration toBmp("image_to_bmp", convertingTo("bmp"));
 vantory::bench::Registration compress("compress_image", [](const Inputs& inputs, const Folder& out) {
     for (const auto& input : inputs)
         vantory::ImageProcessor::compressImage(input, out);
-});
-
-vantory::bench::Registration removeBackground("remove_bg", [](const Inputs& inputs, const Folder& out) {
-    for (const auto& input : inputs)
-        vantory::ImageProcessor::removeBackground(input, out);
-});
-
-vantory::bench::Registration toPdf("image_to_pdf", [](const Inputs& inputs, const Folder& out) {
-    for (const auto& input : inputs)
-        vantory::PDFProcessor::imageToPDF(input, out);
 });
 
 } // namespace

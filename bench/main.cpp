@@ -2,7 +2,6 @@
 
 #include "Platform/HeapTuning.h"
 
-#include <QCoreApplication>
 #include <exception>
 #include <iostream>
 
@@ -19,7 +18,6 @@ std::map<std::string, Command>& commands()
 int main(int argc, char** argv)
 {
     vantory::keepFreedHeapForReuse();
-    QCoreApplication app(argc, argv);
     auto& table = vantory::bench::commands();
     if (argc < 3 || !table.contains(argv[1])) {
         std::cerr << "usage: " << argv[0] << " <command> <output-folder> <input>...\ncommands:";

@@ -1,6 +1,7 @@
 #include "Converters/LibraryErrors.h"
 #include "Converters/ConversionError.h"
 #include "Converters/Media/FfmpegError.h"
+#include "Converters/Pdf/PdfLibraryErrors.h"
 #include "Platform/PlatformError.h"
 #include "mp3/Wrappers/LameEncoderError.h"
 
@@ -16,11 +17,13 @@ using namespace vantory;
 
 namespace {
 
+using Boundary = void (*)(const std::filesystem::path&, const std::function<void()>&);
+
 // What leaves the boundary when `operation` throws: the PlatformError's sentence.
-std::string sentenceFor(const std::function<void()>& operation)
+std::string sentenceFor(const std::function<void()>& operation, Boundary boundary = translatingLibraryErrors)
 {
     try {
-        translatingLibraryErrors("/in/Report 1.pdf", operation);
+        boundary("/in/Report 1.pdf", operation);
     } catch (const PlatformError& error) {
         return error.what();
     } catch (...) {
@@ -47,8 +50,6 @@ TEST(LibraryErrors, EveryLibraryFailureBecomesOneSentenceNamingTheFile)
          "The file \u201Cgone.txt\u201D couldn\u2019t be opened because there is no such file."},
         {"JSON", [] { [[maybe_unused]] const auto value = nlohmann::json::parse("{"); },
          "The data couldn\u2019t be read because it isn\u2019t in the correct format."},
-        {"qpdf", [] { throw QPDFExc(qpdf_e_damaged_pdf, "f", "", 0, "bad xref"); },
-         "The PDF \u201CReport 1.pdf\u201D could not be processed (bad xref)."},
         {"vips", [] { throw vips::VError("vips says no"); }, "The image \u201CReport 1.pdf\u201D could not be processed."},
         {"memory", [] { throw std::bad_alloc(); }, "There isn\u2019t enough memory to process \u201CReport 1.pdf\u201D."},
         {"anything else", [] { throw std::length_error("basic_string::_M_create"); },
@@ -56,6 +57,17 @@ TEST(LibraryErrors, EveryLibraryFailureBecomesOneSentenceNamingTheFile)
     };
     for (const Row& row : rows)
         EXPECT_EQ(sentenceFor(row.operation), row.sentence) << row.name;
+}
+
+// The PDF processor's boundary adds qpdf's failures and keeps every other translation.
+TEST(LibraryErrors, PdfBoundaryNamesThePdfForQpdfFailures)
+{
+    EXPECT_EQ(sentenceFor([] { throw QPDFExc(qpdf_e_damaged_pdf, "f", "", 0, "bad xref"); }, translatingPdfErrors),
+              "The PDF \u201CReport 1.pdf\u201D could not be processed (bad xref).");
+    EXPECT_EQ(sentenceFor([] { throw std::bad_alloc(); }, translatingPdfErrors),
+              "There isn\u2019t enough memory to process \u201CReport 1.pdf\u201D.");
+    EXPECT_EQ(sentenceFor([] { throw PlatformError("Already a sentence."); }, translatingPdfErrors), "Already a sentence.");
+    EXPECT_THROW(translatingPdfErrors("/in/a", [] { throw ConversionError::incorrectPassword(); }), ConversionError);
 }
 
 TEST(LibraryErrors, MediaReadingFailuresAreLoadFailedAndWritingFailuresExportFailed)

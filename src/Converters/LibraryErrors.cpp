@@ -8,7 +8,6 @@
 #include "mp3/Wrappers/LameEncoderError.h"
 
 #include <nlohmann/json.hpp>
-#include <qpdf/QPDFExc.hh>
 #include <vips/vips8>
 
 #include <new>
@@ -33,8 +32,6 @@ void translatingLibraryErrors(const std::filesystem::path& path, const std::func
         throw PlatformError::from(error);
     } catch (const nlohmann::json::exception&) {
         throw data::malformedJsonError();
-    } catch (const QPDFExc& error) {
-        throw PlatformError("The PDF " + quotedName(path) + " could not be processed (" + error.getMessageDetail() + ").");
     } catch (const vips::VError&) {
         throw PlatformError("The image " + quotedName(path) + " could not be processed.");
     } catch (const std::bad_alloc&) {

@@ -8,8 +8,9 @@ namespace vantory {
 
 // The one boundary between a processor and the libraries and system calls it uses.
 // Runs `operation` on the file at `path`, letting ConversionError and PlatformError
-// through and turning any other failure (qpdf, poppler, vips, the JSON library, the
-// file system, memory) into a PlatformError with one readable sentence naming the file.
+// through and turning any other failure (poppler, vips, the JSON library, the file
+// system, memory) into a PlatformError with one readable sentence naming the file; the
+// PDF processor adds qpdf's (translatingPdfErrors).
 // Media libraries failing to read the file make it loadFailed, failing to write the
 // result exportFailed. ConversionCancelled, which is no std::exception, passes through
 // untouched.

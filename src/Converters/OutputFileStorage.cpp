@@ -5,9 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
-#include <random>
 #include <unistd.h>
 
 namespace vantory::OutputFileStorage {
@@ -25,11 +23,9 @@ void giveBackBuffer(std::unique_ptr<char[]>)
 // as far as the hidden name needs to fit: it fits wherever the final name fits.
 std::filesystem::path temporaryPathFor(const std::filesystem::path& finalPath)
 {
-    std::random_device random;
-    char suffix[14];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+    const std::string suffix = "." + randomNamePart() + ".tmp";
     const std::filesystem::path folder = finalPath.parent_path();
-    const std::size_t overhead = 1 + std::string_view(suffix).size();
+    const std::size_t overhead = 1 + suffix.size();
     const std::size_t room = std::max(longestNameIn(folder), overhead) - overhead;
     const std::string name = finalPath.filename().string();
     return folder / ("." + std::string(utf8::prefix(name, room)) + suffix);

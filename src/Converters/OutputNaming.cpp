@@ -3,8 +3,6 @@
 #include "Platform/PathNames.h"
 #include "Platform/Utf8Text.h"
 
-#include <QUuid>
-
 #include <algorithm>
 
 namespace vantory::OutputNaming {
@@ -23,8 +21,7 @@ constexpr std::size_t uniquePartSize = 9;
 
 std::filesystem::path uniqueURL(const std::filesystem::path& folder, const std::string& stem, const std::string& ext)
 {
-    const std::string random = QUuid::createUuid().toString(QUuid::WithoutBraces).left(8).toLower().toStdString();
-    return folder / (stem + "_" + random + (ext.empty() ? "" : "." + ext));
+    return folder / (stem + "_" + randomNamePart() + (ext.empty() ? "" : "." + ext));
 }
 
 std::filesystem::path uniqueURLBesideNamesake(const std::filesystem::path& folder, const std::string& name)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstdio>
+#include <random>
 #include <unistd.h>
 
 namespace vantory {
@@ -59,6 +61,13 @@ std::string uppercased(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
     return text;
+}
+
+std::string randomNamePart()
+{
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(std::random_device{}()));
+    return digits;
 }
 
 } // namespace vantory

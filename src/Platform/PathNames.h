@@ -21,6 +21,8 @@ std::string nameWithoutExtension(const std::filesystem::path& path);
 std::string standardizedPath(const std::filesystem::path& path);
 // The longest name, in bytes, that the file system holding `folder` takes.
 std::size_t longestNameIn(const std::filesystem::path& folder);
+// Eight random lowercase hex digits, for a name that must not clash with its neighbours.
+std::string randomNamePart();
 std::string lowercased(std::string text);
 std::string uppercased(std::string text);
 

@@ -2,12 +2,12 @@
 
 #include "Converters/ConversionCancelled.h"
 #include "Converters/ConversionError.h"
-#include "Converters/LibraryErrors.h"
 #include "Converters/OutputFile.h"
 #include "Converters/OutputNaming.h"
 #include "Converters/Pdf/DocumentText.h"
 #include "Converters/Pdf/ImagePageBuilder.h"
 #include "Converters/Pdf/PageWorkers.h"
+#include "Converters/Pdf/PdfLibraryErrors.h"
 #include "Converters/Pdf/PdfPageCopier.h"
 #include "Converters/Pdf/PdfPageRenderer.h"
 #include "Converters/Pdf/PopplerDocument.h"
@@ -131,7 +131,7 @@ void writeWholeOrRebuilt(QPDF& pdf, const std::filesystem::path& output, const W
 
 void imageToPDF(const std::filesystem::path& url, const std::filesystem::path& outputFolder)
 {
-    translatingLibraryErrors(
+    translatingPdfErrors(
         url, [&] { writeImagesAsPDF({url}, OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), "pdf")); });
 }
 
@@ -139,13 +139,13 @@ void mergeImagesToPDF(const std::vector<std::filesystem::path>& urls, const std:
                       std::stop_token stop)
 {
     const auto output = OutputNaming::uniqueURL(outputFolder, "merged", "pdf");
-    translatingLibraryErrors(output, [&] { writeImagesAsPDF(urls, output, stop); });
+    translatingPdfErrors(output, [&] { writeImagesAsPDF(urls, output, stop); });
 }
 
 void mergePDFs(const std::vector<std::filesystem::path>& urls, const std::filesystem::path& outputFolder, std::stop_token stop)
 {
     const auto output = OutputNaming::uniqueURL(outputFolder, "merged", "pdf");
-    translatingLibraryErrors(output, [&] {
+    translatingPdfErrors(output, [&] {
         QPDF merged;
         merged.emptyPDF();
         PdfPageCopier copier(merged);
@@ -171,7 +171,7 @@ void mergePDFs(const std::vector<std::filesystem::path>& urls, const std::filesy
 
 void pdfToImages(const std::filesystem::path& url, const std::filesystem::path& outputFolder, std::stop_token stop)
 {
-    translatingLibraryErrors(url, [&] {
+    translatingPdfErrors(url, [&] {
         const auto document = PopplerDocument::open(url);
         const int count = document->pages();
         int written = 0;
@@ -196,7 +196,7 @@ void pdfToImages(const std::filesystem::path& url, const std::filesystem::path& 
 
 void lockPDF(const std::filesystem::path& url, const std::string& password, const std::filesystem::path& outputFolder)
 {
-    translatingLibraryErrors(url, [&] {
+    translatingPdfErrors(url, [&] {
         if (password.empty())
             throw ConversionError::encryptionFailed();
         const auto pdf = QpdfFiles::open(url, "", ConversionError::loadFailed(url));
@@ -213,7 +213,7 @@ void lockPDF(const std::filesystem::path& url, const std::string& password, cons
 
 void unlockPDF(const std::filesystem::path& url, const std::string& password, const std::filesystem::path& outputFolder)
 {
-    translatingLibraryErrors(url, [&] {
+    translatingPdfErrors(url, [&] {
         const auto pdf = openForUnlocking(url, password);
         const auto output = OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url) + "_unlocked", "pdf");
         writeWholeOrRebuilt(*pdf, output, [](QPDFWriter& writer) { writer.setPreserveEncryption(false); });
@@ -222,7 +222,7 @@ void unlockPDF(const std::filesystem::path& url, const std::string& password, co
 
 void extractText(const std::filesystem::path& url, const std::filesystem::path& outputFolder)
 {
-    translatingLibraryErrors(url, [&] {
+    translatingPdfErrors(url, [&] {
         OutputFile output(OutputNaming::uniqueURL(outputFolder, OutputNaming::stem(url), "txt"), OutputFile::Mode::atomic);
         bool hasText = false;
         if (OutputNaming::normalize(pathExtension(url)) == "pdf") {
